@@ -1,0 +1,89 @@
+# Shared by run.sh and test.sh: packages, the two build trees, the Wine prefix and the display.
+# Everything this file starts it ends again by process id (see cleanup).
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${BREWBELL_BUILD:-$ROOT/build}
+export WINEPREFIX=$BUILD/wineprefix
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+STARTED_PIDS=()
+cleanup() {
+  local pid
+  for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${STARTED_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+log() { printf '== %s\n' "$*" >&2; }
+
+as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs the Debian packages that are missing; does nothing when all are there.
+ensure_packages() {
+  local need=() p
+  local wanted=(cmake ninja-build g++ g++-mingw-w64-i686-posix mingw-w64-i686-dev libgtest-dev googletest
+                wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick)
+  for p in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
+  done
+  [ ${#need[@]} -eq 0 ] && return 0
+  log "installing: ${need[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+  fi
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+}
+
+# Configures a tree once and then only builds what changed.
+build_tree() {
+  local dir=$1; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  fi
+  cmake --build "$dir" --parallel "$(nproc)"
+}
+
+build_host() { build_tree "$BUILD/host"; }
+build_windows() { build_tree "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake"; }
+
+# Starts a private virtual X display and exports DISPLAY.
+start_xvfb() {
+  local fifo=$BUILD/.xvfb-display
+  rm -f "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  STARTED_PIDS+=($!)
+  local i
+  for i in $(seq 100); do [ -s "$fifo" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -n1 "$fifo")"
+  log "virtual display $DISPLAY"
+}
+
+# The prefix lives in the build tree; its default desktop is a Wine virtual desktop, so every
+# process of the prefix (program, test driver, second instance) shares one desktop with a
+# notification area.
+ensure_prefix() {
+  mkdir -p "$BUILD"
+  if [ ! -f "$WINEPREFIX/.brewbell-ready" ]; then
+    log "creating Wine prefix (once)"
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.brewbell-ready"
+  fi
+}
+
+# One wineserver of our own for the whole run keeps each Wine start quick.
+start_wineserver() {
+  wineserver -f -p >/dev/null 2>&1 &
+  STARTED_PIDS=($! "${STARTED_PIDS[@]}")
+  sleep 0.2
+}

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds brewbell.exe and runs it under Wine on this display; without a display, on a virtual one,
+# with a screenshot once the window is up. Runs until the program ends or Ctrl+C.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+ensure_packages
+build_windows
+
+headless=0
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+  headless=1
+  start_xvfb
+fi
+ensure_prefix
+start_wineserver
+
+wine "$BUILD/win/bin/brewbell.exe" &
+program=$!
+STARTED_PIDS=($program "${STARTED_PIDS[@]}")
+
+if [ $headless = 1 ]; then
+  shot=$BUILD/brewbell-screenshot.png
+  for i in $(seq 100); do
+    xwininfo -root -tree 2>/dev/null | grep -q '"Brewbell' && break
+    sleep 0.2
+  done
+  sleep 1
+  import -window root "$shot"
+  echo "screenshot: $shot"
+fi
+wait $program

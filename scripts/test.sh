@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds both trees and runs every test: the native unit tests, then the Windows tests under Wine.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+ensure_packages
+build_host
+build_windows
+
+status=0
+log "native tests"
+ctest --test-dir "$BUILD/host" --output-on-failure || status=1
+
+start_xvfb
+ensure_prefix
+start_wineserver
+log "Windows tests under Wine"
+ctest --test-dir "$BUILD/win" --output-on-failure || status=1
+exit $status
