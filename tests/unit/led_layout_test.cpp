@@ -1,0 +1,93 @@
+#include "led/led_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace led {
+namespace {
+
+std::vector<CLedGlyph> Row(const char* text, std::uint32_t style = 0) {
+    std::vector<CLedGlyph> row;
+    BuildGlyphRow(text, style, row);
+    return row;
+}
+
+constexpr std::uint32_t Rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) { return r | g << 8 | b << 16; }
+
+TEST(LedLayout, TotalWidthSumsTheCells) {
+    EXPECT_EQ(TotalWidth(Row("03:00")), 214);
+    EXPECT_EQ(TotalWidth(Row("1.2")), 116);
+    EXPECT_EQ(TotalWidth(Row("")), 0);
+}
+
+TEST(LedLayout, KeepAspectScalesEvenlyAndCentres) {
+    const auto wide = ComputeLayout(214, 428, 100, LS_KEEP_ASPECT);
+    ASSERT_TRUE(wide.has_value());
+    EXPECT_NEAR(wide->sx, 100.0 / 83, 1e-12);
+    EXPECT_EQ(wide->sx, wide->sy);
+    EXPECT_NEAR(214 * wide->sx, 257.83, 0.01);
+    EXPECT_NEAR(wide->x0, 85.08, 0.01);
+    EXPECT_NEAR(wide->y0, 0, 1e-9);
+
+    // Narrower than the cells' proportions: the width sets the scale, the row is centred vertically.
+    const auto tall = ComputeLayout(214, 214, 500, LS_KEEP_ASPECT);
+    ASSERT_TRUE(tall.has_value());
+    EXPECT_EQ(tall->sx, 1);
+    EXPECT_EQ(tall->sy, 1);
+    EXPECT_EQ(tall->x0, 0);
+    EXPECT_EQ(tall->y0, 208.5);
+}
+
+TEST(LedLayout, WithoutKeepAspectTheRowFillsTheClientArea) {
+    const std::vector<CLedGlyph> row = Row("03:00");
+    const auto layout = ComputeLayout(TotalWidth(row), 428, 100, LS_SOFT_EDGE | LS_HIDE_OFF);
+    ASSERT_TRUE(layout.has_value());
+    EXPECT_EQ(layout->sx, 2);
+    EXPECT_EQ(layout->x0, 0);
+    EXPECT_EQ(layout->y0, 0);
+
+    double x = layout->x0;
+    for (const CLedGlyph& glyph : row) {
+        const CellRect cell = GlyphCell(*layout, x, glyph.GetWidth());
+        EXPECT_EQ(cell.left, x);
+        EXPECT_EQ(cell.top, 0);
+        EXPECT_NEAR(cell.bottom, 100, 1e-9);
+        x = cell.right;
+    }
+    EXPECT_EQ(x, 428);
+}
+
+TEST(LedLayout, NothingToLayOutWithoutGlyphs) {
+    EXPECT_FALSE(ComputeLayout(TotalWidth(Row("?")), 428, 100, LS_KEEP_ASPECT).has_value());
+    EXPECT_FALSE(ComputeLayout(0, 428, 100, 0).has_value());
+    // An empty client area still lays out, just at scale zero.
+    const auto empty = ComputeLayout(214, 0, 0, LS_KEEP_ASPECT);
+    ASSERT_TRUE(empty.has_value());
+    EXPECT_EQ(empty->sx, 0);
+}
+
+TEST(LedPen, SoftEdgeBlendsAQuarterOfTheBackgroundPerChannel) {
+    const std::uint32_t black = 0;
+    EXPECT_EQ(OutlinePenColor(Rgb(0, 255, 0), black, LS_SOFT_EDGE), Rgb(0, 191, 0));
+    EXPECT_EQ(OutlinePenColor(Rgb(0, 52, 0), black, 0x14), Rgb(0, 39, 0));
+    // Channels stay apart: red background, blue fill.
+    EXPECT_EQ(OutlinePenColor(Rgb(0, 0, 255), Rgb(255, 0, 0), LS_SOFT_EDGE), Rgb(63, 0, 191));
+    EXPECT_EQ(OutlinePenColor(Rgb(10, 20, 30), Rgb(255, 255, 255), LS_SOFT_EDGE), Rgb(71, 78, 86));
+    // The unused top byte of either colour does not leak into the pen.
+    EXPECT_EQ(OutlinePenColor(0xFF00FF00u, 0xFF000000u, LS_SOFT_EDGE), Rgb(0, 191, 0));
+    EXPECT_EQ(OutlinePenColor(Rgb(0, 255, 0), Rgb(255, 255, 255), LS_KEEP_ASPECT | LS_HIDE_OFF), Rgb(0, 255, 0));
+}
+
+TEST(LedStyle, ChangeStyleRefusesOverlappingMasks) {
+    std::uint32_t style = 0x14;
+    EXPECT_TRUE(ChangeStyle(style, LS_KEEP_ASPECT, LS_HIDE_OFF | LS_SOFT_EDGE));
+    EXPECT_EQ(style, 0x18u);
+    EXPECT_FALSE(ChangeStyle(style, LS_HIDE_OFF, LS_HIDE_OFF));
+    EXPECT_EQ(style, 0x18u);
+    EXPECT_TRUE(ChangeStyle(style, LS_HIDE_OFF, 0));
+    EXPECT_EQ(style, 0x10u);
+}
+
+} // namespace
+} // namespace led
