@@ -1,0 +1,10 @@
+#include "app/timer_app.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    TimerApp app;
+    app.Run();
+    return 0;
+}

@@ -1,0 +1,20 @@
+#include "app/timer_app.h"
+
+#include "app/main_dialog.h"
+#include "app/process_objects.h"
+
+#include <commctrl.h>
+
+void TimerApp::Run()
+{
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                  ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    TheSettingsStore().loadAll();
+
+    MainDialog dialog;
+    Dialog::SetMainDialog(&dialog);
+    dialog.DoModal();
+    Dialog::SetMainDialog(nullptr);
+}

@@ -1,0 +1,17 @@
+// The dialog base of the main window: it hides the window into the notification area and keeps
+// track of the modal child dialog that is open at the moment.
+#pragma once
+
+#include "framework/dialog.h"
+
+class TrayDialog : public Dialog {
+public:
+    explicit TrayDialog(UINT templateId) : Dialog(templateId) {}
+
+    // Runs a child dialog modally; while it runs, childDialog points at it.
+    INT_PTR RunChildDialog(Dialog &dialog);
+
+protected:
+    int hideOnMinimize = 1;
+    Dialog *childDialog = nullptr;
+};

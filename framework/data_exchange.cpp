@@ -1,0 +1,141 @@
+#include "framework/data_exchange.h"
+
+#include "framework/control.h"
+#include "framework/dialog.h"
+#include "framework/local_time.h"
+#include "framework/message_box.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+
+DataExchange::DataExchange(Dialog &owner, bool saving) : dialog(owner.GetSafeHwnd()), save(saving) {}
+
+void DataExchange::Fail(int id, const char *text)
+{
+    failed = true;
+    AppMessageBox(dialog, text, MB_OK | MB_ICONEXCLAMATION);
+    if (HWND item = Item(id))
+        ::SetFocus(item);
+}
+
+void DDX_Control(DataExchange &dx, int id, Control &control)
+{
+    if (!dx.failed && !control.GetSafeHwnd())
+        control.SubclassWindow(dx.Item(id));
+}
+
+void DDX_Text(DataExchange &dx, int id, std::string &value)
+{
+    if (dx.failed)
+        return;
+    if (dx.save)
+        value = Window(dx.Item(id)).GetText();
+    else
+        ::SetDlgItemTextA(dx.dialog, id, value.c_str());
+}
+
+void DDX_Int(DataExchange &dx, int id, int &value)
+{
+    if (dx.failed)
+        return;
+    if (!dx.save) {
+        ::SetDlgItemInt(dx.dialog, id, static_cast<UINT>(value), TRUE);
+        return;
+    }
+    BOOL ok = FALSE;
+    const int read = static_cast<int>(::GetDlgItemInt(dx.dialog, id, &ok, TRUE));
+    if (!ok) {
+        dx.Fail(id, "Bitte geben Sie eine ganze Zahl ein.");
+        return;
+    }
+    value = read;
+}
+
+void DDX_Int(DataExchange &dx, int id, std::atomic<std::int32_t> &value)
+{
+    int plain = value;
+    DDX_Int(dx, id, plain);
+    if (dx.save && !dx.failed)
+        value = plain;
+}
+
+void DDX_Check(DataExchange &dx, int id, int &value)
+{
+    if (dx.failed)
+        return;
+    if (dx.save)
+        value = static_cast<int>(::SendMessageA(dx.Item(id), BM_GETCHECK, 0, 0));
+    else
+        ::SendMessageA(dx.Item(id), BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+namespace {
+bool IsRadioButton(HWND hwnd)
+{
+    const LONG type = ::GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK;
+    return (::SendMessageA(hwnd, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) || type == BS_RADIOBUTTON ||
+           type == BS_AUTORADIOBUTTON;
+}
+} // namespace
+
+void DDX_Radio(DataExchange &dx, int id, int &value)
+{
+    if (dx.failed)
+        return;
+    if (dx.save)
+        value = -1;
+    int index = 0;
+    for (HWND button = dx.Item(id); button && IsRadioButton(button);
+         button = ::GetWindow(button, GW_HWNDNEXT), ++index) {
+        if (index > 0 && (::GetWindowLongA(button, GWL_STYLE) & WS_GROUP))
+            break;
+        if (dx.save) {
+            if (::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                value = index;
+        } else {
+            ::SendMessageA(button, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+    }
+}
+
+void DDX_Radio(DataExchange &dx, int id, std::atomic<std::int32_t> &value)
+{
+    int plain = value;
+    DDX_Radio(dx, id, plain);
+    if (dx.save && !dx.failed)
+        value = plain;
+}
+
+void DDX_Slider(DataExchange &dx, int id, int &value)
+{
+    if (dx.failed)
+        return;
+    if (dx.save)
+        value = static_cast<int>(::SendMessageA(dx.Item(id), TBM_GETPOS, 0, 0));
+    else
+        ::SendMessageA(dx.Item(id), TBM_SETPOS, TRUE, value);
+}
+
+void DDX_TimeOfDay(DataExchange &dx, int id, std::atomic<std::int32_t> &timePoint)
+{
+    if (dx.failed)
+        return;
+    SYSTEMTIME local;
+    if (!BreakDownLocalTime(timePoint, local))
+        return;
+    if (!dx.save) {
+        ::SendMessageA(dx.Item(id), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&local));
+        return;
+    }
+    SYSTEMTIME picked;
+    if (::SendMessageA(dx.Item(id), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&picked)) != GDT_VALID)
+        return;
+    local.wHour = picked.wHour;
+    local.wMinute = picked.wMinute;
+    local.wSecond = picked.wSecond;
+    local.wMilliseconds = 0;
+    std::int32_t composed;
+    if (ComposeLocalTime(local, composed))
+        timePoint = composed;
+}

@@ -1,0 +1,231 @@
+#include "framework/dialog.h"
+
+#include "framework/control.h"
+#include "framework/data_exchange.h"
+
+namespace {
+
+// Private message of the UI hand-over; lParam points at the std::function to run.
+constexpr UINT kRunOnThreadMessage = WM_APP + 0x100;
+
+// Messages whose result the dialog procedure returns itself instead of through DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT message)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The child window a notification belongs to, or null. Each message carries it differently.
+HWND ReflectionTarget(const Message &m)
+{
+    switch (m.id) {
+    case WM_DRAWITEM:
+        return m.wParam ? reinterpret_cast<const DRAWITEMSTRUCT *>(m.lParam)->hwndItem : nullptr;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        return reinterpret_cast<HWND>(m.lParam);
+    case WM_NOTIFY:
+        return reinterpret_cast<const NMHDR *>(m.lParam)->hwndFrom;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+Dialog *Dialog::mainDialog_ = nullptr;
+
+Dialog::~Dialog()
+{
+    if (hwnd_)
+        ::DestroyWindow(hwnd_);
+    if (mainDialog_ == this)
+        mainDialog_ = nullptr;
+}
+
+INT_PTR Dialog::DoModal(HWND owner)
+{
+    if (!owner && mainDialog_ && mainDialog_ != this)
+        owner = mainDialog_->GetSafeHwnd();
+    ended_ = false;
+    result_ = -1;
+
+    const bool disableOwner = owner && ::IsWindowEnabled(owner);
+    if (disableOwner)
+        ::EnableWindow(owner, FALSE);
+
+    HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
+                                     DialogProc, reinterpret_cast<LPARAM>(this));
+    if (hwnd) {
+        if (!ended_ && !::IsWindowVisible(hwnd))
+            ::ShowWindow(hwnd, SW_SHOWNORMAL);
+        RunModalLoop();
+        // Hide first and give activation back to the owner before the window goes away, so the
+        // focus does not wander to another program.
+        ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+    if (disableOwner)
+        ::EnableWindow(owner, TRUE);
+    if (owner && hwnd && ::GetActiveWindow() == hwnd)
+        ::SetActiveWindow(owner);
+    if (hwnd)
+        ::DestroyWindow(hwnd);
+    return result_;
+}
+
+void Dialog::RunModalLoop()
+{
+    MSG msg;
+    while (!ended_) {
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam)); // let outer loops see it too
+            break;
+        }
+        if (got == -1)
+            break;
+        const bool ours = msg.hwnd == hwnd_ || ::IsChild(hwnd_, msg.hwnd);
+        if (ours && PreTranslateMessage(msg))
+            continue;
+        if (hwnd_ && ::IsDialogMessageA(hwnd_, &msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+void Dialog::EndDialog(INT_PTR result)
+{
+    result_ = result;
+    ended_ = true;
+    if (hwnd_)
+        ::PostMessageA(hwnd_, WM_NULL, 0, 0); // wake the modal loop
+}
+
+bool Dialog::UpdateData(bool save)
+{
+    DataExchange dx(*this, save);
+    DoDataExchange(dx);
+    return !dx.failed;
+}
+
+bool Dialog::OnInitDialog()
+{
+    UpdateData(false);
+    return true;
+}
+
+void Dialog::OnOK()
+{
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+
+bool Dialog::PreTranslateMessage(MSG &) { return false; }
+
+bool Dialog::OnCommand(WPARAM, LPARAM) { return false; }
+
+bool Dialog::ProcessMessage(Message &) { return false; }
+
+void Dialog::DoDataExchange(DataExchange &) {}
+
+bool Dialog::HandleMessage(Message &m)
+{
+    if (HWND child = ReflectionTarget(m)) {
+        if (Control *control = Control::FromHandle(child); control && control->OnReflect(m))
+            return true;
+    }
+    switch (m.id) {
+    case WM_INITDIALOG:
+        m.result = OnInitDialog();
+        return true;
+    case kRunOnThreadMessage:
+        (*reinterpret_cast<const std::function<void()> *>(m.lParam))();
+        return true;
+    case WM_COMMAND:
+        if (OnCommand(m.wParam, m.lParam))
+            return true;
+        break;
+    default:
+        break;
+    }
+    if (ProcessMessage(m))
+        return true;
+    if (m.id == WM_COMMAND && m.NotifyCode() == BN_CLICKED) {
+        if (m.CommandId() == IDOK) {
+            OnOK();
+            return true;
+        }
+        if (m.CommandId() == IDCANCEL) {
+            OnCancel();
+            return true;
+        }
+    }
+    return false;
+}
+
+INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Dialog *self;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog *>(lParam);
+        ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        self->hwnd_ = hwnd;
+    } else {
+        self = reinterpret_cast<Dialog *>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (!self)
+        return FALSE;
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+        return FALSE;
+    }
+
+    Message m{message, wParam, lParam};
+    bool handled = false;
+    try {
+        handled = self->HandleMessage(m);
+    } catch (...) {
+        // Nothing may unwind through the window manager.
+        handled = false;
+    }
+    if (!handled)
+        return FALSE;
+    if (ReturnsResultDirectly(message))
+        return static_cast<INT_PTR>(m.result);
+    ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, m.result);
+    return TRUE;
+}
+
+bool RunOnWindowThread(HWND window, const std::function<void()> &work)
+{
+    if (!::IsWindow(window))
+        return false;
+    ::SendMessageA(window, kRunOnThreadMessage, 0, reinterpret_cast<LPARAM>(&work));
+    return true;
+}

@@ -1,0 +1,59 @@
+// Modal dialogs from templates, with a message map and data exchange.
+//
+// The modal loop is our own (CreateDialogParamA plus a GetMessage loop) rather than
+// DialogBoxParamA, so that a dialog can see its keyboard messages before the dialog manager does
+// (PreTranslateMessage), as the main window needs for Escape.
+#pragma once
+
+#include "framework/message_map.h"
+#include "framework/window.h"
+
+#include <functional>
+
+class DataExchange;
+
+class Dialog : public Window {
+public:
+    explicit Dialog(UINT templateId) : templateId_(templateId) {}
+    Dialog(const Dialog &) = delete;
+    Dialog &operator=(const Dialog &) = delete;
+    virtual ~Dialog();
+
+    // Runs the dialog until EndDialog. A dialog created without an owner is owned by the
+    // application's main dialog (if that is not itself).
+    INT_PTR DoModal(HWND owner = nullptr);
+    void EndDialog(INT_PTR result);
+    bool IsEnded() const { return ended_; }
+
+    // Controls to members (save) or members to controls; false when a field was invalid.
+    bool UpdateData(bool save);
+
+    static void SetMainDialog(Dialog *dialog) { mainDialog_ = dialog; }
+    static Dialog *MainDialog() { return mainDialog_; }
+
+protected:
+    virtual bool OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    // True when the message was consumed and must not reach the dialog manager.
+    virtual bool PreTranslateMessage(MSG &msg);
+    // Runs before the message map for every WM_COMMAND; true when handled.
+    virtual bool OnCommand(WPARAM wParam, LPARAM lParam);
+    // The message map chain: a derived class tries its own table, then its base's.
+    virtual bool ProcessMessage(Message &m);
+    virtual void DoDataExchange(DataExchange &dx);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool HandleMessage(Message &m);
+    void RunModalLoop();
+
+    static Dialog *mainDialog_;
+    UINT templateId_;
+    bool ended_ = false;
+    INT_PTR result_ = -1;
+};
+
+// Runs a callable on the thread that owns the window and waits until it is done. Returns false
+// when the window is gone. Every Dialog answers this message.
+bool RunOnWindowThread(HWND window, const std::function<void()> &work);

@@ -1,0 +1,68 @@
+#include "framework/thread.h"
+
+#include <memory>
+
+namespace {
+DWORD WINAPI ThreadMain(void *parameter)
+{
+    std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()> *>(parameter));
+    try {
+        (*body)();
+    } catch (...) {
+        // A worker's failure ends the worker, not the program.
+    }
+    return 0;
+}
+} // namespace
+
+bool WorkerThread::Start(std::function<void()> body)
+{
+    auto *parameter = new std::function<void()>(std::move(body));
+    HANDLE thread = ::CreateThread(nullptr, 0, ThreadMain, parameter, 0, nullptr);
+    if (!thread) {
+        delete parameter;
+        handle_.reset();
+        return false;
+    }
+    handle_.reset(thread);
+    return true;
+}
+
+bool WorkerThread::IsRunning() const
+{
+    DWORD code = 0;
+    return handle_ && ::GetExitCodeThread(handle_.get(), &code) && code == STILL_ACTIVE;
+}
+
+bool WorkerThread::Wait(DWORD milliseconds) const
+{
+    return !handle_ || ::WaitForSingleObject(handle_.get(), milliseconds) == WAIT_OBJECT_0;
+}
+
+bool WorkerThread::WaitPumpingSent(DWORD milliseconds) const
+{
+    return !handle_ || ::WaitPumpingSent(handle_.get(), milliseconds);
+}
+
+void WorkerThread::Terminate() const
+{
+    if (IsRunning())
+        ::TerminateThread(handle_.get(), 1);
+}
+
+bool WaitPumpingSent(HANDLE handle, DWORD milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        const DWORD elapsed = ::GetTickCount() - start;
+        const DWORD left = elapsed >= milliseconds ? 0 : milliseconds - elapsed;
+        const DWORD woken = ::MsgWaitForMultipleObjects(1, &handle, FALSE, left, QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0)
+            return true;
+        if (woken != WAIT_OBJECT_0 + 1)
+            return false;
+        // Peeking answers the pending sent messages; nothing is removed from the queue.
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}

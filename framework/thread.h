@@ -1,0 +1,53 @@
+// Worker threads, events, and the wait that keeps answering sent messages.
+#pragma once
+
+#include "framework/handles.h"
+
+#include <functional>
+
+class Event {
+public:
+    Event(bool manualReset, bool initiallySet)
+        : handle_(::CreateEventA(nullptr, manualReset, initiallySet, nullptr))
+    {
+    }
+    void Set() const { ::SetEvent(handle_.get()); }
+    void Reset() const { ::ResetEvent(handle_.get()); }
+    // Polls the event; for an auto-reset event a true result consumes the signal.
+    bool IsSet() const { return Wait(0); }
+    bool Wait(DWORD milliseconds) const
+    {
+        return ::WaitForSingleObject(handle_.get(), milliseconds) == WAIT_OBJECT_0;
+    }
+    HANDLE get() const { return handle_.get(); }
+
+private:
+    UniqueKernelHandle handle_;
+};
+
+class WorkerThread {
+public:
+    WorkerThread() = default;
+    WorkerThread(const WorkerThread &) = delete;
+    WorkerThread &operator=(const WorkerThread &) = delete;
+    // A worker still running when its object goes is left to finish on its own.
+    ~WorkerThread() = default;
+
+    // Starts the body on a new thread; false when no thread could be created.
+    bool Start(std::function<void()> body);
+    bool IsRunning() const;
+    // True when the thread has ended within the time.
+    bool Wait(DWORD milliseconds) const;
+    // The same, for the UI thread: messages sent to its windows meanwhile are answered, so a
+    // worker blocked in a hand-over (RunOnWindowThread) can finish.
+    bool WaitPumpingSent(DWORD milliseconds) const;
+    // The last resort.
+    void Terminate() const;
+    HANDLE get() const { return handle_.get(); }
+
+private:
+    UniqueKernelHandle handle_;
+};
+
+// Waits for a handle while answering messages sent to this thread's windows.
+bool WaitPumpingSent(HANDLE handle, DWORD milliseconds);

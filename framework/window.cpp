@@ -1,0 +1,12 @@
+#include "framework/window.h"
+
+std::string Window::GetText() const
+{
+    const int length = ::GetWindowTextLengthA(hwnd_);
+    if (length <= 0)
+        return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int copied = ::GetWindowTextA(hwnd_, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}

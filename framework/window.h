@@ -1,0 +1,38 @@
+// A non-owning window wrapper: an HWND and one-line calls on it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class Window {
+public:
+    Window() = default;
+    explicit Window(HWND hwnd) : hwnd_(hwnd) {}
+
+    HWND GetSafeHwnd() const { return hwnd_; }
+    explicit operator bool() const { return hwnd_ != nullptr; }
+
+    HWND GetItem(int id) const { return ::GetDlgItem(hwnd_, id); }
+    void SetText(const char *text) const { ::SetWindowTextA(hwnd_, text); }
+    std::string GetText() const;
+    void SetItemText(int id, const char *text) const { ::SetDlgItemTextA(hwnd_, id, text); }
+    std::string GetItemText(int id) const { return Window(GetItem(id)).GetText(); }
+    void EnableItem(int id, bool enable) const { ::EnableWindow(GetItem(id), enable); }
+    bool Show(int command) const { return ::ShowWindow(hwnd_, command) != FALSE; }
+    bool IsVisible() const { return ::IsWindowVisible(hwnd_) != FALSE; }
+    bool IsMinimized() const { return ::IsIconic(hwnd_) != FALSE; }
+    bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::PostMessageA(hwnd_, message, wParam, lParam) != FALSE;
+    }
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(hwnd_, message, wParam, lParam);
+    }
+    HMENU GetMenu() const { return ::GetMenu(hwnd_); }
+    void Invalidate(bool erase = true) const { ::InvalidateRect(hwnd_, nullptr, erase); }
+
+protected:
+    HWND hwnd_ = nullptr;
+};
