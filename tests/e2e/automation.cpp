@@ -1,0 +1,222 @@
+#include "automation.h"
+
+#include <algorithm>
+
+namespace {
+const char kBasePath[] = "Software\\Brewbell";
+
+std::string GroupPath(const char *group) { return std::string(kBasePath) + "\\" + group; }
+
+void DeleteTree(HKEY parent, const char *path)
+{
+    HKEY key;
+    if (::RegOpenKeyExA(parent, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    char name[256];
+    for (;;) {
+        DWORD length = sizeof name;
+        if (::RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        DeleteTree(key, name);
+    }
+    ::RegCloseKey(key);
+    ::RegDeleteKeyA(parent, path);
+}
+} // namespace
+
+bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount() - start >= timeoutMs)
+            return false;
+        ::Sleep(20);
+    }
+}
+
+std::string WindowText(HWND window)
+{
+    char text[1024] = "";
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string ClassName(HWND window)
+{
+    char name[256] = "";
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+Program::~Program()
+{
+    if (info_.hProcess) {
+        if (!HasExited())
+            ::TerminateProcess(info_.hProcess, 99);
+        ::WaitForSingleObject(info_.hProcess, 5000);
+        ::CloseHandle(info_.hThread);
+        ::CloseHandle(info_.hProcess);
+    }
+}
+
+bool Program::Start()
+{
+    char path[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string program(path, length);
+    program = program.substr(0, program.find_last_of('\\') + 1) + "brewbell.exe";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + program + "\"";
+    return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &info_) != FALSE;
+}
+
+bool Program::HasExited(DWORD timeoutMs) const
+{
+    return ::WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD Program::ExitCode() const
+{
+    DWORD code = 0;
+    ::GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+std::vector<HWND> Program::TopLevelWindows() const
+{
+    struct Search {
+        DWORD process;
+        std::vector<HWND> found;
+    } search{info_.dwProcessId, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto *s = reinterpret_cast<Search *>(parameter);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == s->process)
+                s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND Program::FindWindowTitled(const char *title) const
+{
+    for (HWND window : TopLevelWindows())
+        if (::IsWindowVisible(window) && WindowText(window) == title && !::GetDlgItem(window, 0xFFFF))
+            return window;
+    return nullptr;
+}
+
+HWND Program::WaitForWindowTitled(const char *title, DWORD timeoutMs) const
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindWindowTitled(title)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+HWND Program::FindMessageBox() const
+{
+    for (HWND window : TopLevelWindows())
+        if (::IsWindowVisible(window) && ClassName(window) == "#32770" && ::GetDlgItem(window, 0xFFFF))
+            return window;
+    return nullptr;
+}
+
+HWND Program::WaitForMessageBox(DWORD timeoutMs) const
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindMessageBox()) != nullptr; }, timeoutMs);
+    return found;
+}
+
+std::string MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }
+
+HICON MessageBoxIcon(HWND box)
+{
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassName(child) == "Static" && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            return reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+    }
+    return nullptr;
+}
+
+namespace brewbell_registry {
+
+void Clear() { DeleteTree(HKEY_LOCAL_MACHINE, kBasePath); }
+
+bool GroupExists(const char *group)
+{
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+std::vector<std::string> Groups()
+{
+    std::vector<std::string> names;
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBasePath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return names;
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = sizeof name;
+        if (::RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, length);
+    }
+    ::RegCloseKey(key);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> ValueNames(const char *group)
+{
+    std::vector<std::string> names;
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return names;
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = sizeof name;
+        if (::RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, length);
+    }
+    ::RegCloseKey(key);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool ReadDword(const char *group, const char *name, DWORD &value)
+{
+    DWORD size = sizeof value;
+    DWORD type = 0;
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    const bool ok = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(&value), &size) ==
+                        ERROR_SUCCESS &&
+                    type == REG_DWORD;
+    ::RegCloseKey(key);
+    return ok;
+}
+
+void WriteDword(const char *group, const char *name, DWORD value)
+{
+    HKEY key;
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
+    ::RegCloseKey(key);
+}
+
+} // namespace brewbell_registry

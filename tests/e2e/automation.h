@@ -1,0 +1,55 @@
+// Drives brewbell.exe from outside, as a user would: start it, find its windows, read texts,
+// click, and look into the registry. Every wait is for a condition, with a time-out.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Waits until the condition holds; false on time-out.
+bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
+
+std::string WindowText(HWND window);
+std::string ClassName(HWND window);
+
+class Program {
+public:
+    Program() = default;
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
+    // A program still running at the end of a test is ended by force.
+    ~Program();
+
+    // Starts brewbell.exe from the folder of this test program.
+    bool Start();
+    DWORD Id() const { return info_.dwProcessId; }
+    bool HasExited(DWORD timeoutMs = 0) const;
+    DWORD ExitCode() const;
+
+    // The first visible top-level window of the program with this title.
+    HWND FindWindowTitled(const char *title) const;
+    HWND WaitForWindowTitled(const char *title, DWORD timeoutMs = 10000) const;
+    // A message box of the program (dialog class, with the message text item), or null.
+    HWND FindMessageBox() const;
+    HWND WaitForMessageBox(DWORD timeoutMs = 10000) const;
+    std::vector<HWND> TopLevelWindows() const;
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// The text and the icon of a message box.
+std::string MessageBoxText(HWND box);
+HICON MessageBoxIcon(HWND box);
+
+// HKEY_LOCAL_MACHINE\Software\Brewbell, read and written with the API.
+namespace brewbell_registry {
+void Clear();
+bool GroupExists(const char *group);
+std::vector<std::string> Groups();
+std::vector<std::string> ValueNames(const char *group);
+bool ReadDword(const char *group, const char *name, DWORD &value);
+void WriteDword(const char *group, const char *name, DWORD value);
+} // namespace brewbell_registry

@@ -1,0 +1,105 @@
+#include "automation.h"
+
+#include <gtest/gtest.h>
+
+namespace registry = brewbell_registry;
+
+namespace {
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override { registry::Clear(); }
+    void TearDown() override { registry::Clear(); }
+
+    // Closes the main window the way the close box does and waits for the process to end.
+    static void CloseAndWait(Program &program, HWND window)
+    {
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(program.HasExited(10000)) << "the close request did not end the program";
+        EXPECT_EQ(program.ExitCode(), 0u);
+    }
+};
+
+TEST_F(StartupTest, FreshRegistryShowsTheWindowAndExitWritesOnlyTheTimeGroup)
+{
+    Program program;
+    ASSERT_TRUE(program.Start());
+    HWND window = program.WaitForWindowTitled("Brewbell");
+    ASSERT_NE(window, nullptr) << "no window titled Brewbell appeared";
+    EXPECT_EQ(ClassName(window), "#32770");
+    EXPECT_EQ(registry::Groups(), std::vector<std::string>{}) << "nothing is written at start-up";
+
+    CloseAndWait(program, window);
+    EXPECT_EQ(registry::Groups(), std::vector<std::string>{"Time"});
+    EXPECT_EQ(registry::ValueNames("Time"), (std::vector<std::string>{"LastMin", "LastSec", "Min", "Sec"}));
+    DWORD min = 1;
+    ASSERT_TRUE(registry::ReadDword("Time", "Min", min));
+    EXPECT_EQ(min, 0u);
+}
+
+TEST_F(StartupTest, SecondStartTellsTheUserAndEndsWhileTheFirstRunsOn)
+{
+    Program first;
+    ASSERT_TRUE(first.Start());
+    HWND window = first.WaitForWindowTitled("Brewbell");
+    ASSERT_NE(window, nullptr);
+
+    Program second;
+    ASSERT_TRUE(second.Start());
+    HWND box = second.WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "the second start showed no message";
+    EXPECT_EQ(WindowText(box), "Brewbell");
+    EXPECT_EQ(MessageBoxText(box), "Brewbell wurde bereits gestartet!");
+    EXPECT_EQ(MessageBoxIcon(box), ::LoadIconA(nullptr, IDI_HAND)) << "the stop icon";
+    EXPECT_EQ(second.FindWindowTitled("Brewbell"), nullptr) << "the second main window never shows";
+
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(second.HasExited(10000));
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_FALSE(first.HasExited());
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_EQ(registry::Groups(), std::vector<std::string>{}) << "the second start saved nothing";
+
+    CloseAndWait(first, window);
+}
+
+TEST_F(StartupTest, OutOfRangeStoredTimeComesBackAsZero)
+{
+    registry::WriteDword("Time", "Min", 75);
+    registry::WriteDword("Time", "Sec", 0xFFFFFFFF);
+    registry::WriteDword("Time", "LastSec", 12);
+    Program program;
+    ASSERT_TRUE(program.Start());
+    HWND window = program.WaitForWindowTitled("Brewbell");
+    ASSERT_NE(window, nullptr);
+    CloseAndWait(program, window);
+
+    DWORD min = 1, sec = 1, lastSec = 0;
+    ASSERT_TRUE(registry::ReadDword("Time", "Min", min));
+    ASSERT_TRUE(registry::ReadDword("Time", "Sec", sec));
+    ASSERT_TRUE(registry::ReadDword("Time", "LastSec", lastSec));
+    EXPECT_EQ(min, 0u);
+    EXPECT_EQ(sec, 0u);
+    EXPECT_EQ(lastSec, 12u) << "values in range stay";
+}
+
+TEST_F(StartupTest, EscapeLeavesTheWindowOpen)
+{
+    Program program;
+    ASSERT_TRUE(program.Start());
+    HWND window = program.WaitForWindowTitled("Brewbell");
+    ASSERT_NE(window, nullptr);
+
+    // Escape to the window and to the control that has the focus, then a minimise request as a
+    // marker: once the window is minimised, the Escapes before it have been handled.
+    ::PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    ::PostMessageA(::GetDlgItem(window, 1007), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(window) || !::IsWindow(window); }));
+    EXPECT_TRUE(::IsWindow(window)) << "Escape closed the window";
+    EXPECT_FALSE(program.HasExited());
+
+    CloseAndWait(program, window);
+}
+
+} // namespace
