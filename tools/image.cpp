@@ -1,0 +1,272 @@
+#include "tools/image.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tools/bytes.h"
+
+namespace assetgen {
+
+namespace {
+
+float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
+
+float length(float x, float y) { return std::sqrt(x * x + y * y); }
+
+float distanceToSegment(float px, float py, Vec2 a, Vec2 b)
+{
+    float bx = b.x - a.x, by = b.y - a.y;
+    float ax = px - a.x, ay = py - a.y;
+    float len2 = bx * bx + by * by;
+    float t = len2 > 0 ? clamp01((ax * bx + ay * by) / len2) : 0.0f;
+    return length(ax - bx * t, ay - by * t);
+}
+
+} // namespace
+
+Color rgb(int r, int g, int b, float a) { return {r / 255.0f, g / 255.0f, b / 255.0f, a}; }
+
+Color mix(Color x, Color y, float t)
+{
+    return {x.r + (y.r - x.r) * t, x.g + (y.g - x.g) * t, x.b + (y.b - x.b) * t, x.a + (y.a - x.a) * t};
+}
+
+Color withAlpha(Color c, float a) { return {c.r, c.g, c.b, a}; }
+
+Sdf circle(float cx, float cy, float radius)
+{
+    return [=](float x, float y) { return length(x - cx, y - cy) - radius; };
+}
+
+Sdf ellipse(float cx, float cy, float rx, float ry)
+{
+    // First-order distance estimate: the implicit function divided by its gradient.
+    return [=](float x, float y) {
+        float u = (x - cx) / rx, v = (y - cy) / ry;
+        float k0 = length(u, v);
+        float k1 = length(u / rx, v / ry);
+        if (k1 == 0)
+            return -std::min(rx, ry);
+        return k0 * (k0 - 1.0f) / k1;
+    };
+}
+
+Sdf roundedBox(float left, float top, float right, float bottom, float radius)
+{
+    float cx = (left + right) / 2, cy = (top + bottom) / 2;
+    float hx = (right - left) / 2 - radius, hy = (bottom - top) / 2 - radius;
+    return [=](float x, float y) {
+        float qx = std::abs(x - cx) - hx, qy = std::abs(y - cy) - hy;
+        return length(std::max(qx, 0.0f), std::max(qy, 0.0f)) + std::min(std::max(qx, qy), 0.0f) - radius;
+    };
+}
+
+Sdf capsule(Vec2 a, Vec2 b, float radius)
+{
+    return [=](float x, float y) { return distanceToSegment(x, y, a, b) - radius; };
+}
+
+Sdf polygon(std::vector<Vec2> points)
+{
+    return [pts = std::move(points)](float x, float y) {
+        float best = 1e30f;
+        bool inside = false;
+        std::size_t n = pts.size();
+        for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
+            best = std::min(best, distanceToSegment(x, y, pts[j], pts[i]));
+            const Vec2 &a = pts[i], &b = pts[j];
+            if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x)
+                inside = !inside;
+        }
+        return inside ? -best : best;
+    };
+}
+
+Sdf curveStroke(Vec2 a, Vec2 control, Vec2 b, float width)
+{
+    // The curve as a polyline: fine enough for strokes a few pixels long.
+    constexpr int steps = 24;
+    std::vector<Vec2> points;
+    for (int i = 0; i <= steps; ++i) {
+        float t = static_cast<float>(i) / steps, s = 1 - t;
+        points.push_back({s * s * a.x + 2 * s * t * control.x + t * t * b.x,
+                          s * s * a.y + 2 * s * t * control.y + t * t * b.y});
+    }
+    return [pts = std::move(points), half = width / 2](float x, float y) {
+        float best = 1e30f;
+        for (std::size_t i = 1; i < pts.size(); ++i)
+            best = std::min(best, distanceToSegment(x, y, pts[i - 1], pts[i]));
+        return best - half;
+    };
+}
+
+Sdf unite(Sdf a, Sdf b)
+{
+    return [=](float x, float y) { return std::min(a(x, y), b(x, y)); };
+}
+
+Sdf intersect(Sdf a, Sdf b)
+{
+    return [=](float x, float y) { return std::max(a(x, y), b(x, y)); };
+}
+
+Sdf subtract(Sdf a, Sdf b)
+{
+    return [=](float x, float y) { return std::max(a(x, y), -b(x, y)); };
+}
+
+Sdf outline(Sdf shape, float width)
+{
+    return [=](float x, float y) { return std::abs(shape(x, y)) - width / 2; };
+}
+
+std::uint64_t Random::next()
+{
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+float Random::uniform() { return static_cast<float>(next() >> 40) / static_cast<float>(1ull << 24); }
+
+float Random::range(float low, float high) { return low + (high - low) * uniform(); }
+
+namespace {
+
+float lattice(int x, int y, std::uint32_t seed)
+{
+    std::uint32_t h = static_cast<std::uint32_t>(x) * 0x8DA6B343u ^ static_cast<std::uint32_t>(y) * 0xD8163841u ^
+                      seed * 0xCB1AB31Fu;
+    h ^= h >> 13;
+    h *= 0x5BD1E995u;
+    h ^= h >> 15;
+    return static_cast<float>(h & 0xFFFFFF) / static_cast<float>(0xFFFFFF);
+}
+
+float valueNoise(float x, float y, std::uint32_t seed)
+{
+    int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
+    float fx = x - ix, fy = y - iy;
+    float sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
+    float top = lattice(ix, iy, seed) + (lattice(ix + 1, iy, seed) - lattice(ix, iy, seed)) * sx;
+    float bottom = lattice(ix, iy + 1, seed) + (lattice(ix + 1, iy + 1, seed) - lattice(ix, iy + 1, seed)) * sx;
+    return top + (bottom - top) * sy;
+}
+
+} // namespace
+
+float fractalNoise(float x, float y, std::uint32_t seed, int octaves)
+{
+    float sum = 0, amplitude = 1, total = 0;
+    for (int i = 0; i < octaves; ++i) {
+        sum += valueNoise(x, y, seed + static_cast<std::uint32_t>(i) * 101u) * amplitude;
+        total += amplitude;
+        amplitude *= 0.5f;
+        x *= 2;
+        y *= 2;
+    }
+    return sum / total;
+}
+
+Canvas::Canvas(int width, int height, Color fill)
+    : w(width), h(height), px(static_cast<std::size_t>(width) * height, fill)
+{
+}
+
+void Canvas::blend(int x, int y, Color c, float coverage)
+{
+    if (x < 0 || y < 0 || x >= w || y >= h)
+        return;
+    float a = clamp01(c.a * coverage);
+    if (a <= 0)
+        return;
+    Color &d = px[static_cast<std::size_t>(y) * w + x];
+    float outA = a + d.a * (1 - a);
+    if (outA <= 0)
+        return;
+    float k = d.a * (1 - a);
+    d = {(c.r * a + d.r * k) / outA, (c.g * a + d.g * k) / outA, (c.b * a + d.b * k) / outA, outA};
+}
+
+void Canvas::fill(const Sdf &shape, Color c)
+{
+    fill(shape, [c](float, float) { return c; });
+}
+
+void Canvas::fill(const Sdf &shape, const std::function<Color(float, float)> &paint)
+{
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            float cx = x + 0.5f, cy = y + 0.5f;
+            float coverage = clamp01(0.5f - shape(cx, cy));
+            if (coverage > 0)
+                blend(x, y, paint(cx, cy), coverage);
+        }
+}
+
+void Canvas::verticalGradient(Color top, Color bottom)
+{
+    for (int y = 0; y < h; ++y) {
+        Color c = mix(top, bottom, h > 1 ? static_cast<float>(y) / (h - 1) : 0.0f);
+        for (int x = 0; x < w; ++x)
+            set(x, y, c);
+    }
+}
+
+void Canvas::draw(const Canvas &other, int dx, int dy)
+{
+    for (int y = 0; y < other.height(); ++y)
+        for (int x = 0; x < other.width(); ++x)
+            blend(x + dx, y + dy, other.pixel(x, y), 1.0f);
+}
+
+std::uint8_t quantize(float value, int x, int y)
+{
+    static constexpr int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    // Offsets stay inside +-0.47, so an exact 8-bit colour keeps its value.
+    float offset = (bayer[y & 3][x & 3] + 0.5f) / 16.0f - 0.5f;
+    float scaled = clamp01(value) * 255.0f + offset * 0.94f;
+    return static_cast<std::uint8_t>(std::clamp(std::lround(scaled), 0L, 255L));
+}
+
+std::vector<std::uint8_t> encodeBmp24(const Canvas &canvas, Color backdrop)
+{
+    const int w = canvas.width(), h = canvas.height();
+    const unsigned stride = (static_cast<unsigned>(w) * 3 + 3) & ~3u;
+    const unsigned imageSize = stride * static_cast<unsigned>(h);
+    std::vector<std::uint8_t> out;
+    out.reserve(54 + imageSize);
+    // BITMAPFILEHEADER
+    out.push_back('B');
+    out.push_back('M');
+    put32(out, 54 + imageSize);
+    put32(out, 0);
+    put32(out, 54);
+    // BITMAPINFOHEADER; 2835 pixels per metre is 72 dpi.
+    put32(out, 40);
+    put32(out, static_cast<unsigned>(w));
+    put32(out, static_cast<unsigned>(h));
+    put16(out, 1);
+    put16(out, 24);
+    put32(out, 0);
+    put32(out, imageSize);
+    put32(out, 2835);
+    put32(out, 2835);
+    put32(out, 0);
+    put32(out, 0);
+    for (int y = h - 1; y >= 0; --y) {
+        for (int x = 0; x < w; ++x) {
+            Color c = canvas.pixel(x, y);
+            Color shown = mix(backdrop, withAlpha(c, 1), c.a);
+            out.push_back(quantize(shown.b, x, y));
+            out.push_back(quantize(shown.g, x, y));
+            out.push_back(quantize(shown.r, x, y));
+        }
+        for (unsigned pad = static_cast<unsigned>(w) * 3; pad < stride; ++pad)
+            out.push_back(0);
+    }
+    return out;
+}
+
+} // namespace assetgen
