@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "tools/bytes.h"
 
@@ -64,22 +65,6 @@ Sdf roundedBox(float left, float top, float right, float bottom, float radius)
 Sdf capsule(Vec2 a, Vec2 b, float radius)
 {
     return [=](float x, float y) { return distanceToSegment(x, y, a, b) - radius; };
-}
-
-Sdf polygon(std::vector<Vec2> points)
-{
-    return [pts = std::move(points)](float x, float y) {
-        float best = 1e30f;
-        bool inside = false;
-        std::size_t n = pts.size();
-        for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
-            best = std::min(best, distanceToSegment(x, y, pts[j], pts[i]));
-            const Vec2 &a = pts[i], &b = pts[j];
-            if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x)
-                inside = !inside;
-        }
-        return inside ? -best : best;
-    };
 }
 
 Sdf curveStroke(Vec2 a, Vec2 control, Vec2 b, float width)
@@ -203,22 +188,6 @@ void Canvas::fill(const Sdf &shape, const std::function<Color(float, float)> &pa
             if (coverage > 0)
                 blend(x, y, paint(cx, cy), coverage);
         }
-}
-
-void Canvas::verticalGradient(Color top, Color bottom)
-{
-    for (int y = 0; y < h; ++y) {
-        Color c = mix(top, bottom, h > 1 ? static_cast<float>(y) / (h - 1) : 0.0f);
-        for (int x = 0; x < w; ++x)
-            set(x, y, c);
-    }
-}
-
-void Canvas::draw(const Canvas &other, int dx, int dy)
-{
-    for (int y = 0; y < other.height(); ++y)
-        for (int x = 0; x < other.width(); ++x)
-            blend(x + dx, y + dy, other.pixel(x, y), 1.0f);
 }
 
 std::uint8_t quantize(float value, int x, int y)

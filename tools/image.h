@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <utility>
 #include <vector>
 
 namespace assetgen {
@@ -28,7 +27,6 @@ Sdf circle(float cx, float cy, float radius);
 Sdf ellipse(float cx, float cy, float rx, float ry);
 Sdf roundedBox(float left, float top, float right, float bottom, float radius);
 Sdf capsule(Vec2 a, Vec2 b, float radius);
-Sdf polygon(std::vector<Vec2> points);
 // A stroke of the given width along a quadratic Bezier curve.
 Sdf curveStroke(Vec2 a, Vec2 control, Vec2 b, float width);
 Sdf unite(Sdf a, Sdf b);
@@ -66,9 +64,6 @@ public:
     void fill(const Sdf &shape, Color c);
     // The same with a colour chosen per pixel.
     void fill(const Sdf &shape, const std::function<Color(float x, float y)> &paint);
-    void verticalGradient(Color top, Color bottom);
-    // Draws another canvas at an offset, with its alpha.
-    void draw(const Canvas &other, int dx, int dy);
 
 private:
     int w, h;
