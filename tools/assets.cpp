@@ -1,8 +1,11 @@
 #include "tools/assets.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <vector>
 
 #include "tools/avi.h"
 #include "tools/ico.h"
