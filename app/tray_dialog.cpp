@@ -7,3 +7,9 @@ INT_PTR TrayDialog::RunChildDialog(Dialog &dialog)
     childDialog = nullptr;
     return result;
 }
+
+bool TrayDialog::LoadTrayMenu(UINT resourceId)
+{
+    trayMenu.reset(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId)));
+    return static_cast<bool>(trayMenu);
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/dialog.h"
+#include "framework/handles.h"
 
 class TrayDialog : public Dialog {
 public:
@@ -12,6 +13,9 @@ public:
     INT_PTR RunChildDialog(Dialog &dialog);
 
 protected:
+    bool LoadTrayMenu(UINT resourceId);
+
     int hideOnMinimize = 1;
     Dialog *childDialog = nullptr;
+    UniqueMenu trayMenu;
 };

@@ -86,37 +86,45 @@ DWORD Program::ExitCode() const
     return code;
 }
 
+namespace {
+struct WindowSearch {
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindowOfProcess(HWND window, LPARAM parameter)
+{
+    auto *search = reinterpret_cast<WindowSearch *>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->process)
+        search->found.push_back(window);
+    return TRUE;
+}
+} // namespace
+
 std::vector<HWND> Program::TopLevelWindows() const
 {
-    struct Search {
-        DWORD process;
-        std::vector<HWND> found;
-    } search{info_.dwProcessId, {}};
-    ::EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto *s = reinterpret_cast<Search *>(parameter);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner == s->process)
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{info_.dwProcessId, {}};
+    ::EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-HWND Program::FindWindowTitled(const char *title) const
+HWND Program::FindMainWindow() const
 {
-    for (HWND window : TopLevelWindows())
-        if (::IsWindowVisible(window) && WindowText(window) == title && !::GetDlgItem(window, 0xFFFF))
+    for (HWND window : TopLevelWindows()) {
+        const std::string title = WindowText(window);
+        if (::IsWindowVisible(window) && ClassName(window) == "#32770" && !::GetDlgItem(window, 0xFFFF) &&
+            (title == "Brewbell" || title.rfind("Brewbell - ", 0) == 0))
             return window;
+    }
     return nullptr;
 }
 
-HWND Program::WaitForWindowTitled(const char *title, DWORD timeoutMs) const
+HWND Program::WaitForMainWindow(DWORD timeoutMs) const
 {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindWindowTitled(title)) != nullptr; }, timeoutMs);
+    WaitUntil([&] { return (found = FindMainWindow()) != nullptr; }, timeoutMs);
     return found;
 }
 
@@ -137,13 +145,36 @@ HWND Program::WaitForMessageBox(DWORD timeoutMs) const
 
 std::string MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }
 
-HICON MessageBoxIcon(HWND box)
+IconColours MessageBoxIconColours(HWND box)
 {
-    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    IconColours colours;
+    HWND icon = nullptr;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child && !icon; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (ClassName(child) == "Static" && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            return reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+            icon = child;
     }
-    return nullptr;
+    if (!icon)
+        return colours;
+    // Another process's window DC cannot be read here; the screen's can.
+    ::UpdateWindow(box);
+    RECT area;
+    ::GetWindowRect(icon, &area);
+    HDC dc = ::GetDC(nullptr);
+    int red = 0, blue = 0, all = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x, ++all) {
+            const COLORREF c = ::GetPixel(dc, x, y);
+            const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+            red += r > 150 && g < 110 && b < 110;
+            blue += b > 150 && r < 110;
+        }
+    }
+    ::ReleaseDC(nullptr, dc);
+    if (all > 0) {
+        colours.red = static_cast<double>(red) / all;
+        colours.blue = static_cast<double>(blue) / all;
+    }
+    return colours;
 }
 
 namespace brewbell_registry {

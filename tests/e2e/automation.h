@@ -28,9 +28,9 @@ public:
     bool HasExited(DWORD timeoutMs = 0) const;
     DWORD ExitCode() const;
 
-    // The first visible top-level window of the program with this title.
-    HWND FindWindowTitled(const char *title) const;
-    HWND WaitForWindowTitled(const char *title, DWORD timeoutMs = 10000) const;
+    // The program's visible main window: a dialog titled "Brewbell" or "Brewbell - <time>".
+    HWND FindMainWindow() const;
+    HWND WaitForMainWindow(DWORD timeoutMs = 10000) const;
     // A message box of the program (dialog class, with the message text item), or null.
     HWND FindMessageBox() const;
     HWND WaitForMessageBox(DWORD timeoutMs = 10000) const;
@@ -40,9 +40,14 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
-// The text and the icon of a message box.
+// The text of a message box, and how much of its icon is red (the stop icon is a red disc) or
+// blue (the information icon), as shares of the icon's pixels seen on the screen.
 std::string MessageBoxText(HWND box);
-HICON MessageBoxIcon(HWND box);
+struct IconColours {
+    double red = 0;
+    double blue = 0;
+};
+IconColours MessageBoxIconColours(HWND box);
 
 // HKEY_LOCAL_MACHINE\Software\Brewbell, read and written with the API.
 namespace brewbell_registry {

@@ -24,9 +24,9 @@ TEST_F(StartupTest, FreshRegistryShowsTheWindowAndExitWritesOnlyTheTimeGroup)
 {
     Program program;
     ASSERT_TRUE(program.Start());
-    HWND window = program.WaitForWindowTitled("Brewbell");
-    ASSERT_NE(window, nullptr) << "no window titled Brewbell appeared";
-    EXPECT_EQ(ClassName(window), "#32770");
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr) << "no Brewbell window appeared";
+    EXPECT_EQ(WindowText(window), "Brewbell - 00:00");
     EXPECT_EQ(registry::Groups(), std::vector<std::string>{}) << "nothing is written at start-up";
 
     CloseAndWait(program, window);
@@ -41,7 +41,7 @@ TEST_F(StartupTest, SecondStartTellsTheUserAndEndsWhileTheFirstRunsOn)
 {
     Program first;
     ASSERT_TRUE(first.Start());
-    HWND window = first.WaitForWindowTitled("Brewbell");
+    HWND window = first.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
 
     Program second;
@@ -50,8 +50,10 @@ TEST_F(StartupTest, SecondStartTellsTheUserAndEndsWhileTheFirstRunsOn)
     ASSERT_NE(box, nullptr) << "the second start showed no message";
     EXPECT_EQ(WindowText(box), "Brewbell");
     EXPECT_EQ(MessageBoxText(box), "Brewbell wurde bereits gestartet!");
-    EXPECT_EQ(MessageBoxIcon(box), ::LoadIconA(nullptr, IDI_HAND)) << "the stop icon";
-    EXPECT_EQ(second.FindWindowTitled("Brewbell"), nullptr) << "the second main window never shows";
+    const IconColours icon = MessageBoxIconColours(box);
+    EXPECT_GT(icon.red, 0.2) << "the stop icon is a red disc; blue share " << icon.blue;
+    EXPECT_LT(icon.blue, 0.05);
+    EXPECT_EQ(second.FindMainWindow(), nullptr) << "the second main window never shows";
 
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(second.HasExited(10000));
@@ -70,7 +72,7 @@ TEST_F(StartupTest, OutOfRangeStoredTimeComesBackAsZero)
     registry::WriteDword("Time", "LastSec", 12);
     Program program;
     ASSERT_TRUE(program.Start());
-    HWND window = program.WaitForWindowTitled("Brewbell");
+    HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     CloseAndWait(program, window);
 
@@ -87,7 +89,7 @@ TEST_F(StartupTest, EscapeLeavesTheWindowOpen)
 {
     Program program;
     ASSERT_TRUE(program.Start());
-    HWND window = program.WaitForWindowTitled("Brewbell");
+    HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
 
     // Escape to the window and to the control that has the focus, then a minimise request as a

@@ -1,0 +1,47 @@
+// The rules of the countdown, free of any window: the one-second tick, the Min and Sek buttons,
+// Reset, the direction of a run, preset times and the quick-setting result.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace countdown {
+
+struct Time {
+    std::int32_t minutes;
+    std::int32_t seconds;
+    bool operator==(const Time &) const = default;
+};
+
+// What a running countdown counts: direction -1 down, +1 up (a stopwatch with an hour counter).
+struct Counter {
+    int direction;
+    std::int32_t hours;
+    std::int32_t minutes;
+    std::int32_t seconds;
+};
+
+// One tick of the counter. Returns true when the minutes (and maybe the hours) changed too.
+bool Tick(Counter &counter);
+
+// Min and Sek buttons: 59 wraps to 0, with no carry into the other field.
+std::int32_t AddOne(std::int32_t value);
+
+// Reset brings back the last start's time, and a second Reset clears to 00:00.
+Time ResetTarget(Time current, Time lastStarted);
+
+// A run at 00:00 counts up, any other runs down.
+int DirectionFor(Time time);
+
+// The deadline of a run started at the stamp (whole seconds on the wall clock).
+std::int64_t Deadline(std::int64_t stamp, Time time);
+
+// The number given by the leading decimal digits of a preset's text; no digits give 0.
+std::int32_t LeadingNumber(std::string_view text);
+
+// What a closed quick-setting dialog asks for: its result 1 applies the time, 10 applies it and
+// starts; anything else changes nothing.
+enum class QuickSetAction { None, Apply, ApplyAndStart };
+QuickSetAction QuickSetActionFor(int dialogResult);
+
+} // namespace countdown

@@ -1,0 +1,23 @@
+// The worker that runs a countdown against the wall clock.
+#pragma once
+
+#include "app/countdown.h"
+#include "framework/thread.h"
+
+#include <functional>
+
+struct CountdownRun {
+    // Receives the ticks (through the hand-over) and WM_COUNTDOWN_FINISHED.
+    HWND window;
+    // Set by Stop and at exit (auto-reset).
+    const Event *stop;
+    // The set time, direction and hours at Start.
+    countdown::Counter counter;
+    // Runs on the window's thread for each tick: stores the counter and shows it. Returns false
+    // when the run has been stopped meanwhile; it must then change nothing.
+    std::function<bool(const countdown::Counter &counter, bool carried)> applyTick;
+};
+
+// The thread body. Polls every 100 ms; each change of the wall-clock second ticks the counter
+// once, however many seconds passed. A run down ends at the first poll after the deadline.
+void CountdownThread(CountdownRun run);

@@ -1,0 +1,105 @@
+#include "app/countdown.h"
+#include "app/wall_clock.h"
+
+#include <gtest/gtest.h>
+
+using namespace countdown;
+
+namespace {
+
+Counter TickTimes(Counter counter, int ticks)
+{
+    for (int i = 0; i < ticks; ++i)
+        Tick(counter);
+    return counter;
+}
+
+TEST(CountdownTick, CountingDownBorrowsFromTheMinutesAtEachFullMinute)
+{
+    Counter c{-1, 0, 3, 0};
+    EXPECT_TRUE(Tick(c));
+    EXPECT_EQ(c.minutes, 2);
+    EXPECT_EQ(c.seconds, 59);
+    EXPECT_FALSE(Tick(c));
+    EXPECT_EQ(c.seconds, 58);
+
+    const Counter end = TickTimes({-1, 0, 3, 0}, 180);
+    EXPECT_EQ(end.minutes, 0);
+    EXPECT_EQ(end.seconds, 0);
+    EXPECT_EQ(end.hours, 0) << "counting down never touches the hours";
+}
+
+TEST(CountdownTick, CountingUpCarriesIntoMinutesAndHoursAndWrapsAfterHour99)
+{
+    Counter c{+1, 0, 0, 59};
+    EXPECT_TRUE(Tick(c));
+    EXPECT_EQ(c.minutes, 1);
+    EXPECT_EQ(c.seconds, 0);
+
+    Counter hour{+1, 0, 59, 59};
+    Tick(hour);
+    EXPECT_EQ(hour.hours, 1);
+    EXPECT_EQ(hour.minutes, 0);
+    EXPECT_EQ(hour.seconds, 0);
+
+    Counter last{+1, 99, 59, 59};
+    Tick(last);
+    EXPECT_EQ(last.hours, 0);
+
+    const Counter oneHourLater = TickTimes({+1, 0, 0, 0}, 3600);
+    EXPECT_EQ(oneHourLater.hours, 1);
+    EXPECT_EQ(oneHourLater.minutes, 0);
+}
+
+TEST(CountdownRules, ButtonsWrapWithoutCarryAndResetAlternates)
+{
+    EXPECT_EQ(AddOne(0), 1);
+    EXPECT_EQ(AddOne(58), 59);
+    EXPECT_EQ(AddOne(59), 0);
+    EXPECT_EQ(AddOne(-3), 0) << "a value out of range starts again at 0";
+
+    const Time last{4, 30};
+    EXPECT_EQ(ResetTarget({1, 23}, last), last) << "the first Reset brings back the last start";
+    EXPECT_EQ(ResetTarget(last, last), (Time{0, 0})) << "the second clears";
+
+    EXPECT_EQ(DirectionFor({0, 0}), +1);
+    EXPECT_EQ(DirectionFor({0, 1}), -1);
+    EXPECT_EQ(DirectionFor({1, 0}), -1);
+
+    EXPECT_EQ(Deadline(1000, {3, 0}), 1180);
+    const std::int64_t after2038 = 4102444800LL; // 2100-01-01
+    EXPECT_EQ(Deadline(after2038, {59, 59}), after2038 + 3599);
+}
+
+TEST(CountdownRules, PresetTextsGiveTheirLeadingDigits)
+{
+    EXPECT_EQ(LeadingNumber("05"), 5);
+    EXPECT_EQ(LeadingNumber("7"), 7);
+    EXPECT_EQ(LeadingNumber("30 Sek"), 30);
+    EXPECT_EQ(LeadingNumber(""), 0);
+    EXPECT_EQ(LeadingNumber("abc"), 0);
+    EXPECT_EQ(LeadingNumber(" 5"), 0) << "only leading digits count";
+    EXPECT_EQ(LeadingNumber("-5"), 0);
+    EXPECT_EQ(LeadingNumber("99999999999999999999"), INT32_MAX) << "no overflow";
+}
+
+TEST(CountdownRules, QuickSettingResults)
+{
+    EXPECT_EQ(QuickSetActionFor(1), QuickSetAction::Apply);
+    EXPECT_EQ(QuickSetActionFor(10), QuickSetAction::ApplyAndStart);
+    EXPECT_EQ(QuickSetActionFor(2), QuickSetAction::None);
+    EXPECT_EQ(QuickSetActionFor(0), QuickSetAction::None);
+}
+
+std::int64_t FixedClock() { return 4102444800LL; }
+
+TEST(WallClock, TheSeamCanBeReplacedAndIs64Bit)
+{
+    const std::int64_t before = WallClockNow();
+    EXPECT_GT(before, 1700000000);
+    wallClock = &FixedClock;
+    EXPECT_EQ(WallClockNow(), 4102444800LL);
+    wallClock = &SystemWallClock;
+}
+
+} // namespace

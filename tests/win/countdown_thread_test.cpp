@@ -1,0 +1,186 @@
+#include "app/countdown_thread.h"
+#include "app/wall_clock.h"
+#include "res/resource.h"
+#include "test_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+namespace {
+
+std::atomic<std::int64_t> fakeNow{2000000000};
+std::atomic<int> clockReads{0};
+std::int64_t FakeClock()
+{
+    ++clockReads;
+    return fakeNow.load();
+}
+
+// Answers messages of this thread until the condition holds; false on time-out.
+bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 5000)
+{
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// A window that records the ticks a countdown hands over and the finish it posts.
+class CountdownWindow : public TestDialog {
+public:
+    using TestDialog::TestDialog;
+    std::vector<countdown::Counter> ticks;
+    std::vector<DWORD> tickThreads;
+    int finishes = 0;
+    bool accepting = true;
+
+protected:
+    bool ProcessMessage(Message &m) override
+    {
+        if (m.id == WM_COUNTDOWN_FINISHED) {
+            ++finishes;
+            return true;
+        }
+        return TestDialog::ProcessMessage(m);
+    }
+};
+
+struct Fixture {
+    explicit Fixture(CountdownWindow *w) : window(w) {}
+    CountdownWindow *window;
+    Event stop{false, false};
+    WorkerThread worker;
+
+    void Start(countdown::Counter counter)
+    {
+        CountdownRun run{window->Hwnd(), &stop, counter, [this](const countdown::Counter &c, bool) {
+                             if (!window->accepting)
+                                 return false;
+                             window->ticks.push_back(c);
+                             window->tickThreads.push_back(::GetCurrentThreadId());
+                             return true;
+                         }};
+        const int readsBefore = clockReads;
+        ASSERT_TRUE(worker.Start([run] { CountdownThread(run); }));
+        // The clock may only move once the worker has taken its first stamp.
+        ASSERT_TRUE(PumpUntil([&] { return clockReads > readsBefore; }));
+    }
+    size_t Ticks() const { return window->ticks.size(); }
+};
+
+class CountdownThreadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fakeNow = 2000000000;
+        wallClock = &FakeClock;
+    }
+    void TearDown() override { wallClock = &SystemWallClock; }
+
+    // Runs the body inside a window's message loop on this thread.
+    void WithWindow(const std::function<void(Fixture &)> &body)
+    {
+        CountdownWindow window([&](TestDialog &d) {
+            Fixture fixture(static_cast<CountdownWindow *>(&d));
+            body(fixture);
+            fixture.stop.Set();
+            EXPECT_TRUE(fixture.worker.WaitPumpingSent(2000));
+            d.EndDialog(IDOK);
+        });
+        ASSERT_EQ(window.Run(), IDOK);
+    }
+};
+
+TEST_F(CountdownThreadTest, TicksFollowTheWallClockSecondsOnTheUiThreadAndTheFinishComesOnce)
+{
+    WithWindow([](Fixture &f) {
+        f.Start({-1, 0, 0, 3});
+        PumpUntil([] { return false; }, 350);
+        EXPECT_EQ(f.Ticks(), 0u) << "no tick while the second has not changed";
+
+        for (int second = 1; second <= 3; ++second) {
+            fakeNow += 1;
+            ASSERT_TRUE(PumpUntil([&] { return f.Ticks() == static_cast<size_t>(second); }));
+        }
+        EXPECT_EQ(f.window->ticks[0].seconds, 2);
+        EXPECT_EQ(f.window->ticks[2].seconds, 0);
+        EXPECT_EQ(f.window->tickThreads[0], ::GetCurrentThreadId()) << "ticks are shown on the UI thread";
+
+        ASSERT_TRUE(PumpUntil([&] { return f.window->finishes > 0; }));
+        EXPECT_TRUE(f.worker.Wait(1000)) << "the worker ends after the finish";
+        PumpUntil([] { return false; }, 300);
+        EXPECT_EQ(f.window->finishes, 1);
+        EXPECT_EQ(f.Ticks(), 3u);
+    });
+}
+
+TEST_F(CountdownThreadTest, ClockJumpForwardEndsWithinTwoPollsAndOneTick)
+{
+    WithWindow([](Fixture &f) {
+        f.Start({-1, 0, 3, 0});
+        fakeNow += 3600;
+        const DWORD start = ::GetTickCount();
+        ASSERT_TRUE(PumpUntil([&] { return f.window->finishes == 1; }));
+        EXPECT_LE(::GetTickCount() - start, 400u);
+        EXPECT_EQ(f.Ticks(), 1u) << "one tick, whatever the number of seconds passed";
+        EXPECT_EQ(f.window->ticks[0].minutes, 2);
+        EXPECT_EQ(f.window->ticks[0].seconds, 59);
+    });
+}
+
+TEST_F(CountdownThreadTest, ClockSetBackDelaysTicksAndTheEndByTheSameAmount)
+{
+    WithWindow([](Fixture &f) {
+        f.Start({-1, 0, 0, 2});
+        fakeNow -= 10;
+        fakeNow += 9; // still one second behind the stamp
+        PumpUntil([] { return false; }, 400);
+        EXPECT_EQ(f.Ticks(), 0u);
+        fakeNow += 2; // one past the stamp
+        ASSERT_TRUE(PumpUntil([&] { return f.Ticks() == 1; }));
+        fakeNow += 1;
+        ASSERT_TRUE(PumpUntil([&] { return f.window->finishes == 1; }));
+    });
+}
+
+TEST_F(CountdownThreadTest, CountingUpNeverFinishesAndStopEndsTheWorkerWithoutWrites)
+{
+    WithWindow([](Fixture &f) {
+        f.Start({+1, 0, 59, 58});
+        fakeNow += 1;
+        ASSERT_TRUE(PumpUntil([&] { return f.Ticks() == 1; }));
+        fakeNow += 1;
+        ASSERT_TRUE(PumpUntil([&] { return f.Ticks() == 2; }));
+        EXPECT_EQ(f.window->ticks[1].hours, 1);
+        EXPECT_EQ(f.window->ticks[1].minutes, 0);
+        EXPECT_EQ(f.window->finishes, 0);
+
+        // A run stopped between the worker's check and its hand-over changes nothing: the UI
+        // side refuses the tick and the worker ends.
+        f.window->accepting = false;
+        fakeNow += 1;
+        EXPECT_TRUE(f.worker.WaitPumpingSent(2000));
+        EXPECT_EQ(f.Ticks(), 2u);
+
+        Fixture again(f.window);
+        f.window->accepting = true;
+        again.Start({+1, 0, 0, 0});
+        again.stop.Set();
+        EXPECT_TRUE(again.worker.WaitPumpingSent(500)) << "Stop ends the worker at its next poll";
+        fakeNow += 5;
+        PumpUntil([] { return false; }, 200);
+        EXPECT_EQ(f.Ticks(), 2u);
+    });
+}
+
+} // namespace
