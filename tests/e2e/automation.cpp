@@ -1,6 +1,7 @@
 #include "automation.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 const char kBasePath[] = "Software\\Brewbell";
@@ -250,4 +251,26 @@ void WriteDword(const char *group, const char *name, DWORD value)
     ::RegCloseKey(key);
 }
 
+} // namespace brewbell_registry
+
+void Click(HWND window, int id) { ::PostMessageA(::GetDlgItem(window, id), BM_CLICK, 0, 0); }
+
+bool IsItemEnabled(HWND window, int id) { return ::IsWindowEnabled(::GetDlgItem(window, id)) != FALSE; }
+
+bool WaitForTitle(HWND window, const std::string &title, DWORD timeoutMs)
+{
+    return WaitUntil([&] { return WindowText(window) == title; }, timeoutMs);
+}
+
+namespace brewbell_registry {
+void WriteString(const char *group, const char *name, const char *text)
+{
+    HKEY key;
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text),
+                     static_cast<DWORD>(strlen(text) + 1));
+    ::RegCloseKey(key);
+}
 } // namespace brewbell_registry

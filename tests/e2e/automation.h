@@ -58,3 +58,13 @@ std::vector<std::string> ValueNames(const char *group);
 bool ReadDword(const char *group, const char *name, DWORD &value);
 void WriteDword(const char *group, const char *name, DWORD value);
 } // namespace brewbell_registry
+
+// Clicks a button of a window as the mouse would (posted, so a box it opens does not block us).
+void Click(HWND window, int id);
+bool IsItemEnabled(HWND window, int id);
+// Waits until the window's title is the text; false on time-out.
+bool WaitForTitle(HWND window, const std::string &title, DWORD timeoutMs = 10000);
+
+namespace brewbell_registry {
+void WriteString(const char *group, const char *name, const char *text);
+} // namespace brewbell_registry
