@@ -1,0 +1,222 @@
+#include "led/digistatic.h"
+
+#include "framework/handles.h"
+#include "led/led_layout.h"
+
+#include <algorithm>
+#include <array>
+#include <new>
+#include <optional>
+#include <span>
+
+namespace {
+
+// A polygon's region holds the pixels whose centres lie inside, while the outline pen also draws
+// pixels just outside; growing the region by one pixel all round keeps the whole edge visible.
+// The extra pixels show the parent's drawing, which is what the background copy holds there.
+void CoverOutlinePixels(HRGN region)
+{
+    const UniqueRegion shifted(::CreateRectRgn(0, 0, 0, 0));
+    if (!shifted)
+        return;
+    for (const POINT step : {POINT{1, 0}, POINT{0, 1}}) {
+        ::CombineRgn(shifted.get(), region, nullptr, RGN_COPY);
+        ::OffsetRgn(shifted.get(), step.x, step.y);
+        ::CombineRgn(region, region, shifted.get(), RGN_OR);
+        ::OffsetRgn(shifted.get(), -2 * step.x, -2 * step.y);
+        ::CombineRgn(region, region, shifted.get(), RGN_OR);
+    }
+}
+
+} // namespace
+
+void CDigistatic::SetText(const char *text)
+{
+    const char *newText = text ? text : "";
+    if (text_ == newText)
+        return;
+    text_ = newText;
+    modified_ = true;
+    Redraw();
+}
+
+void CDigistatic::SetSegmentColors(COLORREF off, COLORREF on)
+{
+    if (off == offColor_ && on == onColor_)
+        return;
+    offColor_ = off;
+    onColor_ = on;
+    Redraw();
+}
+
+COLORREF CDigistatic::SetBackColor(COLORREF color)
+{
+    const COLORREF previous = backColor_;
+    if (color != previous) {
+        backColor_ = color;
+        Redraw();
+    }
+    return previous;
+}
+
+BOOL CDigistatic::SetTransparentMode(BOOL on)
+{
+    const bool wasTransparent = transparent_;
+    transparent_ = on != FALSE;
+    if (!hwnd_)
+        return FALSE;
+    // The region of the last see-through paint would otherwise go on clipping an opaque control.
+    if (wasTransparent && !transparent_)
+        ::SetWindowRgn(hwnd_, nullptr, FALSE);
+    const LONG exStyle = ::GetWindowLongA(hwnd_, GWL_EXSTYLE);
+    const LONG wanted = transparent_ ? exStyle | WS_EX_TRANSPARENT : exStyle & ~WS_EX_TRANSPARENT;
+    if (wanted == exStyle)
+        return FALSE;
+    ::SetWindowLongA(hwnd_, GWL_EXSTYLE, wanted);
+    return TRUE;
+}
+
+BOOL CDigistatic::ChangeStyle(DWORD remove, DWORD add)
+{
+    if (!led::ChangeStyle(style_, remove, add))
+        return FALSE;
+    modified_ = true;
+    Redraw();
+    return TRUE;
+}
+
+void CDigistatic::Redraw()
+{
+    if (!hwnd_)
+        return;
+    // Without its region the whole client area is repainted, and the paint shapes a new one.
+    if (transparent_)
+        ::SetWindowRgn(hwnd_, nullptr, TRUE);
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CDigistatic::RebuildGlyphs()
+{
+    if (!modified_)
+        return;
+    try {
+        led::BuildGlyphRow(text_, style_, glyphs_);
+    } catch (const std::bad_alloc &) {
+        // Show the background now and try again at the next paint.
+        glyphs_.clear();
+        return;
+    }
+    modified_ = false;
+}
+
+bool CDigistatic::ProcessMessage(Message &m)
+{
+    static const MapEntry<CDigistatic> messageMap[] = {
+        ON_MESSAGE(WM_PAINT, &CDigistatic::OnPaint),
+        ON_MESSAGE(WM_ERASEBKGND, &CDigistatic::OnEraseBkgnd),
+    };
+    return DispatchMessageMap(this, messageMap, m) || Control::ProcessMessage(m);
+}
+
+bool CDigistatic::OnPaint(Message &)
+{
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    PAINTSTRUCT ps;
+    if (HDC dc = ::BeginPaint(hwnd_, &ps)) {
+        ::SetBkColor(dc, backColor_);
+        Paint(dc, client.right, client.bottom);
+        ::EndPaint(hwnd_, &ps);
+    }
+    return true;
+}
+
+bool CDigistatic::OnEraseBkgnd(Message &m)
+{
+    m.result = FALSE;
+    return true;
+}
+
+void CDigistatic::Paint(HDC target, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    MemoryDc memory(target, width, height);
+    if (!memory)
+        return;
+    const HDC dc = memory.get();
+    ::SetBkColor(dc, backColor_);
+    if (transparent_) {
+        ::SetBkMode(dc, TRANSPARENT);
+        ::BitBlt(dc, 0, 0, width, height, target, 0, 0, SRCCOPY);
+    } else {
+        ::SetBkMode(dc, OPAQUE);
+        const RECT area{0, 0, width, height};
+        ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
+    }
+
+    const UniqueBrush offBrush(::CreateSolidBrush(offColor_));
+    const UniqueBrush onBrush(::CreateSolidBrush(onColor_));
+    const UniquePen offPen(::CreatePen(PS_SOLID, 1, led::OutlinePenColor(offColor_, backColor_, style_)));
+    const UniquePen onPen(::CreatePen(PS_SOLID, 1, led::OutlinePenColor(onColor_, backColor_, style_)));
+    if (offBrush && onBrush && offPen && onPen) {
+        const ScopedSelect brush(dc, onBrush.get());
+        const ScopedSelect pen(dc, offPen.get());
+        RebuildGlyphs();
+        DrawGlyphRow(dc, width, height, {offPen.get(), onPen.get(), offBrush.get(), onBrush.get()});
+    }
+    memory.CopyTo(target);
+}
+
+void CDigistatic::DrawGlyphRow(HDC dc, int width, int height, const DrawingObjects &objects)
+{
+    const std::optional<led::LedLayout> layout = led::ComputeLayout(led::TotalWidth(glyphs_), width, height, style_);
+    if (!layout)
+        return;
+    UniqueRegion collected;
+    if (transparent_)
+        collected.reset(::CreateRectRgn(0, 0, 0, 0));
+    double left = layout->x0;
+    for (const led::CLedGlyph &glyph : glyphs_) {
+        const led::CellRect cell = led::GlyphCell(*layout, left, glyph.GetWidth());
+        DrawGlyph(dc, glyph, cell, objects, collected.get());
+        left = cell.right;
+    }
+    if (!collected)
+        return;
+    CoverOutlinePixels(collected.get());
+    // Once set, the region belongs to the window.
+    if (::SetWindowRgn(hwnd_, collected.get(), FALSE))
+        collected.release();
+}
+
+void CDigistatic::DrawGlyph(HDC dc, const led::CLedGlyph &glyph, const led::CellRect &cell,
+                            const DrawingObjects &objects, HRGN collected)
+{
+    const std::span<const led::CLedSegment> segments = glyph.GetSegments();
+    const std::size_t count = std::min(segments.size(), static_cast<std::size_t>(std::max(glyph.GetSegmentCount(), 0)));
+    std::array<led::DevicePoint, led::kMaxOutlinePoints> mapped;
+    std::array<POINT, led::kMaxOutlinePoints> points;
+    for (std::size_t i = 0; i < count; ++i) {
+        const bool lit = glyph.IsLit(i);
+        ::SelectObject(dc, lit ? objects.onBrush : objects.offBrush);
+        ::SelectObject(dc, lit ? objects.onPen : objects.offPen);
+        if (glyph.GetHideOff() && !lit)
+            continue;
+        const std::size_t pointCount = led::MapOutline(segments[i], cell, glyph.GetWidth(), mapped);
+        if (pointCount == 0)
+            continue;
+        for (std::size_t k = 0; k < pointCount; ++k)
+            points[k] = {mapped[k].x, mapped[k].y};
+        ::BeginPath(dc);
+        ::MoveToEx(dc, points[0].x, points[0].y, nullptr);
+        ::PolylineTo(dc, points.data() + 1, static_cast<DWORD>(pointCount - 1));
+        ::EndPath(dc);
+        ::StrokeAndFillPath(dc);
+        if (!collected)
+            continue;
+        const UniqueRegion area(::CreatePolygonRgn(points.data(), static_cast<int>(pointCount), WINDING));
+        if (area)
+            ::CombineRgn(collected, collected, area.get(), RGN_OR);
+    }
+}

@@ -1,0 +1,63 @@
+// The LED display control: a static control that shows its text as a row of seven-segment glyph
+// cells stretched to its client area, painted off-screen and copied to the screen in one step.
+// Every call belongs on the thread that owns the control's window.
+#pragma once
+
+#include "framework/control.h"
+#include "led/glyph.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CDigistatic : public Control {
+public:
+    CDigistatic() = default;
+    ~CDigistatic() override = default;
+
+    // The text shown; repaints only when it differs from the current one. Null counts as empty.
+    void SetText(const char *text);
+    void SetSegmentColors(COLORREF off, COLORREF on);
+    // Returns the previous background colour.
+    COLORREF SetBackColor(COLORREF color);
+    // See-through background and a window region shaped like the drawn segments. TRUE when the
+    // window's WS_EX_TRANSPARENT style changed. Does not repaint.
+    BOOL SetTransparentMode(BOOL on);
+    // style = (style | add) & ~remove; FALSE, changing nothing, when the masks overlap.
+    BOOL ChangeStyle(DWORD remove, DWORD add);
+    std::uint32_t GetStyle() const { return style_; }
+
+    // Draws the control, width x height pixels, into target at (0, 0) as a paint does; in
+    // transparent mode target's pixels there are the background and the window region is rebuilt.
+    void Paint(HDC target, int width, int height);
+
+protected:
+    bool ProcessMessage(Message &m) override;
+
+private:
+    struct DrawingObjects {
+        HPEN offPen;
+        HPEN onPen;
+        HBRUSH offBrush;
+        HBRUSH onBrush;
+    };
+
+    bool OnPaint(Message &m);
+    bool OnEraseBkgnd(Message &m);
+    void Redraw();
+    void RebuildGlyphs();
+    void DrawGlyphRow(HDC dc, int width, int height, const DrawingObjects &objects);
+    void DrawGlyph(HDC dc, const led::CLedGlyph &glyph, const led::CellRect &cell, const DrawingObjects &objects,
+                   HRGN collected);
+
+    std::string text_ = "?";
+    bool modified_ = true;
+    std::vector<led::CLedGlyph> glyphs_;
+    COLORREF offColor_ = RGB(0, 52, 0);
+    COLORREF onColor_ = RGB(0, 255, 0);
+    COLORREF backColor_ = RGB(0, 0, 0);
+    std::uint32_t style_ = led::LS_KEEP_ASPECT | led::LS_SOFT_EDGE;
+    bool transparent_ = false;
+};
