@@ -185,6 +185,11 @@ void CDigistatic::DrawGlyphRow(HDC dc, int width, int height, const DrawingObjec
     if (!collected)
         return;
     CoverOutlinePixels(collected.get());
+    // A repaint without a change (the window was uncovered) keeps its region: setting one reshapes
+    // the window, which costs far more than the whole paint.
+    const UniqueRegion current(::CreateRectRgn(0, 0, 0, 0));
+    if (current && ::GetWindowRgn(hwnd_, current.get()) != ERROR && ::EqualRgn(current.get(), collected.get()))
+        return;
     // Once set, the region belongs to the window.
     if (::SetWindowRgn(hwnd_, collected.get(), FALSE))
         collected.release();

@@ -27,7 +27,10 @@ public:
     BOOL SetTransparentMode(BOOL on);
     // style = (style | add) & ~remove; FALSE, changing nothing, when the masks overlap.
     BOOL ChangeStyle(DWORD remove, DWORD add);
+    // The shown text, not the window's own text, which stays as the template gave it.
+    const std::string &GetText() const { return text_; }
     std::uint32_t GetStyle() const { return style_; }
+    bool IsTransparent() const { return transparent_; }
 
     // Draws the control, width x height pixels, into target at (0, 0) as a paint does; in
     // transparent mode target's pixels there are the background and the window region is rebuilt.

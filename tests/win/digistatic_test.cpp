@@ -167,7 +167,11 @@ TEST_F(CDigistaticTest, TransparentModeShowsTheParentAndShapesTheRegionToLitSegm
     EXPECT_FALSE(::PtInRegion(region.get(), kBetweenDigits.x, kBetweenDigits.y));
     EXPECT_FALSE(::PtInRegion(region.get(), kFirstTopBar.x, kFirstTopBar.y)) << "unlit";
 
-    // A change drops the region at once, so the next paint covers the whole client area.
+    // An unchanged repaint keeps the region; a change drops it at once, so that the next paint
+    // covers the whole client area.
+    Paint(canvas);
+    ASSERT_NE(::GetWindowRgn(window_, region.get()), ERROR);
+    EXPECT_TRUE(::PtInRegion(region.get(), kSecondTopBar.x, kSecondTopBar.y));
     display_.SetText("88");
     EXPECT_EQ(::GetWindowRgn(window_, region.get()), ERROR);
     Paint(canvas);
