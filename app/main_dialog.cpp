@@ -72,6 +72,8 @@ void MainDialog::DoDataExchange(DataExchange &dx)
 
 bool MainDialog::IsAnotherInstanceRunning()
 {
+    if (instanceMutex)
+        return false; // this process is the instance that holds the name
     instanceMutex = ::CreateMutexA(nullptr, TRUE, "brewbell");
     return ::GetLastError() == ERROR_ALREADY_EXISTS;
 }

@@ -1,0 +1,49 @@
+// How exactly a countdown ends: brewbell.exe counts down a few seconds again and again; the
+// moment its finish message appears is compared with the exact duration from the Start click.
+#include "bench/bench_driver.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char **argv)
+{
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 20;
+    const int seconds = 2;
+    bench::Process program;
+    if (!program.Start(bench::BesideMe("brewbell.exe")))
+        return 1;
+    HWND window = program.WaitForWindow();
+    if (!window)
+        return 1;
+    // Reset twice gives 00:00 whatever was stored; then set the duration.
+    for (int id : {1013, 1013})
+        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    for (int i = 0; i < seconds; ++i)
+        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
+
+    std::vector<double> errors;
+    std::srand(12345);
+    for (int run = 0; run < runs; ++run) {
+        ::Sleep(static_cast<DWORD>(std::rand() % 1000)); // start anywhere within a wall-clock second
+        const double start = bench::Seconds();
+        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(1007, BN_CLICKED), 0);
+        HWND box = program.WaitForWindow(true, 10000, 1);
+        const double finished = bench::Seconds();
+        if (!box)
+            return 1;
+        errors.push_back(finished - start - seconds);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        while (::IsWindow(box))
+            ::Sleep(1);
+    }
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    program.WaitExit(5000);
+
+    std::vector<double> sorted = errors;
+    std::sort(sorted.begin(), sorted.end());
+    std::printf("finish against the exact %d s over %d runs: min %+.3f s, median %+.3f s, max %+.3f s\n", seconds,
+                runs, sorted.front(), bench::Median(errors), sorted.back());
+    const bool inside = sorted.front() > -1.0 && sorted.back() < 0.25;
+    std::printf("every run inside (-1.0 s, +0.25 s): %s\n", inside ? "yes" : "NO");
+    return inside ? 0 : 2;
+}

@@ -1,0 +1,404 @@
+#include "app/main_dialog.h"
+#include "app/process_objects.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+void ClearRegistry()
+{
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Brewbell", 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    char name[256];
+    for (;;) {
+        DWORD length = sizeof name;
+        if (::RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        ::RegDeleteKeyA(key, name);
+    }
+    ::RegCloseKey(key);
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Brewbell");
+}
+
+bool TimeGroupExists()
+{
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Time", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+DWORD StoredTime(const char *name)
+{
+    DWORD value = 0xDEAD, size = sizeof value;
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Time", 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&value), &size);
+        ::RegCloseKey(key);
+    }
+    return value;
+}
+
+// Answers this thread's messages until the condition holds; false on time-out.
+bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 5000)
+{
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+std::string Text(HWND window)
+{
+    char text[256] = "";
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string MenuText(HMENU menu, UINT item, UINT flags)
+{
+    char text[128] = "";
+    ::GetMenuStringA(menu, item, text, sizeof text, flags);
+    return text;
+}
+
+UINT MenuState(HMENU menu, UINT command) { return ::GetMenuState(menu, command, MF_BYCOMMAND); }
+
+CDigistatic &Display(HWND window, int id)
+{
+    return *static_cast<CDigistatic *>(Control::FromHandle(::GetDlgItem(window, id)));
+}
+
+std::function<void()> pendingBody;
+
+void CALLBACK RunPendingBody(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    ::KillTimer(nullptr, timer);
+    pendingBody();
+}
+
+// Starts the main window on a fresh registry and runs the body inside its message loop; the
+// program then ends as the tray menu's "Programm beenden" would end it.
+void WithMainWindow(const std::function<void(MainDialog &, HWND)> &prepare,
+                    const std::function<void(MainDialog &, HWND)> &body)
+{
+    ClearRegistry();
+    TheSettingsStore().loadAll();
+    hourCount = 0;
+    MainDialog dialog;
+    Dialog::SetMainDialog(&dialog);
+    pendingBody = [&] {
+        prepare(dialog, dialog.GetSafeHwnd());
+        body(dialog, dialog.GetSafeHwnd());
+        if (!dialog.IsEnded())
+            dialog.ExitProgram();
+    };
+    ::SetTimer(nullptr, 0, 1, RunPendingBody);
+    dialog.DoModal();
+    Dialog::SetMainDialog(nullptr);
+    pendingBody = nullptr;
+}
+
+void WithMainWindow(const std::function<void(MainDialog &, HWND)> &body)
+{
+    WithMainWindow([](MainDialog &, HWND) {}, body);
+}
+
+// Answers the next message boxes of this thread from a worker: records their texts and presses
+// the given buttons in turn.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(std::vector<int> answers) : answers_(std::move(answers)), uiThread_(::GetCurrentThreadId())
+    {
+        worker_.Start([this] { Run(); });
+    }
+    ~BoxAnswerer()
+    {
+        done_ = true;
+        worker_.Wait(3000);
+    }
+    std::vector<std::string> texts;
+    std::vector<std::string> captions;
+
+private:
+    static BOOL CALLBACK FindBox(HWND window, LPARAM parameter)
+    {
+        char name[32] = "";
+        ::GetClassNameA(window, name, sizeof name);
+        if (std::string(name) == "#32770" && ::GetDlgItem(window, 0xFFFF) && ::IsWindowVisible(window)) {
+            *reinterpret_cast<HWND *>(parameter) = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    void Run()
+    {
+        size_t next = 0;
+        while (!done_ && next < answers_.size()) {
+            HWND box = nullptr;
+            ::EnumThreadWindows(uiThread_, FindBox, reinterpret_cast<LPARAM>(&box));
+            if (!box) {
+                ::Sleep(10);
+                continue;
+            }
+            texts.push_back(Text(::GetDlgItem(box, 0xFFFF)));
+            captions.push_back(Text(box));
+            ::PostMessageA(box, WM_COMMAND, answers_[next++], 0);
+            while (::IsWindow(box) && !done_)
+                ::Sleep(10);
+        }
+    }
+    std::vector<int> answers_;
+    DWORD uiThread_;
+    std::atomic<bool> done_{false};
+    WorkerThread worker_;
+};
+
+TEST(MainWindow, StartsAtTheStoredTimeWithMenusDisplaysAndTitleSetUp)
+{
+    WithMainWindow([](MainDialog &dialog, HWND window) {
+        EXPECT_EQ(Text(window), "Brewbell - 00:00");
+        EXPECT_EQ(Display(window, IDC_TIME_DISPLAY).GetText(), "00:00");
+        EXPECT_EQ(Display(window, IDC_HOUR_DISPLAY).GetText(), "00");
+        EXPECT_TRUE(Display(window, IDC_HOUR_DISPLAY).IsTransparent());
+        EXPECT_FALSE(Display(window, IDC_TIME_DISPLAY).IsTransparent());
+
+        HMENU menu = ::GetMenu(window);
+        HMENU teas = ::GetSubMenu(menu, 0);
+        EXPECT_EQ(MenuText(teas, 0, MF_BYPOSITION), "Teesorte 0\t(00:00)");
+        EXPECT_EQ(MenuText(teas, 9, MF_BYPOSITION), "Teesorte 9\t(00:00)");
+        EXPECT_EQ(::GetMenuItemID(teas, 9), static_cast<UINT>(ID_PRESET_LAST));
+        EXPECT_TRUE(MenuState(menu, ID_OPT_SOUND) & MF_CHECKED);
+        EXPECT_TRUE(MenuState(menu, ID_OPT_REMIND) & MF_CHECKED);
+        EXPECT_TRUE(MenuState(menu, ID_OPT_SUSPEND) & MF_CHECKED);
+        EXPECT_FALSE(MenuState(menu, ID_OPT_SUSPEND) & MF_GRAYED);
+        EXPECT_FALSE(MenuState(menu, ID_OPT_TOPMOST) & MF_CHECKED);
+        EXPECT_TRUE(MenuState(menu, ID_LAYOUT_AUTO) & MF_CHECKED);
+
+        HMENU tray = ::GetSubMenu(dialog.TrayMenu(), 0);
+        ASSERT_NE(tray, nullptr);
+        EXPECT_EQ(MenuText(tray, 4, MF_BYPOSITION), "Start     (00:00)");
+        EXPECT_EQ(::GetMenuItemID(tray, 4), static_cast<UINT>(ID_TRAY_STARTSTOP));
+
+        RECT r;
+        ::GetWindowRect(window, &r);
+        EXPECT_NEAR((r.left + r.right) / 2, ::GetSystemMetrics(SM_CXSCREEN) / 2, 2) << "centred";
+        EXPECT_NEAR((r.top + r.bottom) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 2);
+    });
+}
+
+TEST(MainWindow, StoredOptionsSetTheirCheckMarks)
+{
+    WithMainWindow(
+        [](MainDialog &, HWND) {},
+        [](MainDialog &, HWND) {});
+    // Options are read at start-up: store some and start again.
+    ClearRegistry();
+    HKEY key;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Menu", 0, nullptr, 0, KEY_ALL_ACCESS,
+                                nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD zero = 0, one = 1, night = 1;
+    ::RegSetValueExA(key, "Remind", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&zero), 4);
+    ::RegSetValueExA(key, "Sound", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&zero), 4);
+    ::RegSetValueExA(key, "TopMost", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&one), 4);
+    ::RegSetValueExA(key, "Layout", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&night), 4);
+    ::RegCloseKey(key);
+    TheSettingsStore().loadAll();
+    MainDialog dialog;
+    Dialog::SetMainDialog(&dialog);
+    pendingBody = [&] {
+        HWND window = dialog.GetSafeHwnd();
+        HMENU menu = ::GetMenu(window);
+        EXPECT_FALSE(MenuState(menu, ID_OPT_SOUND) & MF_CHECKED);
+        EXPECT_FALSE(MenuState(menu, ID_OPT_REMIND) & MF_CHECKED);
+        EXPECT_TRUE(MenuState(menu, ID_OPT_SUSPEND) & MF_GRAYED) << "greyed while the reminder is off";
+        EXPECT_TRUE(MenuState(menu, ID_OPT_TOPMOST) & MF_CHECKED);
+        EXPECT_TRUE(::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_TRUE(MenuState(menu, ID_LAYOUT_NIGHT) & MF_CHECKED);
+        EXPECT_FALSE(MenuState(menu, ID_LAYOUT_AUTO) & MF_CHECKED);
+        dialog.ExitProgram();
+    };
+    ::SetTimer(nullptr, 0, 1, RunPendingBody);
+    dialog.DoModal();
+    Dialog::SetMainDialog(nullptr);
+    ClearRegistry();
+}
+
+TEST(MainWindow, MinAndSekWrapAtFiftyNineAndSaveNothing)
+{
+    WithMainWindow([](MainDialog &dialog, HWND window) {
+        TheSettings().min = 59;
+        ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_MIN), BM_CLICK, 0, 0);
+        for (int i = 0; i < 3; ++i)
+            ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_SEC), BM_CLICK, 0, 0);
+        EXPECT_EQ(Text(window), "Brewbell - 00:03");
+        EXPECT_EQ(Display(window, IDC_TIME_DISPLAY).GetText(), "00:03");
+        EXPECT_EQ(MenuText(::GetSubMenu(dialog.TrayMenu(), 0), 4, MF_BYPOSITION), "Start     (00:03)");
+        TheSettings().sec = 59;
+        ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_SEC), BM_CLICK, 0, 0);
+        EXPECT_EQ(Text(window), "Brewbell - 00:00") << "no carry into the minutes";
+        EXPECT_FALSE(TimeGroupExists()) << "the buttons save nothing";
+    });
+}
+
+TEST(MainWindow, StartAndStopSwitchButtonsMenusAndTrayItems)
+{
+    WithMainWindow([](MainDialog &dialog, HWND window) {
+        TheSettings().min = 2;
+        TheSettings().sec = 5;
+        ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_START), BM_CLICK, 0, 0);
+
+        EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Stop");
+        EXPECT_TRUE(dialog.IsCountdownRunning());
+        for (int id : {IDC_BUTTON_MIN, IDC_BUTTON_SEC, IDC_BUTTON_RESET})
+            EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, id))) << id;
+        HMENU menu = ::GetMenu(window);
+        EXPECT_TRUE(MenuState(menu, ID_PRESET_FIRST) & MF_GRAYED);
+        EXPECT_TRUE(MenuState(menu, ID_PRESET_LAST) & MF_GRAYED);
+        EXPECT_TRUE(MenuState(menu, ID_QUICKSET) & MF_GRAYED);
+        HMENU tray = ::GetSubMenu(dialog.TrayMenu(), 0);
+        EXPECT_EQ(MenuText(tray, 4, MF_BYPOSITION), "Stop");
+        EXPECT_TRUE(MenuState(tray, ID_TRAY_QUICKSET) & MF_GRAYED);
+        EXPECT_TRUE(MenuState(tray, ID_TRAY_RESET) & MF_GRAYED);
+        EXPECT_EQ(StoredTime("LastMin"), 2u);
+        EXPECT_EQ(StoredTime("LastSec"), 5u);
+
+        ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_START), BM_CLICK, 0, 0);
+        EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Start");
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(window, IDC_BUTTON_MIN)));
+        EXPECT_FALSE(MenuState(menu, ID_PRESET_FIRST) & MF_GRAYED);
+        EXPECT_FALSE(MenuState(tray, ID_TRAY_RESET) & MF_GRAYED);
+        EXPECT_EQ(MenuText(tray, 4, MF_BYPOSITION).substr(0, 6), "Start ");
+        EXPECT_TRUE(PumpUntil([&] { return !dialog.IsCountdownRunning(); }, 1000)) << "Stop ends the worker";
+    });
+}
+
+TEST(MainWindow, StopWithAutoResetReturnsToTheLastStart)
+{
+    WithMainWindow([](MainDialog &, HWND window) {
+        TheSettings().autoReset = 1;
+        TheSettings().sec = 30;
+        HWND start = ::GetDlgItem(window, IDC_BUTTON_START);
+        ::SendMessageA(start, BM_CLICK, 0, 0);
+        ASSERT_TRUE(PumpUntil([&] { return Text(window) == "Brewbell - 00:29"; }, 3000));
+        ::SendMessageA(start, BM_CLICK, 0, 0);
+        EXPECT_EQ(Text(window), "Brewbell - 00:30");
+        PumpUntil([] { return false; }, 1200);
+        EXPECT_EQ(Text(window), "Brewbell - 00:30") << "no tick after Stop";
+    });
+}
+
+TEST(MainWindow, PresetCommandsSetTheTimeFromLeadingDigitsAndKeepTheLastStart)
+{
+    WithMainWindow([](MainDialog &dialog, HWND window) {
+        TheSettings().teas[2] = {"Sencha", "03", "30"};
+        TheSettings().teas[4] = {"Rooibos", "7 min", "x"};
+        TheSettings().lastMin = 1;
+        dialog.BuildPresetMenu();
+        HMENU teas = ::GetSubMenu(::GetMenu(window), 0);
+        EXPECT_EQ(MenuText(teas, 2, MF_BYPOSITION), "Sencha\t(03:30)");
+
+        ::SetActiveWindow(window);
+        ::SendMessageA(window, WM_COMMAND, ID_PRESET_FIRST + 2, 0);
+        EXPECT_EQ(Text(window), "Brewbell - 03:30");
+        EXPECT_EQ(StoredTime("Min"), 3u);
+        EXPECT_EQ(StoredTime("LastMin"), 1u);
+        ::SendMessageA(window, WM_COMMAND, ID_PRESET_FIRST + 4, 0);
+        EXPECT_EQ(Text(window), "Brewbell - 07:00");
+        ::SendMessageA(window, WM_COMMAND, ID_PRESET_FIRST + 0, 0);
+        EXPECT_EQ(Text(window), "Brewbell - 00:00");
+
+        // A 00:00 preset prepares a count-up run: at exit the set time goes back to the last start.
+        dialog.ExitProgram();
+        EXPECT_EQ(StoredTime("Min"), 1u);
+    });
+}
+
+TEST(MainWindow, TitleAndHourDisplayShowTheHoursOfALongCountUp)
+{
+    WithMainWindow([](MainDialog &dialog, HWND window) {
+        hourCount = 1;
+        TheSettings().min = 5;
+        TheSettings().sec = 9;
+        dialog.RefreshTime();
+        EXPECT_EQ(Text(window), "Brewbell - 01:05:09");
+        EXPECT_EQ(Display(window, IDC_HOUR_DISPLAY).GetText(), "01");
+        hourCount = 0;
+        dialog.RefreshTime();
+        EXPECT_EQ(Text(window), "Brewbell - 05:09");
+    });
+}
+
+TEST(MainWindow, FinishedCountdownShowsTheMessageOnceAndReturnsToTheStartedTime)
+{
+    WithMainWindow([](MainDialog &, HWND window) {
+        TheSettings().sound = 0;
+        TheSettings().sec = 2;
+        ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_START), BM_CLICK, 0, 0);
+        BoxAnswerer answerer({IDOK});
+        ASSERT_TRUE(PumpUntil([&] { return answerer.texts.size() == 1; }, 5000));
+        EXPECT_EQ(answerer.texts[0], "Ihr Tee ist jetzt fertig!");
+        EXPECT_EQ(answerer.captions[0], "Brewbell");
+        PumpUntil([&] { return Text(::GetDlgItem(window, IDC_BUTTON_START)) == "&Start"; }, 1000);
+        EXPECT_EQ(Text(window), "Brewbell - 00:02");
+        // A stale finish (posted just before a Stop) changes nothing and shows nothing.
+        ::SendMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
+        EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Start");
+    });
+}
+
+TEST(MainWindow, ReminderYesStartsTheCountdownAndAFinishDuringItsBoxIsDropped)
+{
+    WithMainWindow([](MainDialog &dialog, HWND window) {
+        TheSettings().sound = 0;
+        TheSettings().min = 4;
+        BoxAnswerer answerer({IDYES});
+        ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
+        ASSERT_TRUE(PumpUntil([&] { return dialog.IsCountdownRunning(); }, 5000));
+        EXPECT_EQ(answerer.texts.at(0), "Wie wäre es mit einer Tasse Tee?");
+
+        // While the next reminder box is open, the countdown finishes: it stops and returns to
+        // its start time, but its box is dropped.
+        BoxAnswerer second({IDOK});
+        ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
+        ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
+        ASSERT_TRUE(PumpUntil([&] { return second.texts.size() == 1; }, 5000));
+        PumpUntil([] { return false; }, 300);
+        EXPECT_EQ(second.texts.size(), 1u);
+        EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Start");
+        EXPECT_EQ(Text(window), "Brewbell - 04:00");
+    });
+}
+
+TEST(MainWindow, MinimisedWindowDragsItsIconAndRestoresToTheCentre)
+{
+    WithMainWindow([](MainDialog &, HWND window) {
+        HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BREWBELL));
+        EXPECT_EQ(::SendMessageA(window, WM_QUERYDRAGICON, 0, 0), reinterpret_cast<LRESULT>(icon));
+        ::ShowWindow(window, SW_MINIMIZE);
+        ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ::ShowWindow(window, SW_RESTORE);
+        RECT r;
+        ::GetWindowRect(window, &r);
+        EXPECT_NEAR((r.left + r.right) / 2, ::GetSystemMetrics(SM_CXSCREEN) / 2, 2);
+    });
+}
+
+} // namespace
