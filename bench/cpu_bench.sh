@@ -15,10 +15,12 @@ ticks() { # utime + stime of the host process running the named Windows program
   pid=$(pgrep -f "$1" | head -n1) || true
   [ -n "$pid" ] && awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null || echo 0
 }
-server_ticks() { awk '{print $14 + $15}' "/proc/$(pgrep -x wineserver | head -n1)/stat"; }
+server_pid=${STARTED_PIDS[0]} # start_wineserver puts ours first
+server_ticks() { awk '{print $14 + $15}' "/proc/$server_pid/stat"; }
 
 declare -A began server_began
 wine "$BUILD/win/bin/cpu_bench.exe" "$seconds" | while read -r _ name what; do
+  what=${what%$'\r'} # Windows line ends
   case $name in brewbell-*) program=brewbell.exe ;; *) program=bare_dialog.exe ;; esac
   if [ "$what" = begin ]; then
     began[$name]=$(ticks $program); server_began[$name]=$(server_ticks)

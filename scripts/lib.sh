@@ -10,8 +10,11 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 STARTED_PIDS=()
+WINESERVER_STARTED=0
 cleanup() {
   local pid
+  # The prefix is ours alone: ending its server's processes ends only what this script started.
+  [ "$WINESERVER_STARTED" = 1 ] && wineserver -k 2>/dev/null || true
   for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${STARTED_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
 }
@@ -85,5 +88,6 @@ ensure_prefix() {
 start_wineserver() {
   wineserver -f -p >/dev/null 2>&1 &
   STARTED_PIDS=($! "${STARTED_PIDS[@]}")
+  WINESERVER_STARTED=1
   sleep 0.2
 }
