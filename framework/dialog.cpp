@@ -98,7 +98,8 @@ INT_PTR Dialog::DoModal(HWND owner)
 void Dialog::RunModalLoop()
 {
     MSG msg;
-    while (!ended_) {
+    // A window destroyed from outside ends the loop as well.
+    while (!ended_ && hwnd_) {
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) {
             ::PostQuitMessage(static_cast<int>(msg.wParam)); // let outer loops see it too
@@ -109,7 +110,7 @@ void Dialog::RunModalLoop()
         const bool ours = msg.hwnd == hwnd_ || ::IsChild(hwnd_, msg.hwnd);
         if (ours && PreTranslateMessage(msg))
             continue;
-        if (hwnd_ && ::IsDialogMessageA(hwnd_, &msg))
+        if (::IsDialogMessageA(hwnd_, &msg))
             continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);

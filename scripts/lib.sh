@@ -84,10 +84,19 @@ ensure_prefix() {
   fi
 }
 
-# One wineserver of our own for the whole run keeps each Wine start quick.
+# One wineserver of our own for the whole run keeps each Wine start quick. Wine's services and
+# the desktop are started here too: started by the first test program instead, they would
+# inherit the test runner's output pipe and keep it open after the tests end.
 start_wineserver() {
   wineserver -f -p >/dev/null 2>&1 &
   STARTED_PIDS=($! "${STARTED_PIDS[@]}")
   WINESERVER_STARTED=1
-  sleep 0.2
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  wine explorer /desktop=Default,800x600 </dev/null >/dev/null 2>&1 &
+  local i
+  for i in $(seq 100); do
+    xwininfo -root -tree 2>/dev/null | grep -qi 'wine desktop' && return 0
+    sleep 0.1
+  done
+  log "the Wine desktop did not appear"
 }
