@@ -1,5 +1,7 @@
 #include "automation.h"
 
+#include "tests/support/registry_tree.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -8,21 +10,6 @@ const char kBasePath[] = "Software\\Brewbell";
 
 std::string GroupPath(const char *group) { return std::string(kBasePath) + "\\" + group; }
 
-void DeleteTree(HKEY parent, const char *path)
-{
-    HKEY key;
-    if (::RegOpenKeyExA(parent, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return;
-    char name[256];
-    for (;;) {
-        DWORD length = sizeof name;
-        if (::RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        DeleteTree(key, name);
-    }
-    ::RegCloseKey(key);
-    ::RegDeleteKeyA(parent, path);
-}
 } // namespace
 
 bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs)
@@ -180,16 +167,9 @@ IconColours MessageBoxIconColours(HWND box)
 
 namespace brewbell_registry {
 
-void Clear() { DeleteTree(HKEY_LOCAL_MACHINE, kBasePath); }
+void Clear() { DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBasePath); }
 
-bool GroupExists(const char *group)
-{
-    HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(key);
-    return true;
-}
+bool GroupExists(const char *group) { return RegistryKeyExists(HKEY_LOCAL_MACHINE, GroupPath(group).c_str()); }
 
 std::vector<std::string> Groups()
 {

@@ -2,6 +2,7 @@
 #include "app/wall_clock.h"
 #include "res/resource.h"
 #include "test_dialog.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -16,23 +17,6 @@ std::int64_t FakeClock()
 {
     ++clockReads;
     return fakeNow.load();
-}
-
-// Answers messages of this thread until the condition holds; false on time-out.
-bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 5000)
-{
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > timeoutMs)
-            return false;
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
 }
 
 // A window that records the ticks a countdown hands over and the finish it posts.

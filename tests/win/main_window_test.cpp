@@ -1,6 +1,8 @@
 #include "app/main_dialog.h"
 #include "app/process_objects.h"
 #include "res/resource.h"
+#include "test_support.h"
+#include "tests/support/registry_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -11,30 +13,9 @@
 
 namespace {
 
-void ClearRegistry()
-{
-    HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Brewbell", 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return;
-    char name[256];
-    for (;;) {
-        DWORD length = sizeof name;
-        if (::RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        ::RegDeleteKeyA(key, name);
-    }
-    ::RegCloseKey(key);
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Brewbell");
-}
+void ClearRegistry() { DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbell"); }
 
-bool TimeGroupExists()
-{
-    HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Time", 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(key);
-    return true;
-}
+bool TimeGroupExists() { return RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Time"); }
 
 DWORD StoredTime(const char *name)
 {
@@ -45,23 +26,6 @@ DWORD StoredTime(const char *name)
         ::RegCloseKey(key);
     }
     return value;
-}
-
-// Answers this thread's messages until the condition holds; false on time-out.
-bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 5000)
-{
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > timeoutMs)
-            return false;
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
 }
 
 std::string Text(HWND window)

@@ -1,4 +1,5 @@
 #include "settings/registry_key.h"
+#include "tests/support/registry_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -11,27 +12,7 @@ constexpr char kBasePath[] = "Software\\BrewbellRegistryKeyTest";
 constexpr char kGroup[] = "Group";
 constexpr char kGroupPath[] = "Software\\BrewbellRegistryKeyTest\\Group";
 
-// RegDeleteTreeA is newer than the Windows versions we build for.
-bool deleteTree(HKEY parent, const char* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return false;
-    char child[256];
-    DWORD length = sizeof child;
-    while (RegEnumKeyExA(key, 0, child, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
-           deleteTree(key, child))
-        length = sizeof child;
-    RegCloseKey(key);
-    return RegDeleteKeyA(parent, path) == ERROR_SUCCESS;
-}
-
-bool keyExists(const char* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
+bool keyExists(const char* path) { return RegistryKeyExists(HKEY_LOCAL_MACHINE, path); }
 
 struct RawValue {
     DWORD type = REG_NONE;
@@ -63,8 +44,8 @@ void plant(const char* name, DWORD type, const std::string& bytes) {
 
 class RegistryKeyTest : public ::testing::Test {
 protected:
-    void SetUp() override { deleteTree(HKEY_LOCAL_MACHINE, kBasePath); }
-    void TearDown() override { deleteTree(HKEY_LOCAL_MACHINE, kBasePath); }
+    void SetUp() override { DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBasePath); }
+    void TearDown() override { DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBasePath); }
 
     RegistryKey registry{HKEY_LOCAL_MACHINE, kBasePath};
 };
