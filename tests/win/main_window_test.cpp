@@ -351,6 +351,39 @@ TEST(MainWindow, ReminderYesStartsTheCountdownAndAFinishDuringItsBoxIsDropped)
     });
 }
 
+TEST(MainWindow, AlertBoxesPutTheWindowBackWhereTheOptionsSay)
+{
+    WithMainWindow([](MainDialog &dialog, HWND window) {
+        TheSettings().sound = 0;
+        TheSettings().minimize = 1;
+        {
+            BoxAnswerer no({IDNO});
+            ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
+            ASSERT_TRUE(PumpUntil([&] { return ::IsIconic(window) != FALSE; }));
+            EXPECT_FALSE(dialog.IsCountdownRunning()) << "No starts nothing";
+        }
+
+        // A reminder while counting only informs, brings the window back and leaves the run alone.
+        TheSettings().sec = 30;
+        ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_START), BM_CLICK, 0, 0);
+        {
+            BoxAnswerer ok({IDOK});
+            ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
+            ASSERT_TRUE(PumpUntil([&] { return ok.texts.size() == 1; }));
+            EXPECT_FALSE(::IsIconic(window));
+            PumpUntil([] { return false; }, 100);
+        }
+        EXPECT_TRUE(dialog.IsCountdownRunning());
+
+        // With "minimise on Start", the finish box restores the window and OK minimises it again.
+        TheSettings().minStart = 1;
+        BoxAnswerer finish({IDOK});
+        ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
+        ASSERT_TRUE(PumpUntil([&] { return finish.texts.size() == 1; }));
+        ASSERT_TRUE(PumpUntil([&] { return ::IsIconic(window) != FALSE; }));
+    });
+}
+
 TEST(MainWindow, MinimisedWindowDragsItsIconAndRestoresToTheCentre)
 {
     WithMainWindow([](MainDialog &, HWND window) {
