@@ -216,11 +216,13 @@ void MainDialog::BuildPresetMenu()
     if (!teas)
         return;
     const auto &presets = TheSettings().teas;
+    // Rewriting an item also sets its state: the presets stay greyed while a countdown runs.
+    const UINT state = IsIdle() ? MF_ENABLED : MF_GRAYED;
     for (UINT slot = 0; slot < presets.size(); ++slot) {
         const TeaPreset &preset = presets[slot];
         // The tab puts the time into the menu's accelerator column.
         const std::string text = preset.name + "\t(" + preset.minutes + ":" + preset.seconds + ")";
-        ::ModifyMenuA(teas, slot, MF_BYPOSITION | MF_STRING, ID_PRESET_FIRST + slot, text.c_str());
+        ::ModifyMenuA(teas, slot, MF_BYPOSITION | MF_STRING | state, ID_PRESET_FIRST + slot, text.c_str());
     }
 }
 

@@ -239,6 +239,8 @@ TEST(MainWindow, StartAndStopSwitchButtonsMenusAndTrayItems)
         EXPECT_TRUE(MenuState(menu, ID_QUICKSET) & MF_GRAYED);
         HMENU tray = ::GetSubMenu(dialog.TrayMenu(), 0);
         EXPECT_EQ(MenuText(tray, 4, MF_BYPOSITION), "Stop");
+        dialog.BuildPresetMenu();
+        EXPECT_TRUE(MenuState(menu, ID_PRESET_FIRST + 3) & MF_GRAYED) << "a rebuilt menu keeps the presets greyed";
         EXPECT_TRUE(MenuState(tray, ID_TRAY_QUICKSET) & MF_GRAYED);
         EXPECT_TRUE(MenuState(tray, ID_TRAY_RESET) & MF_GRAYED);
         EXPECT_EQ(StoredTime("LastMin"), 2u);
