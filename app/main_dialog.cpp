@@ -30,16 +30,16 @@ struct OptionItem {
 };
 
 const OptionItem kOptionItems[] = {
-    {ID_OPT_MINIMIZE, &Settings::minimize}, {ID_OPT_TRAY, &Settings::tray},
-    {ID_OPT_TOPMOST, &Settings::topMost},   {ID_OPT_MINSTART, &Settings::minStart},
-    {ID_OPT_NOCLOSE, &Settings::noClose},   {ID_OPT_SOUND, &Settings::sound},
-    {ID_OPT_REMIND, &Settings::remind},     {ID_OPT_SUSPEND, &Settings::suspend},
+    {ID_OPT_MINIMIZE, &Settings::minimize},   {ID_OPT_TRAY, &Settings::tray},
+    {ID_OPT_TOPMOST, &Settings::topMost},     {ID_OPT_MINSTART, &Settings::minStart},
+    {ID_OPT_NOCLOSE, &Settings::noClose},     {ID_OPT_SOUND, &Settings::sound},
+    {ID_OPT_REMIND, &Settings::remind},       {ID_OPT_SUSPEND, &Settings::suspend},
     {ID_OPT_AUTORESET, &Settings::autoReset},
 };
 
 // Menu command of each LayoutKind value.
-const UINT kLayoutCommands[] = {ID_LAYOUT_WINTER, ID_LAYOUT_NIGHT,  ID_LAYOUT_DAY,
-                                ID_LAYOUT_SUMMER, ID_LAYOUT_AUTO, ID_LAYOUT_PLAIN};
+const UINT kLayoutCommands[] = {ID_LAYOUT_WINTER, ID_LAYOUT_NIGHT, ID_LAYOUT_DAY,
+                                ID_LAYOUT_SUMMER, ID_LAYOUT_AUTO,  ID_LAYOUT_PLAIN};
 
 countdown::Time SetTime()
 {
@@ -129,8 +129,7 @@ void MainDialog::SetMenuChecks()
 
 void MainDialog::ApplyTopMost()
 {
-    ::SetWindowPos(hwnd_, TheSettings().topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE);
+    ::SetWindowPos(hwnd_, TheSettings().topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 bool MainDialog::PreTranslateMessage(MSG &msg)
@@ -180,8 +179,8 @@ void MainDialog::RefreshTime()
     hourDisplay.SetText(hourText);
 
     char title[64];
-    std::snprintf(title, sizeof title, "Brewbell - %s%s%s", hourCount > 0 ? hourText : "",
-                  hourCount > 0 ? ":" : "", timeText);
+    std::snprintf(title, sizeof title, "Brewbell - %s%s%s", hourCount > 0 ? hourText : "", hourCount > 0 ? ":" : "",
+                  timeText);
     SetText(title);
     // The notification icon's tooltip follows the title here.
 }
@@ -290,10 +289,11 @@ void MainDialog::StartBranch()
         StopWorker(*countdownWorker);
     countdownStop.Reset();
     const int run = ++runNumber;
-    CountdownRun countdownRun{hwnd_, &countdownStop, {step, 0, settings.min, settings.sec},
-                              [this, run](const countdown::Counter &counter, bool carried) {
-                                  return ApplyTick(run, counter, carried);
-                              }};
+    CountdownRun countdownRun{
+        hwnd_,
+        &countdownStop,
+        {step, 0, settings.min, settings.sec},
+        [this, run](const countdown::Counter &counter, bool carried) { return ApplyTick(run, counter, carried); }};
     countdownWorker = std::make_unique<WorkerThread>();
     if (!countdownWorker->Start([countdownRun] { CountdownThread(countdownRun); }))
         countdownWorker.reset();

@@ -7,8 +7,7 @@
 
 void TimerApp::Run()
 {
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
-                                  ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&controls);
 
     TheSettingsStore().loadAll();

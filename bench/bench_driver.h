@@ -37,8 +37,8 @@ struct Process {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         std::string commandLine = "\"" + program + "\" " + arguments;
-        return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                nullptr, &startup, &info) != FALSE;
+        return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                &startup, &info) != FALSE;
     }
     ~Process()
     {

@@ -41,8 +41,8 @@ int main(int argc, char **argv)
 
     std::vector<double> sorted = errors;
     std::sort(sorted.begin(), sorted.end());
-    std::printf("finish against the exact %d s over %d runs: min %+.3f s, median %+.3f s, max %+.3f s\n", seconds,
-                runs, sorted.front(), bench::Median(errors), sorted.back());
+    std::printf("finish against the exact %d s over %d runs: min %+.3f s, median %+.3f s, max %+.3f s\n", seconds, runs,
+                sorted.front(), bench::Median(errors), sorted.back());
     const bool inside = sorted.front() > -1.0 && sorted.back() < 0.25;
     std::printf("every run inside (-1.0 s, +0.25 s): %s\n", inside ? "yes" : "NO");
     return inside ? 0 : 2;

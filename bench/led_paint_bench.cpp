@@ -28,8 +28,7 @@ double Microseconds(LARGE_INTEGER start, LARGE_INTEGER end)
 {
     LARGE_INTEGER frequency;
     ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart) /
-           kRounds;
+    return static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart) / kRounds;
 }
 
 template <class Body>
@@ -53,8 +52,8 @@ double Measure(Body body)
 
 void Run(HWND parent, const Shape &shape)
 {
-    HWND window = ::CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 10, 10, shape.width, shape.height,
-                                    parent, nullptr, nullptr, nullptr);
+    HWND window = ::CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 10, 10, shape.width, shape.height, parent,
+                                    nullptr, nullptr, nullptr);
     CDigistatic display;
     display.SubclassWindow(window);
     display.SetTransparentMode(shape.transparent);
@@ -76,8 +75,8 @@ void Run(HWND parent, const Shape &shape)
     ::ReleaseDC(window, screen);
 
     const char *mode = shape.transparent ? " transparent" : "";
-    std::printf("led paint %s %dx%d%s: %.1f us steady, %.1f us rebuilt\n", shape.text, shape.width, shape.height,
-                mode, steady, rebuilt);
+    std::printf("led paint %s %dx%d%s: %.1f us steady, %.1f us rebuilt\n", shape.text, shape.width, shape.height, mode,
+                steady, rebuilt);
     std::printf("led WM_PAINT %s %dx%d%s: %.1f us\n", shape.text, shape.width, shape.height, mode, viaMessage);
     ::DestroyWindow(window);
 }
@@ -86,8 +85,8 @@ void Run(HWND parent, const Shape &shape)
 
 int main()
 {
-    HWND parent = ::CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 120, nullptr, nullptr,
-                                    nullptr, nullptr);
+    HWND parent =
+        ::CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 120, nullptr, nullptr, nullptr, nullptr);
     if (!parent) {
         std::printf("no window\n");
         return 1;

@@ -44,10 +44,7 @@ void Control::PreSubclassWindow() {}
 
 bool Control::ProcessMessage(Message &) { return false; }
 
-LRESULT Control::Default(const Message &m) const
-{
-    return ::DefSubclassProc(hwnd_, m.id, m.wParam, m.lParam);
-}
+LRESULT Control::Default(const Message &m) const { return ::DefSubclassProc(hwnd_, m.id, m.wParam, m.lParam); }
 
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                        DWORD_PTR refData)

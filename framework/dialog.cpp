@@ -75,8 +75,8 @@ INT_PTR Dialog::DoModal(HWND owner)
     if (disableOwner)
         ::EnableWindow(owner, FALSE);
 
-    HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
-                                     DialogProc, reinterpret_cast<LPARAM>(this));
+    HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, DialogProc,
+                                     reinterpret_cast<LPARAM>(this));
     if (hwnd) {
         if (!ended_ && !::IsWindowVisible(hwnd))
             ::ShowWindow(hwnd, SW_SHOWNORMAL);

@@ -24,8 +24,7 @@ bool ComposeLocalTime(const SYSTEMTIME &local, std::int32_t &timePoint)
     FILETIME utcFile;
     if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !::SystemTimeToFileTime(&utc, &utcFile))
         return false;
-    const std::int64_t ticks =
-        (static_cast<std::int64_t>(utcFile.dwHighDateTime) << 32) | utcFile.dwLowDateTime;
+    const std::int64_t ticks = (static_cast<std::int64_t>(utcFile.dwHighDateTime) << 32) | utcFile.dwLowDateTime;
     const std::int64_t seconds = (ticks - kEpochOffset) / kTicksPerSecond;
     if (seconds < INT32_MIN || seconds > INT32_MAX)
         return false;

@@ -25,9 +25,9 @@ struct MapEntry {
     static constexpr UINT kAnyCommand = 0xFFFFFFFF;
 
     UINT message;
-    UINT firstId;          // WM_COMMAND only: the id range
+    UINT firstId; // WM_COMMAND only: the id range
     UINT lastId;
-    UINT code;             // WM_COMMAND only: the notification code, or kAnyCommand
+    UINT code; // WM_COMMAND only: the notification code, or kAnyCommand
     bool (T::*onMessage)(Message &);
     void (T::*onCommand)();
 
@@ -63,7 +63,9 @@ bool DispatchMessageMap(T *self, const MapEntry<T> (&map)[N], Message &m)
     return false;
 }
 
+// clang-format off
 #define ON_MESSAGE(msg, handler) {msg, 0, 0, 0, handler, nullptr}
 #define ON_COMMAND(id, handler) {WM_COMMAND, id, id, 0xFFFFFFFF, nullptr, handler}
 #define ON_COMMAND_RANGE(first, last, handler) {WM_COMMAND, first, last, 0xFFFFFFFF, handler, nullptr}
 #define ON_CONTROL(code, id, handler) {WM_COMMAND, id, id, code, handler, nullptr}
+// clang-format on

@@ -7,18 +7,12 @@
 
 class Event {
 public:
-    Event(bool manualReset, bool initiallySet)
-        : handle_(::CreateEventA(nullptr, manualReset, initiallySet, nullptr))
-    {
-    }
+    Event(bool manualReset, bool initiallySet) : handle_(::CreateEventA(nullptr, manualReset, initiallySet, nullptr)) {}
     void Set() const { ::SetEvent(handle_.get()); }
     void Reset() const { ::ResetEvent(handle_.get()); }
     // Polls the event; for an auto-reset event a true result consumes the signal.
     bool IsSet() const { return Wait(0); }
-    bool Wait(DWORD milliseconds) const
-    {
-        return ::WaitForSingleObject(handle_.get(), milliseconds) == WAIT_OBJECT_0;
-    }
+    bool Wait(DWORD milliseconds) const { return ::WaitForSingleObject(handle_.get(), milliseconds) == WAIT_OBJECT_0; }
     HANDLE get() const { return handle_.get(); }
 
 private:

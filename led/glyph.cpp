@@ -26,13 +26,13 @@ struct SegmentRecipe {
 
 // Index i is the outline of mask bit i.
 constexpr SegmentRecipe kDigitRecipes[] = {
-    {kBar, Unchanged},           // top bar
-    {kVertical, Unchanged},      // upper left
-    {kVertical, MirrorX},        // upper right
-    {kMiddle, Unchanged},        // middle bar
-    {kVertical, MirrorY},        // lower left
-    {kVertical, MirrorBoth},     // lower right
-    {kBar, MirrorY},             // bottom bar
+    {kBar, Unchanged},       // top bar
+    {kVertical, Unchanged},  // upper left
+    {kVertical, MirrorX},    // upper right
+    {kMiddle, Unchanged},    // middle bar
+    {kVertical, MirrorY},    // lower left
+    {kVertical, MirrorBoth}, // lower right
+    {kBar, MirrorY},         // bottom bar
 };
 constexpr SegmentRecipe kDotsRecipes[] = {
     {kUpperColonDot, Unchanged},
@@ -40,9 +40,10 @@ constexpr SegmentRecipe kDotsRecipes[] = {
     {kDecimalPoint, Unchanged},
 };
 
-void BuildSegments(std::span<const SegmentRecipe> recipes, std::vector<CLedSegment>& segments) {
+void BuildSegments(std::span<const SegmentRecipe> recipes, std::vector<CLedSegment> &segments)
+{
     segments.clear();
-    for (const SegmentRecipe& recipe : recipes) {
+    for (const SegmentRecipe &recipe : recipes) {
         std::vector<LedPoint> points(recipe.shape.size());
         std::transform(recipe.shape.begin(), recipe.shape.end(), points.begin(), recipe.transform);
         segments.emplace_back(std::move(points));
@@ -51,7 +52,8 @@ void BuildSegments(std::span<const SegmentRecipe> recipes, std::vector<CLedSegme
 
 // Adds 0.5 and truncates toward zero; values beyond 32 bits (only from absurd rectangles) saturate
 // instead of overflowing the conversion.
-std::int32_t RoundCoordinate(double v) {
+std::int32_t RoundCoordinate(double v)
+{
     const double t = std::trunc(v + 0.5);
     if (std::isnan(t))
         return 0;
@@ -64,22 +66,26 @@ std::int32_t RoundCoordinate(double v) {
 
 } // namespace
 
-void CLedGlyph::SetSegments(std::uint16_t newMask, std::uint32_t style) {
+void CLedGlyph::SetSegments(std::uint16_t newMask, std::uint32_t style)
+{
     mask = newMask;
     hideOff = (style & LS_HIDE_OFF) != 0;
 }
 
-void CLedGlyph7::SetSegments(std::uint16_t newMask, std::uint32_t style) {
+void CLedGlyph7::SetSegments(std::uint16_t newMask, std::uint32_t style)
+{
     BuildSegments(kDigitRecipes, segments);
     CLedGlyph::SetSegments(newMask, style);
 }
 
-void CLedGlyphDots::SetSegments(std::uint16_t newMask, std::uint32_t style) {
+void CLedGlyphDots::SetSegments(std::uint16_t newMask, std::uint32_t style)
+{
     BuildSegments(kDotsRecipes, segments);
     CLedGlyph::SetSegments(newMask, style);
 }
 
-std::optional<CLedGlyph> CreateGlyph(char ch, std::uint32_t style) {
+std::optional<CLedGlyph> CreateGlyph(char ch, std::uint32_t style)
+{
     std::optional<std::uint16_t> digitMask;
     if (ch >= '0' && ch <= '9')
         digitMask = kSevenSegmentMasks[1 + (ch - '0')];
@@ -100,7 +106,8 @@ std::optional<CLedGlyph> CreateGlyph(char ch, std::uint32_t style) {
     return std::nullopt;
 }
 
-void BuildGlyphRow(std::string_view text, std::uint32_t style, std::vector<CLedGlyph>& glyphs) {
+void BuildGlyphRow(std::string_view text, std::uint32_t style, std::vector<CLedGlyph> &glyphs)
+{
     glyphs.clear();
     for (char ch : text) {
         if (std::optional<CLedGlyph> glyph = CreateGlyph(ch, style))
@@ -108,16 +115,16 @@ void BuildGlyphRow(std::string_view text, std::uint32_t style, std::vector<CLedG
     }
 }
 
-std::size_t MapOutline(const CLedSegment& segment, const CellRect& cell, std::int32_t cellWidth,
-                       std::span<DevicePoint> out) {
+std::size_t MapOutline(const CLedSegment &segment, const CellRect &cell, std::int32_t cellWidth,
+                       std::span<DevicePoint> out)
+{
     const std::span<const LedPoint> points = segment.GetPoints();
     if (cellWidth <= 0 || points.size() > out.size())
         return 0;
     const double sx = (cell.right - cell.left) / cellWidth;
     const double sy = (cell.bottom - cell.top) * kUnitsToHeight;
     for (std::size_t i = 0; i < points.size(); ++i) {
-        out[i] = {RoundCoordinate(points[i].x * sx + cell.left),
-                  RoundCoordinate(points[i].y * sy + cell.top)};
+        out[i] = {RoundCoordinate(points[i].x * sx + cell.left), RoundCoordinate(points[i].y * sy + cell.top)};
     }
     return points.size();
 }

@@ -30,7 +30,7 @@ inline constexpr std::size_t kMaxOutlinePoints = 6;
 struct LedPoint {
     std::int32_t x;
     std::int32_t y;
-    friend bool operator==(const LedPoint&, const LedPoint&) = default;
+    friend bool operator==(const LedPoint &, const LedPoint &) = default;
 };
 
 // Mirror axes of the unit cell: x = 24 for the digit cell, y = 41.
@@ -39,8 +39,8 @@ constexpr LedPoint MirrorY(LedPoint p) { return {p.x, 82 - p.y}; }
 constexpr LedPoint MirrorBoth(LedPoint p) { return MirrorX(MirrorY(p)); }
 
 // Segment masks of the digit cell: index 0 space, 1..10 the digits, 11 minus.
-inline constexpr std::uint8_t kSevenSegmentMasks[12] = {
-    0x00, 0x77, 0x24, 0x5D, 0x6D, 0x2E, 0x6B, 0x7B, 0x25, 0x7F, 0x6F, 0x08};
+inline constexpr std::uint8_t kSevenSegmentMasks[12] = {0x00, 0x77, 0x24, 0x5D, 0x6D, 0x2E,
+                                                        0x6B, 0x7B, 0x25, 0x7F, 0x6F, 0x08};
 inline constexpr std::uint16_t kDecimalPointMask = 0x04;
 inline constexpr std::uint16_t kColonMask = 0x03;
 
@@ -61,10 +61,10 @@ private:
 // a glyph is drawn from its data alone, so slicing off the derived part loses nothing.
 class CLedGlyph {
 public:
-    CLedGlyph(const CLedGlyph&) = default;
-    CLedGlyph(CLedGlyph&&) = default;
-    CLedGlyph& operator=(const CLedGlyph&) = default;
-    CLedGlyph& operator=(CLedGlyph&&) = default;
+    CLedGlyph(const CLedGlyph &) = default;
+    CLedGlyph(CLedGlyph &&) = default;
+    CLedGlyph &operator=(const CLedGlyph &) = default;
+    CLedGlyph &operator=(CLedGlyph &&) = default;
     virtual ~CLedGlyph() = default;
 
     // The base version stores the mask and the hide-off flag; derived versions build the outlines first.
@@ -78,8 +78,9 @@ public:
     bool IsLit(std::size_t index) const { return index < 16 && (mask >> index & 1u) != 0; }
 
 protected:
-    CLedGlyph(std::int32_t cellWidth, std::int32_t kindSegmentCount)
-        : width(cellWidth), segmentCount(kindSegmentCount) {}
+    CLedGlyph(std::int32_t cellWidth, std::int32_t kindSegmentCount) : width(cellWidth), segmentCount(kindSegmentCount)
+    {
+    }
 
     std::int32_t width;
     std::uint16_t mask = 0;
@@ -104,7 +105,7 @@ public:
 std::optional<CLedGlyph> CreateGlyph(char ch, std::uint32_t style);
 
 // Replaces glyphs with one glyph per displayable character of text, in order; reuses the storage.
-void BuildGlyphRow(std::string_view text, std::uint32_t style, std::vector<CLedGlyph>& glyphs);
+void BuildGlyphRow(std::string_view text, std::uint32_t style, std::vector<CLedGlyph> &glyphs);
 
 struct CellRect {
     double left;
@@ -117,13 +118,13 @@ struct CellRect {
 struct DevicePoint {
     std::int32_t x;
     std::int32_t y;
-    friend bool operator==(const DevicePoint&, const DevicePoint&) = default;
+    friend bool operator==(const DevicePoint &, const DevicePoint &) = default;
 };
 
 // Maps the outline into the cell rectangle (cellWidth units wide, 83 tall) and returns the number
 // of points written to out: 0, so that nothing is drawn, when out is too small or the width is not
 // positive.
-std::size_t MapOutline(const CLedSegment& segment, const CellRect& cell, std::int32_t cellWidth,
+std::size_t MapOutline(const CLedSegment &segment, const CellRect &cell, std::int32_t cellWidth,
                        std::span<DevicePoint> out);
 
 } // namespace led

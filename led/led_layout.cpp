@@ -7,15 +7,17 @@ std::uint32_t Channel(std::uint32_t color, int shift) { return color >> shift & 
 
 } // namespace
 
-double TotalWidth(std::span<const CLedGlyph> glyphs) {
+double TotalWidth(std::span<const CLedGlyph> glyphs)
+{
     double total = 0;
-    for (const CLedGlyph& glyph : glyphs)
+    for (const CLedGlyph &glyph : glyphs)
         total += glyph.GetWidth();
     return total;
 }
 
 std::optional<LedLayout> ComputeLayout(double totalWidth, std::int32_t clientWidth, std::int32_t clientHeight,
-                                       std::uint32_t style) {
+                                       std::uint32_t style)
+{
     if (!(totalWidth > 0))
         return std::nullopt;
     LedLayout layout{clientWidth / totalWidth, clientHeight * kUnitsToHeight, 0, 0};
@@ -30,11 +32,13 @@ std::optional<LedLayout> ComputeLayout(double totalWidth, std::int32_t clientWid
     return layout;
 }
 
-CellRect GlyphCell(const LedLayout& layout, double left, std::int32_t widthUnits) {
+CellRect GlyphCell(const LedLayout &layout, double left, std::int32_t widthUnits)
+{
     return {left, layout.y0, left + widthUnits * layout.sx, layout.y0 + layout.sy * kCellHeight};
 }
 
-std::uint32_t OutlinePenColor(std::uint32_t fill, std::uint32_t back, std::uint32_t style) {
+std::uint32_t OutlinePenColor(std::uint32_t fill, std::uint32_t back, std::uint32_t style)
+{
     if ((style & LS_SOFT_EDGE) == 0)
         return fill;
     std::uint32_t pen = 0;
@@ -45,7 +49,8 @@ std::uint32_t OutlinePenColor(std::uint32_t fill, std::uint32_t back, std::uint3
     return pen;
 }
 
-bool ChangeStyle(std::uint32_t& style, std::uint32_t remove, std::uint32_t add) {
+bool ChangeStyle(std::uint32_t &style, std::uint32_t remove, std::uint32_t add)
+{
     if ((remove & add) != 0)
         return false;
     style = (style | add) & ~remove;

@@ -29,13 +29,13 @@ std::optional<LedLayout> ComputeLayout(double totalWidth, std::int32_t clientWid
 
 // The cell of a glyph widthUnits wide whose left edge is at left; its right edge is the next
 // glyph's left.
-CellRect GlyphCell(const LedLayout& layout, double left, std::int32_t widthUnits);
+CellRect GlyphCell(const LedLayout &layout, double left, std::int32_t widthUnits);
 
 // The outline pen of a segment filled with fill: the fill itself, or with LS_SOFT_EDGE a quarter
 // of the way towards the background, which softens the edge against it.
 std::uint32_t OutlinePenColor(std::uint32_t fill, std::uint32_t back, std::uint32_t style);
 
 // style = (style | add) & ~remove; refused, leaving style alone, when remove and add overlap.
-bool ChangeStyle(std::uint32_t& style, std::uint32_t remove, std::uint32_t add);
+bool ChangeStyle(std::uint32_t &style, std::uint32_t remove, std::uint32_t add);
 
 } // namespace led

@@ -2,6 +2,8 @@
 // so it holds preprocessor definitions only.
 #pragma once
 
+// clang-format off
+
 // Dialogs
 #define IDD_MAIN                102
 #define IDD_ABOUT               133

@@ -13,23 +13,23 @@ public:
     using PathBuffer = std::array<char, 256>;
 
     // basePath is not copied: it must outlive the object.
-    RegistryKey(HKEY rootKey, const char* basePath);
+    RegistryKey(HKEY rootKey, const char *basePath);
     ~RegistryKey() override;
 
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
+    RegistryKey(const RegistryKey &) = delete;
+    RegistryKey &operator=(const RegistryKey &) = delete;
 
     // False, with the buffer left empty, when "basePath\group" would not fit.
-    bool composePath(const char* group, PathBuffer& path) const;
-    bool createKey(const char* group, HKEY& key) const;
-    bool openKey(const char* group, HKEY& key) const;
+    bool composePath(const char *group, PathBuffer &path) const;
+    bool createKey(const char *group, HKEY &key) const;
+    bool openKey(const char *group, HKEY &key) const;
 
-    void writeString(const char* group, const char* name, const std::string& text) override;
-    void writeDword(const char* group, const char* name, std::uint32_t value) override;
-    std::uint32_t readDword(const char* group, const char* name, std::uint32_t defaultValue) override;
-    std::string readString(const char* group, const char* name, const std::string& defaultText) override;
+    void writeString(const char *group, const char *name, const std::string &text) override;
+    void writeDword(const char *group, const char *name, std::uint32_t value) override;
+    std::uint32_t readDword(const char *group, const char *name, std::uint32_t defaultValue) override;
+    std::string readString(const char *group, const char *name, const std::string &defaultText) override;
 
 private:
     HKEY rootKey;
-    const char* basePath;
+    const char *basePath;
 };

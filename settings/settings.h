@@ -21,7 +21,7 @@ inline constexpr char kDefaultReminder[] = "Wie wäre es mit einer Tasse Tee?";
 inline constexpr char kDefaultPresetPrefix[] = "Teesorte ";
 inline constexpr char kDefaultPresetTime[] = "00";
 inline constexpr std::size_t kPresetCount = 10;
-inline constexpr std::int32_t kDefaultWeekdays = 127;  // bit 0 Monday ... bit 6 Sunday
+inline constexpr std::int32_t kDefaultWeekdays = 127; // bit 0 Monday ... bit 6 Sunday
 inline constexpr std::int32_t kDefaultHours = 2;
 // 1970-01-02 15:00, 07:00 and 16:00 UTC; only the local time of day counts.
 inline constexpr std::int32_t kDefaultDaily = 140400;
@@ -35,11 +35,10 @@ struct TeaPreset {
     std::string seconds;
 };
 
-inline std::string defaultPresetName(std::size_t slot) {
-    return kDefaultPresetPrefix + std::to_string(slot);
-}
+inline std::string defaultPresetName(std::size_t slot) { return kDefaultPresetPrefix + std::to_string(slot); }
 
-inline std::array<TeaPreset, kPresetCount> defaultTeas() {
+inline std::array<TeaPreset, kPresetCount> defaultTeas()
+{
     std::array<TeaPreset, kPresetCount> teas;
     for (std::size_t slot = 0; slot < teas.size(); ++slot)
         teas[slot] = {defaultPresetName(slot), kDefaultPresetTime, kDefaultPresetTime};

@@ -19,12 +19,14 @@ struct PresetValueNames {
     std::string seconds;
 };
 
-PresetValueNames presetValueNames(std::size_t slot) {
+PresetValueNames presetValueNames(std::size_t slot)
+{
     const std::string number = std::to_string(slot);
     return {"Desc" + number, "Min" + number, "Sec" + number};
 }
 
-void trimWhiteSpace(std::string& text) {
+void trimWhiteSpace(std::string &text)
+{
     constexpr std::string_view whiteSpace = " \t\r\n\v\f";
     const auto last = text.find_last_not_of(whiteSpace);
     if (last == std::string::npos) {
@@ -35,30 +37,35 @@ void trimWhiteSpace(std::string& text) {
     text.erase(0, text.find_first_not_of(whiteSpace));
 }
 
-void fillIfEmpty(std::string& text, const char* fallback) {
+void fillIfEmpty(std::string &text, const char *fallback)
+{
     if (text.empty())
         text = fallback;
 }
 
 // Negative values count as large, as they would in the registry's unsigned DWORD.
-void clampTimePart(std::atomic<std::int32_t>& part) {
+void clampTimePart(std::atomic<std::int32_t> &part)
+{
     if (static_cast<std::uint32_t>(part.load()) > kLargestTimePart)
         part = 0;
 }
 
-}  // namespace
+} // namespace
 
-SettingsStore::SettingsStore(ValueStore& values) : values(values) {}
+SettingsStore::SettingsStore(ValueStore &values) : values(values) {}
 
-std::int32_t SettingsStore::readNumber(const char* group, const char* name, std::int32_t defaultValue) {
+std::int32_t SettingsStore::readNumber(const char *group, const char *name, std::int32_t defaultValue)
+{
     return static_cast<std::int32_t>(values.readDword(group, name, static_cast<std::uint32_t>(defaultValue)));
 }
 
-void SettingsStore::writeNumber(const char* group, const char* name, std::int32_t value) {
+void SettingsStore::writeNumber(const char *group, const char *name, std::int32_t value)
+{
     values.writeDword(group, name, static_cast<std::uint32_t>(value));
 }
 
-void SettingsStore::loadAll() {
+void SettingsStore::loadAll()
+{
     // loadOptions corrects the countdown values, so Time has to be in memory first.
     loadTime();
     loadOptions();
@@ -68,21 +75,24 @@ void SettingsStore::loadAll() {
     loadNetsend();
 }
 
-void SettingsStore::loadTime() {
+void SettingsStore::loadTime()
+{
     settings.min = readNumber(kTimeGroup, "Min", 0);
     settings.sec = readNumber(kTimeGroup, "Sec", 0);
     settings.lastMin = readNumber(kTimeGroup, "LastMin", 0);
     settings.lastSec = readNumber(kTimeGroup, "LastSec", 0);
 }
 
-void SettingsStore::saveTime() {
+void SettingsStore::saveTime()
+{
     writeNumber(kTimeGroup, "Min", settings.min);
     writeNumber(kTimeGroup, "Sec", settings.sec);
     writeNumber(kTimeGroup, "LastMin", settings.lastMin);
     writeNumber(kTimeGroup, "LastSec", settings.lastSec);
 }
 
-void SettingsStore::loadOptions() {
+void SettingsStore::loadOptions()
+{
     settings.sound = readNumber(kMenuGroup, "Sound", 1);
     settings.minStart = readNumber(kMenuGroup, "MinStart", 0);
     settings.minimize = readNumber(kMenuGroup, "Minimize", 0);
@@ -102,7 +112,8 @@ void SettingsStore::loadOptions() {
     clampTimePart(settings.lastSec);
 }
 
-void SettingsStore::saveOptions() {
+void SettingsStore::saveOptions()
+{
     writeNumber(kMenuGroup, "Sound", settings.sound);
     writeNumber(kMenuGroup, "MinStart", settings.minStart);
     writeNumber(kMenuGroup, "Minimize", settings.minimize);
@@ -115,14 +126,16 @@ void SettingsStore::saveOptions() {
     writeNumber(kMenuGroup, "Layout", settings.layout);
 }
 
-void SettingsStore::loadUser() {
+void SettingsStore::loadUser()
+{
     settings.alarmSound = values.readString(kUserGroup, "AlarmSound", "");
     settings.message = values.readString(kUserGroup, "Message", kDefaultMessage);
     settings.remindSound = values.readString(kUserGroup, "RemindSound", "");
     settings.reminder = values.readString(kUserGroup, "Reminder", kDefaultReminder);
 }
 
-void SettingsStore::saveUser() {
+void SettingsStore::saveUser()
+{
     trimWhiteSpace(settings.message);
     trimWhiteSpace(settings.reminder);
     trimWhiteSpace(settings.alarmSound);
@@ -136,20 +149,22 @@ void SettingsStore::saveUser() {
     values.writeString(kUserGroup, "Reminder", settings.reminder);
 }
 
-void SettingsStore::loadTeas() {
+void SettingsStore::loadTeas()
+{
     for (std::size_t slot = 0; slot < settings.teas.size(); ++slot) {
         const PresetValueNames names = presetValueNames(slot);
-        TeaPreset& tea = settings.teas[slot];
+        TeaPreset &tea = settings.teas[slot];
         tea.name = values.readString(kTeasGroup, names.name.c_str(), defaultPresetName(slot));
         tea.minutes = values.readString(kTeasGroup, names.minutes.c_str(), kDefaultPresetTime);
         tea.seconds = values.readString(kTeasGroup, names.seconds.c_str(), kDefaultPresetTime);
     }
 }
 
-void SettingsStore::saveTeas() {
+void SettingsStore::saveTeas()
+{
     for (std::size_t slot = 0; slot < settings.teas.size(); ++slot) {
         const PresetValueNames names = presetValueNames(slot);
-        const TeaPreset& tea = settings.teas[slot];
+        const TeaPreset &tea = settings.teas[slot];
         values.writeString(kTeasGroup, names.name.c_str(), tea.name);
         values.writeString(kTeasGroup, names.minutes.c_str(), tea.minutes);
         values.writeString(kTeasGroup, names.seconds.c_str(), tea.seconds);
@@ -157,7 +172,8 @@ void SettingsStore::saveTeas() {
 }
 
 // No range checks here: the reminder dialog and the scheduler guard their own values.
-void SettingsStore::loadTeatime() {
+void SettingsStore::loadTeatime()
+{
     settings.interval = readNumber(kTeatimeGroup, "Interval", 0);
     settings.weekdays = readNumber(kTeatimeGroup, "Weekdays", kDefaultWeekdays);
     settings.hours = readNumber(kTeatimeGroup, "Hours", kDefaultHours);
@@ -166,7 +182,8 @@ void SettingsStore::loadTeatime() {
     settings.to = readNumber(kTeatimeGroup, "To", kDefaultTo);
 }
 
-void SettingsStore::saveTeatime() {
+void SettingsStore::saveTeatime()
+{
     writeNumber(kTeatimeGroup, "Interval", settings.interval);
     writeNumber(kTeatimeGroup, "Weekdays", settings.weekdays);
     writeNumber(kTeatimeGroup, "Hours", settings.hours);
@@ -175,13 +192,15 @@ void SettingsStore::saveTeatime() {
     writeNumber(kTeatimeGroup, "To", settings.to);
 }
 
-void SettingsStore::loadNetsend() {
+void SettingsStore::loadNetsend()
+{
     settings.recipient = values.readString(kNetsendGroup, "Recipient", "");
     settings.nsMessage = values.readString(kNetsendGroup, "NSMessage", "");
     settings.saveSettings = readNumber(kNetsendGroup, "SaveSettings", 0);
 }
 
-void SettingsStore::saveNetsend() {
+void SettingsStore::saveNetsend()
+{
     values.writeString(kNetsendGroup, "Recipient", settings.recipient);
     values.writeString(kNetsendGroup, "NSMessage", settings.nsMessage);
     writeNumber(kNetsendGroup, "SaveSettings", settings.saveSettings);

@@ -7,10 +7,10 @@
 // each group is written when it changes.
 class SettingsStore {
 public:
-    explicit SettingsStore(ValueStore& values);
+    explicit SettingsStore(ValueStore &values);
 
-    SettingsStore(const SettingsStore&) = delete;
-    SettingsStore& operator=(const SettingsStore&) = delete;
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
 
     void loadAll();
 
@@ -30,8 +30,8 @@ public:
     Settings settings;
 
 private:
-    std::int32_t readNumber(const char* group, const char* name, std::int32_t defaultValue);
-    void writeNumber(const char* group, const char* name, std::int32_t value);
+    std::int32_t readNumber(const char *group, const char *name, std::int32_t defaultValue);
+    void writeNumber(const char *group, const char *name, std::int32_t value);
 
-    ValueStore& values;
+    ValueStore &values;
 };

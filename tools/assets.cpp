@@ -28,25 +28,58 @@ float smoothstep(float edge0, float edge1, float x)
 // Icons: a teacup on a saucer; steam rises while a countdown runs.
 
 struct CupGeometry {
-    float line;                                         // outline width
-    float cx, rimY, bowlRx, bowlRy, footY, rimRy;       // cup
-    float saucerCx, saucerCy, saucerRx, saucerRy;       // saucer
+    float line;                                   // outline width
+    float cx, rimY, bowlRx, bowlRy, footY, rimRy; // cup
+    float saucerCx, saucerCy, saucerRx, saucerRy; // saucer
     float handleCx, handleCy, handleRx, handleRy, handleWidth;
     float steamWidth, steamFringe;
-    std::vector<std::array<float, 4>> wisps;            // x, top, bottom, sway
+    std::vector<std::array<float, 4>> wisps; // x, top, bottom, sway
 };
 
 // The 16-pixel cup is drawn on its own grid rather than scaled, so its edges stay crisp.
 CupGeometry cupGeometry(int size)
 {
     if (size <= 16)
-        return {1.0f, 7.5f, 7.5f, 5.6f, 6.2f, 13.0f, 1.5f, 7.75f, 14.5f, 7.3f, 1.5f,
-                12.7f, 9.7f, 2.1f, 2.0f, 1.3f, 1.1f, 0.5f, {{{5.5f, 0.5f, 5.8f, 1.3f}, {9.5f, 0.5f, 5.8f, -1.3f}}}};
+        return {1.0f,
+                7.5f,
+                7.5f,
+                5.6f,
+                6.2f,
+                13.0f,
+                1.5f,
+                7.75f,
+                14.5f,
+                7.3f,
+                1.5f,
+                12.7f,
+                9.7f,
+                2.1f,
+                2.0f,
+                1.3f,
+                1.1f,
+                0.5f,
+                {{{5.5f, 0.5f, 5.8f, 1.3f}, {9.5f, 0.5f, 5.8f, -1.3f}}}};
     const float s = static_cast<float>(size) / 32.0f;
-    return {1.3f * s, 15.0f * s, 14.5f * s, 10.5f * s, 12.2f * s, 26.2f * s, 2.6f * s,
-            15.5f * s, 27.6f * s, 13.6f * s, 3.0f * s,
-            25.6f * s, 19.2f * s, 4.0f * s, 3.8f * s, 2.6f * s, 1.8f * s, 0.7f * s,
-            {{{9.8f * s, 3.5f * s, 11.2f * s, 1.5f * s}, {15.0f * s, 1.2f * s, 11.2f * s, -1.5f * s},
+    return {1.3f * s,
+            15.0f * s,
+            14.5f * s,
+            10.5f * s,
+            12.2f * s,
+            26.2f * s,
+            2.6f * s,
+            15.5f * s,
+            27.6f * s,
+            13.6f * s,
+            3.0f * s,
+            25.6f * s,
+            19.2f * s,
+            4.0f * s,
+            3.8f * s,
+            2.6f * s,
+            1.8f * s,
+            0.7f * s,
+            {{{9.8f * s, 3.5f * s, 11.2f * s, 1.5f * s},
+              {15.0f * s, 1.2f * s, 11.2f * s, -1.5f * s},
               {20.2f * s, 3.5f * s, 11.2f * s, 1.5f * s}}}};
 }
 
@@ -81,8 +114,8 @@ Canvas drawTeacup(int size, bool steaming)
                // Light from the upper left: a soft highlight band and a darker right side.
                float u = (x - left) / span;
                Color base = mix(cupLight, cupDark, smoothstep(0.35f, 1.0f, u));
-               float highlight = std::exp(-std::pow((u - 0.22f) / 0.09f, 2.0f)) *
-                                 smoothstep(footY, rimY + (footY - rimY) * 0.3f, y);
+               float highlight =
+                   std::exp(-std::pow((u - 0.22f) / 0.09f, 2.0f)) * smoothstep(footY, rimY + (footY - rimY) * 0.3f, y);
                return mix(base, rgb(255, 214, 186), highlight * 0.7f);
            });
 
@@ -109,9 +142,10 @@ Canvas drawTeacup(int size, bool steaming)
         Sdf wisp = unite(curveStroke({x0, bottom}, {x0 + sway, (bottom + mid) / 2}, {x0, mid}, g.steamWidth),
                          curveStroke({x0, mid}, {x0 - sway, (mid + top) / 2}, {x0, top}, g.steamWidth * 0.9f));
         const float fringe = g.steamFringe;
-        c.fill([=](float x, float y) { return wisp(x, y) - fringe; }, [=](float, float y) {
-            return withAlpha(steamFringe, steamFringe.a * (0.4f + 0.6f * smoothstep(top, mid, y)));
-        });
+        c.fill([=](float x, float y) { return wisp(x, y) - fringe; },
+               [=](float, float y) {
+                   return withAlpha(steamFringe, steamFringe.a * (0.4f + 0.6f * smoothstep(top, mid, y)));
+               });
         c.fill(wisp, [=](float, float y) { return withAlpha(steam, 0.6f + 0.4f * smoothstep(top, mid, y)); });
     }
     return c;
@@ -160,7 +194,8 @@ Canvas winterBackground()
     // Snow drifts along the bottom, two layers for depth.
     auto drift = [](float base, float amplitude, float period, float phase) {
         return [=](float x, float y) {
-            return base + amplitude * std::sin(x / period + phase) + amplitude * 0.4f * std::sin(x / (period * 0.43f) + phase * 2) - y;
+            return base + amplitude * std::sin(x / period + phase) +
+                   amplitude * 0.4f * std::sin(x / (period * 0.43f) + phase * 2) - y;
         };
     };
     c.fill(drift(137.0f, 3.5f, 23.0f, 0.6f),
@@ -209,7 +244,8 @@ Canvas nightBackground()
         float r = random.range(2.5f, 4.5f);
         Color tint = rgb(255, 250, 230);
         c.fill(circle(x, y, r * 0.9f), withAlpha(tint, 0.10f));
-        c.fill(unite(capsule({x - r, y}, {x + r, y}, 0.35f), capsule({x, y - r}, {x, y + r}, 0.35f)), withAlpha(tint, 0.8f));
+        c.fill(unite(capsule({x - r, y}, {x + r, y}, 0.35f), capsule({x, y - r}, {x, y + r}, 0.35f)),
+               withAlpha(tint, 0.8f));
         c.fill(circle(x, y, 0.9f), tint);
     }
     // A small crescent moon low in the strip below the buttons, where it stays in view.
@@ -282,11 +318,12 @@ Canvas summerBackground()
         Color tone = mix(rgb(240, 132, 44), rgb(204, 70, 30), static_cast<float>(band) / 2.0f);
         c.fill([=](float x, float y) { return base + 1.8f * std::sin(x / 9.0f + phase) - y; },
                [=](float, float) { return tone; });
-        c.fill([=](float x, float y) {
-                   float crest = base + 1.8f * std::sin(x / 9.0f + phase);
-                   return std::abs(y - crest) - 0.45f;
-               },
-               rgb(255, 214, 110, 0.7f));
+        c.fill(
+            [=](float x, float y) {
+                float crest = base + 1.8f * std::sin(x / 9.0f + phase);
+                return std::abs(y - crest) - 0.45f;
+            },
+            rgb(255, 214, 110, 0.7f));
     }
     return c;
 }
@@ -303,14 +340,16 @@ struct Glyph {
 
 Canvas drawName()
 {
-    static const Glyph bigB{0, {"######.", "##...##", "##...##", "##...##", "##..##.", "#####..", "##..##.", "##...##",
-                                "##...##", "##...##", "######."}};
+    static const Glyph bigB{0,
+                            {"######.", "##...##", "##...##", "##...##", "##..##.", "#####..", "##..##.", "##...##",
+                             "##...##", "##...##", "######."}};
     static const Glyph r{3, {"##.###", "#####.", "###...", "##....", "##....", "##....", "##....", "##...."}};
     static const Glyph e{3, {".####.", "##..##", "##..##", "######", "##....", "##....", "##..##", ".####."}};
-    static const Glyph w{3, {"##....##", "##....##", "##....##", "##.##.##", "##.##.##", "##.##.##", "########",
-                             ".##..##."}};
-    static const Glyph b{0, {"##....", "##....", "##....", "#####.", "##..##", "##..##", "##..##", "##..##",
-                             "##..##", "##..##", "#####."}};
+    static const Glyph w{
+        3, {"##....##", "##....##", "##....##", "##.##.##", "##.##.##", "##.##.##", "########", ".##..##."}};
+    static const Glyph b{
+        0,
+        {"##....", "##....", "##....", "#####.", "##..##", "##..##", "##..##", "##..##", "##..##", "##..##", "#####."}};
     static const Glyph l{0, {"##", "##", "##", "##", "##", "##", "##", "##", "##", "##", "##"}};
     const std::array<const Glyph *, 8> word = {&bigB, &r, &e, &w, &b, &e, &l, &l};
 
@@ -341,9 +380,8 @@ Canvas drawLamp(bool yellowLit, bool greenLit)
     Canvas c(20, 42, dialogGrey);
     Sdf housing = roundedBox(1, 1, 19, 41, 4);
     c.fill(housing, rgb(40, 42, 46));
-    c.fill([=](float x, float y) { return housing(x, y) + 1; }, [](float, float y) {
-        return mix(rgb(92, 96, 104), rgb(58, 60, 66), smoothstep(1, 41, y));
-    });
+    c.fill([=](float x, float y) { return housing(x, y) + 1; },
+           [](float, float y) { return mix(rgb(92, 96, 104), rgb(58, 60, 66), smoothstep(1, 41, y)); });
 
     auto lamp = [&](float cx, float cy, Color lit, Color core, Color dark, bool on) {
         const float radius = 6.5f;
@@ -382,12 +420,16 @@ void drawEnvelope(Canvas &c, float x, float y, float tilt)
         float dx = px - cx, dy = py - cy;
         return Vec2{cx + dx * ca + dy * sa, cy - dx * sa + dy * ca};
     };
-    auto local = [=](Sdf shape) { return [=](float px, float py) { Vec2 p = rotate(px, py); return shape(p.x, p.y); }; };
+    auto local = [=](Sdf shape) {
+        return [=](float px, float py) {
+            Vec2 p = rotate(px, py);
+            return shape(p.x, p.y);
+        };
+    };
     Sdf paper = roundedBox(x, y, x + w, y + h, 1.5f);
     c.fill(local(paper), rgb(58, 84, 128));
-    c.fill(local([=](float px, float py) { return paper(px, py) + 1.1f; }), [=](float, float py) {
-        return mix(rgb(255, 255, 252), rgb(232, 236, 244), smoothstep(y, y + h, py));
-    });
+    c.fill(local([=](float px, float py) { return paper(px, py) + 1.1f; }),
+           [=](float, float py) { return mix(rgb(255, 255, 252), rgb(232, 236, 244), smoothstep(y, y + h, py)); });
     Sdf flap = unite(capsule({x + 1.2f, y + 1.2f}, {x + w / 2, y + h * 0.58f}, 0.55f),
                      capsule({x + w - 1.2f, y + 1.2f}, {x + w / 2, y + h * 0.58f}, 0.55f));
     c.fill(local(flap), rgb(58, 84, 128));
@@ -410,9 +452,8 @@ std::vector<Canvas> drawAnimation()
             float ly = y + 3.5f + static_cast<float>(line) * 3.5f;
             float length = line == 1 ? 14.0f : 9.0f;
             float end = x - 2.0f - static_cast<float>(line % 2) * 2.0f;
-            c.fill(capsule({end - length, ly}, {end, ly}, 0.7f), [=](float px, float) {
-                return rgb(120, 160, 220, 0.85f * smoothstep(end - length, end, px));
-            });
+            c.fill(capsule({end - length, ly}, {end, ly}, 0.7f),
+                   [=](float px, float) { return rgb(120, 160, 220, 0.85f * smoothstep(end - length, end, px)); });
         }
         drawEnvelope(c, x, y, tilt);
         frames.push_back(std::move(c));
@@ -426,8 +467,12 @@ std::vector<Canvas> drawAnimation()
 
 std::vector<Partial> bellPartials(float ring)
 {
-    return {{1.0f, 1.0f, ring},           {1.0031f, 0.22f, ring * 0.9f},    {2.0f, 0.16f, ring * 0.55f},
-            {2.756f, 0.24f, ring * 0.32f}, {5.404f, 0.08f, ring * 0.14f}, {8.933f, 0.03f, ring * 0.08f}};
+    return {{1.0f, 1.0f, ring},
+            {1.0031f, 0.22f, ring * 0.9f},
+            {2.0f, 0.16f, ring * 0.55f},
+            {2.756f, 0.24f, ring * 0.32f},
+            {5.404f, 0.08f, ring * 0.14f},
+            {8.933f, 0.03f, ring * 0.08f}};
 }
 
 } // namespace

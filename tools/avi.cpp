@@ -137,10 +137,10 @@ std::vector<std::uint8_t> encodeAvi(const IndexedClip &clip, unsigned microsecon
     std::size_t strh = beginChunk(out, "strh");
     putTag(out, "vids");
     putTag(out, "DIB ");
-    put32(out, 0); // flags
-    put16(out, 0); // priority
-    put16(out, 0); // language
-    put32(out, 0); // initial frames
+    put32(out, 0);                    // flags
+    put16(out, 0);                    // priority
+    put16(out, 0);                    // language
+    put32(out, 0);                    // initial frames
     put32(out, microsecondsPerFrame); // scale
     put32(out, 1000000);              // rate: frames per second = rate / scale
     put32(out, 0);                    // start

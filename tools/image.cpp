@@ -74,8 +74,8 @@ Sdf curveStroke(Vec2 a, Vec2 control, Vec2 b, float width)
     std::vector<Vec2> points;
     for (int i = 0; i <= steps; ++i) {
         float t = static_cast<float>(i) / steps, s = 1 - t;
-        points.push_back({s * s * a.x + 2 * s * t * control.x + t * t * b.x,
-                          s * s * a.y + 2 * s * t * control.y + t * t * b.y});
+        points.push_back(
+            {s * s * a.x + 2 * s * t * control.x + t * t * b.x, s * s * a.y + 2 * s * t * control.y + t * t * b.y});
     }
     return [pts = std::move(points), half = width / 2](float x, float y) {
         float best = 1e30f;
@@ -121,8 +121,8 @@ namespace {
 
 float lattice(int x, int y, std::uint32_t seed)
 {
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 0x8DA6B343u ^ static_cast<std::uint32_t>(y) * 0xD8163841u ^
-                      seed * 0xCB1AB31Fu;
+    std::uint32_t h =
+        static_cast<std::uint32_t>(x) * 0x8DA6B343u ^ static_cast<std::uint32_t>(y) * 0xD8163841u ^ seed * 0xCB1AB31Fu;
     h ^= h >> 13;
     h *= 0x5BD1E995u;
     h ^= h >> 15;

@@ -58,12 +58,14 @@ void finishSound(Sound &sound, float peak, float fadeSeconds)
         highest = std::max(highest, std::abs(s));
     float scale = highest > 0 ? peak / highest : 0.0f;
     const std::size_t frames = sound.frames();
-    const std::size_t fade = std::min(frames, static_cast<std::size_t>(fadeSeconds * static_cast<float>(sound.sampleRate)));
+    const std::size_t fade =
+        std::min(frames, static_cast<std::size_t>(fadeSeconds * static_cast<float>(sound.sampleRate)));
     for (std::size_t i = 0; i < frames; ++i) {
         float gain = scale;
         std::size_t left = frames - 1 - i;
         if (left < fade)
-            gain *= static_cast<float>(0.5 - 0.5 * std::cos(std::numbers::pi * static_cast<double>(left) / static_cast<double>(fade)));
+            gain *= static_cast<float>(
+                0.5 - 0.5 * std::cos(std::numbers::pi * static_cast<double>(left) / static_cast<double>(fade)));
         for (int c = 0; c < sound.channels; ++c)
             sound.samples[i * static_cast<std::size_t>(sound.channels) + static_cast<std::size_t>(c)] *= gain;
     }

@@ -58,8 +58,8 @@ bool Program::Start()
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + program + "\"";
-    return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &info_) != FALSE;
+    return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info_) != FALSE;
 }
 
 bool Program::HasExited(DWORD timeoutMs) const
@@ -214,9 +214,9 @@ bool ReadDword(const char *group, const char *name, DWORD &value)
     HKEY key;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
-    const bool ok = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(&value), &size) ==
-                        ERROR_SUCCESS &&
-                    type == REG_DWORD;
+    const bool ok =
+        ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(&value), &size) == ERROR_SUCCESS &&
+        type == REG_DWORD;
     ::RegCloseKey(key);
     return ok;
 }
@@ -224,8 +224,8 @@ bool ReadDword(const char *group, const char *name, DWORD &value)
 void WriteDword(const char *group, const char *name, DWORD value)
 {
     HKEY key;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                          &key, nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
         return;
     ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
     ::RegCloseKey(key);
@@ -246,11 +246,10 @@ namespace brewbell_registry {
 void WriteString(const char *group, const char *name, const char *text)
 {
     HKEY key;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                          &key, nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
         return;
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text),
-                     static_cast<DWORD>(strlen(text) + 1));
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text), static_cast<DWORD>(strlen(text) + 1));
     ::RegCloseKey(key);
 }
 } // namespace brewbell_registry

@@ -50,7 +50,8 @@ Rgb bmpPixel(const Bytes &bmp, int x, int y)
 {
     const int w = s32(bmp, 18), h = s32(bmp, 22);
     const std::size_t stride = (static_cast<std::size_t>(w) * 3 + 3) & ~std::size_t{3};
-    const std::size_t at = u32(bmp, 10) + stride * static_cast<std::size_t>(h - 1 - y) + static_cast<std::size_t>(x) * 3;
+    const std::size_t at =
+        u32(bmp, 10) + stride * static_cast<std::size_t>(h - 1 - y) + static_cast<std::size_t>(x) * 3;
     return {bmp.at(at + 2), bmp.at(at + 1), bmp.at(at)};
 }
 
@@ -60,10 +61,9 @@ int brightness(Rgb c) { return c.r + c.g + c.b; }
 
 TEST(Assets, WritesEveryFileOnceAndTheSameEveryTime)
 {
-    const std::set<std::string> expected = {"icon128.ico", "icon151.ico", "wave145.wav", "wave165.wav",
-                                            "bmp159.bmp",  "bmp160.bmp",  "bmp161.bmp",  "bmp162.bmp",
-                                            "bmp166.bmp",  "bmp140.bmp",  "bmp169.bmp",  "bmp170.bmp",
-                                            "bmp171.bmp",  "avi172.avi"};
+    const std::set<std::string> expected = {"icon128.ico", "icon151.ico", "wave145.wav", "wave165.wav", "bmp159.bmp",
+                                            "bmp160.bmp",  "bmp161.bmp",  "bmp162.bmp",  "bmp166.bmp",  "bmp140.bmp",
+                                            "bmp169.bmp",  "bmp170.bmp",  "bmp171.bmp",  "avi172.avi"};
     auto first = assetgen::generateAssets();
     auto second = assetgen::generateAssets();
     std::set<std::string> names;
@@ -129,7 +129,9 @@ TEST(Assets, BackgroundsCarryTheirLayoutsColours)
         const long n = 215 * 148;
         Rgb mean{static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n)};
         for (const auto &[other, colour] : tone) {
-            auto distance = [&](Rgb c) { return std::abs(c.r - mean.r) + std::abs(c.g - mean.g) + std::abs(c.b - mean.b); };
+            auto distance = [&](Rgb c) {
+                return std::abs(c.r - mean.r) + std::abs(c.g - mean.g) + std::abs(c.b - mean.b);
+            };
             if (other != name) {
                 EXPECT_LT(distance(wanted), distance(colour)) << name << " looks more like " << other;
             }

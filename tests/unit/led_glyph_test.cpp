@@ -12,17 +12,17 @@ namespace {
 
 using Outline = std::vector<LedPoint>;
 
-Outline PointsOf(const CLedSegment& segment) {
-    return {segment.GetPoints().begin(), segment.GetPoints().end()};
-}
+Outline PointsOf(const CLedSegment &segment) { return {segment.GetPoints().begin(), segment.GetPoints().end()}; }
 
-CLedGlyph Glyph(char ch, std::uint32_t style = 0) {
+CLedGlyph Glyph(char ch, std::uint32_t style = 0)
+{
     std::optional<CLedGlyph> glyph = CreateGlyph(ch, style);
     EXPECT_TRUE(glyph.has_value()) << "no glyph for '" << ch << "'";
     return glyph ? *glyph : *CreateGlyph(' ', style);
 }
 
-TEST(LedGlyph, CharactersChooseCellKindAndMask) {
+TEST(LedGlyph, CharactersChooseCellKindAndMask)
+{
     const std::string chars = "0123456789 -.:";
     const std::array<std::uint16_t, 14> masks = {0x77, 0x24, 0x5D, 0x6D, 0x2E, 0x6B, 0x7B,
                                                  0x25, 0x7F, 0x6F, 0x00, 0x08, 0x04, 0x03};
@@ -37,19 +37,22 @@ TEST(LedGlyph, CharactersChooseCellKindAndMask) {
     }
 }
 
-TEST(LedGlyph, OtherCharactersHaveNoGlyph) {
+TEST(LedGlyph, OtherCharactersHaveNoGlyph)
+{
     for (char ch : {'a', 'Z', '?', ',', '\0', '\n', '\xE4', '\xFF'})
         EXPECT_FALSE(CreateGlyph(ch, 0).has_value()) << static_cast<int>(ch);
 }
 
-TEST(LedGlyph, HideOffFollowsTheStyle) {
+TEST(LedGlyph, HideOffFollowsTheStyle)
+{
     EXPECT_FALSE(Glyph('8', 0).GetHideOff());
     EXPECT_FALSE(Glyph('8', LS_KEEP_ASPECT | LS_SOFT_EDGE).GetHideOff());
     EXPECT_TRUE(Glyph('8', LS_HIDE_OFF).GetHideOff());
     EXPECT_TRUE(Glyph(':', 0x1C).GetHideOff());
 }
 
-TEST(LedGlyph, MirroredOutlinesKeepTheirPointOrder) {
+TEST(LedGlyph, MirroredOutlinesKeepTheirPointOrder)
+{
     const CLedGlyph digit = Glyph('8');
     const auto segments = digit.GetSegments();
     EXPECT_EQ(PointsOf(segments[0]), (Outline{{5, 4}, {12, 11}, {36, 11}, {43, 4}}));
@@ -65,7 +68,8 @@ TEST(LedGlyph, MirroredOutlinesKeepTheirPointOrder) {
     EXPECT_EQ(PointsOf(dots.GetSegments()[2]), (Outline{{4, 68}, {4, 77}, {13, 77}, {13, 68}}));
 }
 
-TEST(LedGlyph, SetSegmentsRebuildsInsteadOfAppending) {
+TEST(LedGlyph, SetSegmentsRebuildsInsteadOfAppending)
+{
     CLedGlyph7 glyph;
     glyph.SetSegments(0x7F, LS_HIDE_OFF);
     glyph.SetSegments(0x24, 0);
@@ -74,7 +78,8 @@ TEST(LedGlyph, SetSegmentsRebuildsInsteadOfAppending) {
     EXPECT_FALSE(glyph.GetHideOff());
 }
 
-TEST(LedGlyphRow, OneCellPerDisplayableCharacter) {
+TEST(LedGlyphRow, OneCellPerDisplayableCharacter)
+{
     std::vector<CLedGlyph> row;
     BuildGlyphRow("03:00", 0, row);
     ASSERT_EQ(row.size(), 5u);
@@ -98,12 +103,13 @@ TEST(LedGlyphRow, OneCellPerDisplayableCharacter) {
     EXPECT_TRUE(row.empty());
 }
 
-TEST(MapOutline, UnitRectangleKeepsCellCoordinates) {
+TEST(MapOutline, UnitRectangleKeepsCellCoordinates)
+{
     std::array<DevicePoint, kMaxOutlinePoints> out{};
     for (char ch : {'8', ':'}) {
         const CLedGlyph glyph = Glyph(ch);
         const CellRect cell{0, 0, static_cast<double>(glyph.GetWidth()), 83};
-        for (const CLedSegment& segment : glyph.GetSegments()) {
+        for (const CLedSegment &segment : glyph.GetSegments()) {
             const std::size_t n = MapOutline(segment, cell, glyph.GetWidth(), out);
             ASSERT_EQ(n, segment.GetPoints().size());
             for (std::size_t i = 0; i < n; ++i) {
@@ -114,7 +120,8 @@ TEST(MapOutline, UnitRectangleKeepsCellCoordinates) {
     }
 }
 
-TEST(MapOutline, ScalesOffsetsAndRoundsHalfUp) {
+TEST(MapOutline, ScalesOffsetsAndRoundsHalfUp)
+{
     const CLedSegment segment(Outline{{5, 4}, {43, 78}});
     std::array<DevicePoint, kMaxOutlinePoints> out{};
     // Twice the cell size, shifted by (10, 20).
@@ -127,9 +134,10 @@ TEST(MapOutline, ScalesOffsetsAndRoundsHalfUp) {
     EXPECT_EQ(out[1], (DevicePoint{44, 78}));
 }
 
-TEST(MapOutline, RefusesWhatItCannotMapSafely) {
+TEST(MapOutline, RefusesWhatItCannotMapSafely)
+{
     const CLedGlyph glyph = Glyph('8');
-    const CLedSegment& middle = glyph.GetSegments()[3];
+    const CLedSegment &middle = glyph.GetSegments()[3];
     std::array<DevicePoint, 4> small{};
     EXPECT_EQ(MapOutline(middle, {0, 0, 49, 83}, 49, small), 0u);
     std::array<DevicePoint, kMaxOutlinePoints> out{};

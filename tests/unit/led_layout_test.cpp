@@ -7,7 +7,8 @@
 namespace led {
 namespace {
 
-std::vector<CLedGlyph> Row(const char* text, std::uint32_t style = 0) {
+std::vector<CLedGlyph> Row(const char *text, std::uint32_t style = 0)
+{
     std::vector<CLedGlyph> row;
     BuildGlyphRow(text, style, row);
     return row;
@@ -15,13 +16,15 @@ std::vector<CLedGlyph> Row(const char* text, std::uint32_t style = 0) {
 
 constexpr std::uint32_t Rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) { return r | g << 8 | b << 16; }
 
-TEST(LedLayout, TotalWidthSumsTheCells) {
+TEST(LedLayout, TotalWidthSumsTheCells)
+{
     EXPECT_EQ(TotalWidth(Row("03:00")), 214);
     EXPECT_EQ(TotalWidth(Row("1.2")), 116);
     EXPECT_EQ(TotalWidth(Row("")), 0);
 }
 
-TEST(LedLayout, KeepAspectScalesEvenlyAndCentres) {
+TEST(LedLayout, KeepAspectScalesEvenlyAndCentres)
+{
     const auto wide = ComputeLayout(214, 428, 100, LS_KEEP_ASPECT);
     ASSERT_TRUE(wide.has_value());
     EXPECT_NEAR(wide->sx, 100.0 / 83, 1e-12);
@@ -39,7 +42,8 @@ TEST(LedLayout, KeepAspectScalesEvenlyAndCentres) {
     EXPECT_EQ(tall->y0, 208.5);
 }
 
-TEST(LedLayout, WithoutKeepAspectTheRowFillsTheClientArea) {
+TEST(LedLayout, WithoutKeepAspectTheRowFillsTheClientArea)
+{
     const std::vector<CLedGlyph> row = Row("03:00");
     const auto layout = ComputeLayout(TotalWidth(row), 428, 100, LS_SOFT_EDGE | LS_HIDE_OFF);
     ASSERT_TRUE(layout.has_value());
@@ -48,7 +52,7 @@ TEST(LedLayout, WithoutKeepAspectTheRowFillsTheClientArea) {
     EXPECT_EQ(layout->y0, 0);
 
     double x = layout->x0;
-    for (const CLedGlyph& glyph : row) {
+    for (const CLedGlyph &glyph : row) {
         const CellRect cell = GlyphCell(*layout, x, glyph.GetWidth());
         EXPECT_EQ(cell.left, x);
         EXPECT_EQ(cell.top, 0);
@@ -58,7 +62,8 @@ TEST(LedLayout, WithoutKeepAspectTheRowFillsTheClientArea) {
     EXPECT_EQ(x, 428);
 }
 
-TEST(LedLayout, NothingToLayOutWithoutGlyphs) {
+TEST(LedLayout, NothingToLayOutWithoutGlyphs)
+{
     EXPECT_FALSE(ComputeLayout(TotalWidth(Row("?")), 428, 100, LS_KEEP_ASPECT).has_value());
     EXPECT_FALSE(ComputeLayout(0, 428, 100, 0).has_value());
     // An empty client area still lays out, just at scale zero.
@@ -67,7 +72,8 @@ TEST(LedLayout, NothingToLayOutWithoutGlyphs) {
     EXPECT_EQ(empty->sx, 0);
 }
 
-TEST(LedPen, SoftEdgeBlendsAQuarterOfTheBackgroundPerChannel) {
+TEST(LedPen, SoftEdgeBlendsAQuarterOfTheBackgroundPerChannel)
+{
     const std::uint32_t black = 0;
     EXPECT_EQ(OutlinePenColor(Rgb(0, 255, 0), black, LS_SOFT_EDGE), Rgb(0, 191, 0));
     EXPECT_EQ(OutlinePenColor(Rgb(0, 52, 0), black, 0x14), Rgb(0, 39, 0));
@@ -79,7 +85,8 @@ TEST(LedPen, SoftEdgeBlendsAQuarterOfTheBackgroundPerChannel) {
     EXPECT_EQ(OutlinePenColor(Rgb(0, 255, 0), Rgb(255, 255, 255), LS_KEEP_ASPECT | LS_HIDE_OFF), Rgb(0, 255, 0));
 }
 
-TEST(LedStyle, ChangeStyleRefusesOverlappingMasks) {
+TEST(LedStyle, ChangeStyleRefusesOverlappingMasks)
+{
     std::uint32_t style = 0x14;
     EXPECT_TRUE(ChangeStyle(style, LS_KEEP_ASPECT, LS_HIDE_OFF | LS_SOFT_EDGE));
     EXPECT_EQ(style, 0x18u);

@@ -12,22 +12,26 @@ namespace {
 // Keeps values in memory and logs every access as "Group\Name" (writes with "=value", texts quoted).
 class FakeValueStore : public ValueStore {
 public:
-    void writeString(const char* group, const char* name, const std::string& text) override {
+    void writeString(const char *group, const char *name, const std::string &text) override
+    {
         values[key(group, name)] = text;
         writes.push_back(key(group, name) + "='" + text + "'");
     }
-    void writeDword(const char* group, const char* name, std::uint32_t value) override {
+    void writeDword(const char *group, const char *name, std::uint32_t value) override
+    {
         values[key(group, name)] = value;
         writes.push_back(key(group, name) + "=" + std::to_string(value));
     }
-    std::uint32_t readDword(const char* group, const char* name, std::uint32_t defaultValue) override {
+    std::uint32_t readDword(const char *group, const char *name, std::uint32_t defaultValue) override
+    {
         reads.push_back(key(group, name));
         const auto found = values.find(key(group, name));
         if (found == values.end() || !std::holds_alternative<std::uint32_t>(found->second))
             return defaultValue;
         return std::get<std::uint32_t>(found->second);
     }
-    std::string readString(const char* group, const char* name, const std::string& defaultText) override {
+    std::string readString(const char *group, const char *name, const std::string &defaultText) override
+    {
         reads.push_back(key(group, name));
         const auto found = values.find(key(group, name));
         if (found == values.end() || !std::holds_alternative<std::string>(found->second))
@@ -35,7 +39,7 @@ public:
         return std::get<std::string>(found->second);
     }
 
-    static std::string key(const char* group, const char* name) { return std::string(group) + "\\" + name; }
+    static std::string key(const char *group, const char *name) { return std::string(group) + "\\" + name; }
 
     std::map<std::string, std::variant<std::uint32_t, std::string>> values;
     std::vector<std::string> writes;
@@ -44,10 +48,11 @@ public:
 
 using Lines = std::vector<std::string>;
 
-Lines teaValueNames() {
+Lines teaValueNames()
+{
     Lines names;
     for (int slot = 0; slot < 10; ++slot)
-        for (const char* prefix : {"Desc", "Min", "Sec"})
+        for (const char *prefix : {"Desc", "Min", "Sec"})
             names.push_back("Teas\\" + std::string(prefix) + std::to_string(slot));
     return names;
 }
@@ -56,10 +61,11 @@ class SettingsStoreTest : public ::testing::Test {
 protected:
     FakeValueStore registry;
     SettingsStore store{registry};
-    Settings& settings = store.settings;
+    Settings &settings = store.settings;
 };
 
-TEST_F(SettingsStoreTest, EmptyStoreLoadsTheDefaultsWithoutWriting) {
+TEST_F(SettingsStoreTest, EmptyStoreLoadsTheDefaultsWithoutWriting)
+{
     store.loadAll();
 
     EXPECT_EQ(0, settings.min);
@@ -79,7 +85,7 @@ TEST_F(SettingsStoreTest, EmptyStoreLoadsTheDefaultsWithoutWriting) {
     EXPECT_EQ("", settings.alarmSound);
     EXPECT_EQ("Ihr Tee ist jetzt fertig!", settings.message);
     EXPECT_EQ("", settings.remindSound);
-    EXPECT_EQ("Wie w\xE4re es mit einer Tasse Tee?", settings.reminder);  // Windows-1252
+    EXPECT_EQ("Wie w\xE4re es mit einer Tasse Tee?", settings.reminder); // Windows-1252
     for (std::size_t slot = 0; slot < settings.teas.size(); ++slot) {
         EXPECT_EQ("Teesorte " + std::to_string(slot), settings.teas[slot].name);
         EXPECT_EQ("00", settings.teas[slot].minutes);
@@ -98,25 +104,33 @@ TEST_F(SettingsStoreTest, EmptyStoreLoadsTheDefaultsWithoutWriting) {
     EXPECT_TRUE(registry.writes.empty());
 }
 
-TEST_F(SettingsStoreTest, LoadAllReadsGroupsAndValuesInOrder) {
+TEST_F(SettingsStoreTest, LoadAllReadsGroupsAndValuesInOrder)
+{
     store.loadAll();
 
-    Lines expected = {"Time\\Min", "Time\\Sec", "Time\\LastMin", "Time\\LastSec",
-                      "Menu\\Sound", "Menu\\MinStart", "Menu\\Minimize", "Menu\\NoClose", "Menu\\Tray",
-                      "Menu\\TopMost", "Menu\\Remind", "Menu\\Suspend", "Menu\\AutoReset", "Menu\\Layout",
-                      "User\\AlarmSound", "User\\Message", "User\\RemindSound", "User\\Reminder"};
+    Lines expected = {"Time\\Min",      "Time\\Sec",         "Time\\LastMin",   "Time\\LastSec", "Menu\\Sound",
+                      "Menu\\MinStart", "Menu\\Minimize",    "Menu\\NoClose",   "Menu\\Tray",    "Menu\\TopMost",
+                      "Menu\\Remind",   "Menu\\Suspend",     "Menu\\AutoReset", "Menu\\Layout",  "User\\AlarmSound",
+                      "User\\Message",  "User\\RemindSound", "User\\Reminder"};
     const Lines teas = teaValueNames();
     expected.insert(expected.end(), teas.begin(), teas.end());
-    expected.insert(expected.end(), {"Teatime\\Interval", "Teatime\\Weekdays", "Teatime\\Hours", "Teatime\\Daily",
-                                     "Teatime\\From", "Teatime\\To", "Netsend\\Recipient", "Netsend\\NSMessage",
-                                     "Netsend\\SaveSettings"});
+    expected.insert(expected.end(),
+                    {"Teatime\\Interval", "Teatime\\Weekdays", "Teatime\\Hours", "Teatime\\Daily", "Teatime\\From",
+                     "Teatime\\To", "Netsend\\Recipient", "Netsend\\NSMessage", "Netsend\\SaveSettings"});
     EXPECT_EQ(expected, registry.reads);
 }
 
-TEST_F(SettingsStoreTest, LoadAllCorrectsCountdownAndLayoutOnly) {
-    registry.values = {{"Time\\Min", 75u},          {"Time\\Sec", 0xFFFFFFFFu},    {"Time\\LastMin", 60u},
-                       {"Time\\LastSec", 59u},      {"Menu\\Layout", 6u},          {"Teatime\\Hours", 9u},
-                       {"Teatime\\Interval", 7u},   {"Teatime\\Weekdays", 255u},   {"Teatime\\From", 0xFFFFFFFFu},
+TEST_F(SettingsStoreTest, LoadAllCorrectsCountdownAndLayoutOnly)
+{
+    registry.values = {{"Time\\Min", 75u},
+                       {"Time\\Sec", 0xFFFFFFFFu},
+                       {"Time\\LastMin", 60u},
+                       {"Time\\LastSec", 59u},
+                       {"Menu\\Layout", 6u},
+                       {"Teatime\\Hours", 9u},
+                       {"Teatime\\Interval", 7u},
+                       {"Teatime\\Weekdays", 255u},
+                       {"Teatime\\From", 0xFFFFFFFFu},
                        {"Teatime\\Daily", 0x80000000u}};
     store.loadAll();
 
@@ -138,9 +152,10 @@ TEST_F(SettingsStoreTest, LoadAllCorrectsCountdownAndLayoutOnly) {
     }
 }
 
-TEST_F(SettingsStoreTest, TeasAreTakenAsStored) {
-    registry.values = {{"Teas\\Desc3", std::string("Assam")}, {"Teas\\Min3", std::string("7")},
-                       {"Teas\\Sec9", std::string("")}};
+TEST_F(SettingsStoreTest, TeasAreTakenAsStored)
+{
+    registry.values = {
+        {"Teas\\Desc3", std::string("Assam")}, {"Teas\\Min3", std::string("7")}, {"Teas\\Sec9", std::string("")}};
     store.loadTeas();
 
     EXPECT_EQ("Assam", settings.teas[3].name);
@@ -150,7 +165,8 @@ TEST_F(SettingsStoreTest, TeasAreTakenAsStored) {
     EXPECT_EQ("Teesorte 9", settings.teas[9].name);
 }
 
-TEST_F(SettingsStoreTest, SaveUserTrimsAndRestoresTheDefaultMessages) {
+TEST_F(SettingsStoreTest, SaveUserTrimsAndRestoresTheDefaultMessages)
+{
     settings.alarmSound = " \t\r\n\v\fC:\\Sounds\\gong.wav \t\r\n\v\f";
     settings.message = "\v Fertig,  bitte abgiessen\f";
     settings.remindSound = "   ";
@@ -171,27 +187,38 @@ TEST_F(SettingsStoreTest, SaveUserTrimsAndRestoresTheDefaultMessages) {
     EXPECT_EQ("User\\Message='Ihr Tee ist jetzt fertig!'", registry.writes[5]);
 }
 
-TEST_F(SettingsStoreTest, SavesWriteTheirGroupInOrderAsTheyStand) {
-    settings.min = 5; settings.sec = 30; settings.lastMin = 4; settings.lastSec = 15;
+TEST_F(SettingsStoreTest, SavesWriteTheirGroupInOrderAsTheyStand)
+{
+    settings.min = 5;
+    settings.sec = 30;
+    settings.lastMin = 4;
+    settings.lastSec = 15;
     store.saveTime();
     EXPECT_EQ((Lines{"Time\\Min=5", "Time\\Sec=30", "Time\\LastMin=4", "Time\\LastSec=15"}), registry.writes);
 
     registry.writes.clear();
-    settings.sound = 0; settings.minStart = 1; settings.tray = 1; settings.layout = Plain;
+    settings.sound = 0;
+    settings.minStart = 1;
+    settings.tray = 1;
+    settings.layout = Plain;
     store.saveOptions();
     EXPECT_EQ((Lines{"Menu\\Sound=0", "Menu\\MinStart=1", "Menu\\Minimize=0", "Menu\\NoClose=0", "Menu\\Tray=1",
                      "Menu\\TopMost=0", "Menu\\Remind=1", "Menu\\Suspend=1", "Menu\\AutoReset=0", "Menu\\Layout=5"}),
               registry.writes);
 
     registry.writes.clear();
-    settings.interval = 1; settings.hours = 3; settings.from = -1;
+    settings.interval = 1;
+    settings.hours = 3;
+    settings.from = -1;
     store.saveTeatime();
     EXPECT_EQ((Lines{"Teatime\\Interval=1", "Teatime\\Weekdays=127", "Teatime\\Hours=3", "Teatime\\Daily=140400",
                      "Teatime\\From=4294967295", "Teatime\\To=144000"}),
               registry.writes);
 
     registry.writes.clear();
-    settings.recipient = " pc1 "; settings.nsMessage = "Tee!"; settings.saveSettings = 1;
+    settings.recipient = " pc1 ";
+    settings.nsMessage = "Tee!";
+    settings.saveSettings = 1;
     store.saveNetsend();
     EXPECT_EQ((Lines{"Netsend\\Recipient=' pc1 '", "Netsend\\NSMessage='Tee!'", "Netsend\\SaveSettings=1"}),
               registry.writes);
@@ -204,21 +231,33 @@ TEST_F(SettingsStoreTest, SavesWriteTheirGroupInOrderAsTheyStand) {
     EXPECT_EQ("Teas\\Min0='3'", registry.writes[1]);
     EXPECT_EQ("Teas\\Sec9='00'", registry.writes[29]);
     Lines writtenNames;
-    for (const std::string& write : registry.writes)
+    for (const std::string &write : registry.writes)
         writtenNames.push_back(write.substr(0, write.find('=')));
     EXPECT_EQ(teaValueNames(), writtenNames);
 }
 
-TEST_F(SettingsStoreTest, EverySavedGroupLoadsBackUnchanged) {
-    settings.min = 12; settings.lastSec = 59; settings.topMost = 1; settings.layout = Night;
-    settings.alarmSound = "a.wav"; settings.reminder = "Teezeit";
+TEST_F(SettingsStoreTest, EverySavedGroupLoadsBackUnchanged)
+{
+    settings.min = 12;
+    settings.lastSec = 59;
+    settings.topMost = 1;
+    settings.layout = Night;
+    settings.alarmSound = "a.wav";
+    settings.reminder = "Teezeit";
     settings.teas[7] = {"Darjeeling", "03", "30"};
-    settings.weekdays = 0x1F; settings.to = -7200; settings.nsMessage = "Hallo";
-    store.saveTime(); store.saveOptions(); store.saveUser(); store.saveTeas(); store.saveTeatime(); store.saveNetsend();
+    settings.weekdays = 0x1F;
+    settings.to = -7200;
+    settings.nsMessage = "Hallo";
+    store.saveTime();
+    store.saveOptions();
+    store.saveUser();
+    store.saveTeas();
+    store.saveTeatime();
+    store.saveNetsend();
 
     SettingsStore reloaded{registry};
     reloaded.loadAll();
-    const Settings& loaded = reloaded.settings;
+    const Settings &loaded = reloaded.settings;
     EXPECT_EQ(12, loaded.min);
     EXPECT_EQ(59, loaded.lastSec);
     EXPECT_EQ(1, loaded.topMost);
@@ -232,4 +271,4 @@ TEST_F(SettingsStoreTest, EverySavedGroupLoadsBackUnchanged) {
     EXPECT_EQ("Hallo", loaded.nsMessage);
 }
 
-}  // namespace
+} // namespace

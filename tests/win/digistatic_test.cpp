@@ -68,8 +68,8 @@ protected:
         parent_ = ::CreateWindowExA(0, "Static", "", WS_POPUP, 20, 20, kWidth + 40, kHeight + 40, nullptr, nullptr,
                                     nullptr, nullptr);
         ASSERT_NE(parent_, nullptr);
-        window_ = ::CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 10, 10, kWidth, kHeight, parent_,
-                                    nullptr, nullptr, nullptr);
+        window_ = ::CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 10, 10, kWidth, kHeight, parent_, nullptr,
+                                    nullptr, nullptr);
         ASSERT_TRUE(display_.SubclassWindow(window_));
     }
     void TearDown() override { ::DestroyWindow(parent_); }

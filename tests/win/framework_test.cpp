@@ -248,8 +248,8 @@ TEST(DataExchange, FieldsRoundTripThroughTheirControls)
 
 TEST(LocalTime, EveryThirtyTwoBitTimePointBreaksDownAndComposesBack)
 {
-    for (std::int64_t t : {std::int64_t(INT32_MIN), std::int64_t(-1), std::int64_t(0), std::int64_t(140400),
-                           std::int64_t(INT32_MAX)}) {
+    for (std::int64_t t :
+         {std::int64_t(INT32_MIN), std::int64_t(-1), std::int64_t(0), std::int64_t(140400), std::int64_t(INT32_MAX)}) {
         SYSTEMTIME local;
         ASSERT_TRUE(BreakDownLocalTime(t, local)) << t;
         std::int32_t back = 0;

@@ -169,14 +169,12 @@ TEST(MainWindow, StartsAtTheStoredTimeWithMenusDisplaysAndTitleSetUp)
 
 TEST(MainWindow, StoredOptionsSetTheirCheckMarks)
 {
-    WithMainWindow(
-        [](MainDialog &, HWND) {},
-        [](MainDialog &, HWND) {});
+    WithMainWindow([](MainDialog &, HWND) {}, [](MainDialog &, HWND) {});
     // Options are read at start-up: store some and start again.
     ClearRegistry();
     HKEY key;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Menu", 0, nullptr, 0, KEY_ALL_ACCESS,
-                                nullptr, &key, nullptr),
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Menu", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                &key, nullptr),
               ERROR_SUCCESS);
     const DWORD zero = 0, one = 1, night = 1;
     ::RegSetValueExA(key, "Remind", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&zero), 4);

@@ -12,14 +12,15 @@ constexpr char kBasePath[] = "Software\\BrewbellRegistryKeyTest";
 constexpr char kGroup[] = "Group";
 constexpr char kGroupPath[] = "Software\\BrewbellRegistryKeyTest\\Group";
 
-bool keyExists(const char* path) { return RegistryKeyExists(HKEY_LOCAL_MACHINE, path); }
+bool keyExists(const char *path) { return RegistryKeyExists(HKEY_LOCAL_MACHINE, path); }
 
 struct RawValue {
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
 };
 
-RawValue readRaw(const char* name) {
+RawValue readRaw(const char *name)
+{
     RawValue value;
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kGroupPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
@@ -33,11 +34,12 @@ RawValue readRaw(const char* name) {
     return value;
 }
 
-void plant(const char* name, DWORD type, const std::string& bytes) {
+void plant(const char *name, DWORD type, const std::string &bytes)
+{
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kGroupPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                             &key, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_LOCAL_MACHINE, kGroupPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(bytes.data()),
                                             static_cast<DWORD>(bytes.size())));
     RegCloseKey(key);
 }
@@ -50,13 +52,15 @@ protected:
     RegistryKey registry{HKEY_LOCAL_MACHINE, kBasePath};
 };
 
-TEST_F(RegistryKeyTest, ReadsOfAMissingGroupGiveTheDefaultsAndCreateNothing) {
+TEST_F(RegistryKeyTest, ReadsOfAMissingGroupGiveTheDefaultsAndCreateNothing)
+{
     EXPECT_EQ(7u, registry.readDword(kGroup, "Number", 7));
     EXPECT_EQ("fallback", registry.readString(kGroup, "Text", "fallback"));
     EXPECT_FALSE(keyExists(kBasePath));
 }
 
-TEST_F(RegistryKeyTest, FirstWriteCreatesBasePathAndGroup) {
+TEST_F(RegistryKeyTest, FirstWriteCreatesBasePathAndGroup)
+{
     registry.writeDword(kGroup, "Number", 0xFFFFFFFE);
     ASSERT_TRUE(keyExists(kGroupPath));
     const RawValue number = readRaw("Number");
@@ -67,7 +71,8 @@ TEST_F(RegistryKeyTest, FirstWriteCreatesBasePathAndGroup) {
     EXPECT_EQ("fallback", registry.readString(kGroup, "Missing", "fallback"));
 }
 
-TEST_F(RegistryKeyTest, EmptyTextIsOneNulAndReadsAsEmpty) {
+TEST_F(RegistryKeyTest, EmptyTextIsOneNulAndReadsAsEmpty)
+{
     registry.writeString(kGroup, "Empty", "");
     const RawValue empty = readRaw("Empty");
     EXPECT_EQ(DWORD(REG_SZ), empty.type);
@@ -75,7 +80,8 @@ TEST_F(RegistryKeyTest, EmptyTextIsOneNulAndReadsAsEmpty) {
     EXPECT_EQ("", registry.readString(kGroup, "Empty", "fallback"));
 }
 
-TEST_F(RegistryKeyTest, TextsOfUpTo255CharactersReadBackWhole) {
+TEST_F(RegistryKeyTest, TextsOfUpTo255CharactersReadBackWhole)
+{
     const std::string longest(255, 'x');
     registry.writeString(kGroup, "Longest", longest);
     registry.writeString(kGroup, "TooLong", longest + "x");
@@ -85,7 +91,8 @@ TEST_F(RegistryKeyTest, TextsOfUpTo255CharactersReadBackWhole) {
     EXPECT_EQ("fallback", registry.readString(kGroup, "TooLong", "fallback"));
 }
 
-TEST_F(RegistryKeyTest, NumbersMustBeExactlyFourBytesOfAnyType) {
+TEST_F(RegistryKeyTest, NumbersMustBeExactlyFourBytesOfAnyType)
+{
     plant("Short", REG_BINARY, std::string("\x01\x02", 2));
     plant("Text", REG_SZ, std::string("hello", 6));
     plant("Binary", REG_BINARY, "\x78\x56\x34\x12");
@@ -94,7 +101,8 @@ TEST_F(RegistryKeyTest, NumbersMustBeExactlyFourBytesOfAnyType) {
     EXPECT_EQ(0x12345678u, registry.readDword(kGroup, "Binary", 7));
 }
 
-TEST_F(RegistryKeyTest, TextWithoutTerminatorIsReadOnlyWhenItFits) {
+TEST_F(RegistryKeyTest, TextWithoutTerminatorIsReadOnlyWhenItFits)
+{
     plant("Full", REG_BINARY, std::string(256, 'A'));
     plant("Unterminated", REG_SZ, std::string(255, 'B'));
     plant("Embedded", REG_BINARY, std::string("tea\0cup", 7) + std::string(249, 'C'));
@@ -104,7 +112,8 @@ TEST_F(RegistryKeyTest, TextWithoutTerminatorIsReadOnlyWhenItFits) {
 }
 
 // With the base path of 32 characters, a group of 222 gives the longest path that fits.
-TEST_F(RegistryKeyTest, PathThatDoesNotFitFailsCleanly) {
+TEST_F(RegistryKeyTest, PathThatDoesNotFitFailsCleanly)
+{
     const std::string longestGroup(222, 'g');
     const std::string tooLongGroup(223, 'g');
     RegistryKey::PathBuffer path;
@@ -120,4 +129,4 @@ TEST_F(RegistryKeyTest, PathThatDoesNotFitFailsCleanly) {
     EXPECT_EQ(5u, registry.readDword(longestGroup.c_str(), "Number", 7));
 }
 
-}  // namespace
+} // namespace

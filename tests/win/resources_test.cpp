@@ -58,12 +58,11 @@ TEST(Resources, MenuBarHasEveryItemInOrderWithItsText)
 
     HMENU options = ::GetSubMenu(bar, 2);
     EXPECT_EQ(Items(options),
-              (std::vector<std::string>{"40019 Nach &Programmstart minimieren", "40016 &Ausblenden, wenn minimiert",
-                                        "40032 Immer im &Vordergrund", "-",
-                                        "40028 Beim &Drücken von \"Start\" &minimieren",
-                                        "40046 Beim Drücken von \"Stop\" &zurücksetzen",
-                                        "40042 Beim &Drücken von \"Schliessen\" ausblenden", "-",
-                                        "40017 &Sound einschalten", "-", "> &Benutzerdefiniert"}));
+              (std::vector<std::string>{
+                  "40019 Nach &Programmstart minimieren", "40016 &Ausblenden, wenn minimiert",
+                  "40032 Immer im &Vordergrund", "-", "40028 Beim &Drücken von \"Start\" &minimieren",
+                  "40046 Beim Drücken von \"Stop\" &zurücksetzen", "40042 Beim &Drücken von \"Schliessen\" ausblenden",
+                  "-", "40017 &Sound einschalten", "-", "> &Benutzerdefiniert"}));
     EXPECT_EQ(::GetMenuState(options, ID_OPT_SOUND, MF_BYCOMMAND), static_cast<UINT>(MF_CHECKED))
         << "the only check mark of the template";
     EXPECT_EQ(::GetMenuState(options, ID_OPT_TOPMOST, MF_BYCOMMAND), 0u);
@@ -214,7 +213,8 @@ TEST(Resources, MainDialogTemplateHasItsControlsInTheirPlaces)
     EXPECT_TRUE(background & SS_CENTERIMAGE);
     // The dialog manager may turn a control's flat border into a sunken client edge.
     HWND date = ::GetDlgItem(dialog, IDC_STATUS_DATE);
-    EXPECT_TRUE((::GetWindowLongA(date, GWL_STYLE) & WS_BORDER) || (::GetWindowLongA(date, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
+    EXPECT_TRUE((::GetWindowLongA(date, GWL_STYLE) & WS_BORDER) ||
+                (::GetWindowLongA(date, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
     EXPECT_EQ(::GetWindowLongA(date, GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
     ::DestroyWindow(dialog);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+// clang-format off
+
 #define IDD_TEST            100
 #define IDC_TEST_EDIT       1001
 #define IDC_TEST_NUMBER     1002
