@@ -85,6 +85,17 @@ TEST_F(StartupTest, OutOfRangeStoredTimeComesBackAsZero)
     EXPECT_EQ(lastSec, 12u) << "values in range stay";
 }
 
+TEST_F(StartupTest, MinimiseAfterStartOptionStartsMinimised)
+{
+    registry::WriteDword("Menu", "Minimize", 1);
+    Program program;
+    ASSERT_TRUE(program.Start());
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(window) != FALSE; })) << "the window did not start minimised";
+    CloseAndWait(program, window);
+}
+
 TEST_F(StartupTest, EscapeLeavesTheWindowOpen)
 {
     Program program;
