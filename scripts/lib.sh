@@ -11,10 +11,22 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 STARTED_PIDS=()
 WINESERVER_STARTED=0
+# The Wine processes of our prefix: the program, the tests and Wine's own services.
+prefix_pids() {
+  local dir
+  for dir in /proc/[0-9]*; do
+    case $(readlink "$dir/exe" 2>/dev/null) in */wine*) ;; *) continue ;; esac
+    grep -qzx "WINEPREFIX=$WINEPREFIX" "$dir/environ" 2>/dev/null && echo "${dir#/proc/}"
+  done
+}
+
 cleanup() {
   local pid
-  # The prefix is ours alone: ending its server's processes ends only what this script started.
-  [ "$WINESERVER_STARTED" = 1 ] && wineserver -k 2>/dev/null || true
+  # The prefix is ours alone, so every process in it is one this script started.
+  if [ "$WINESERVER_STARTED" = 1 ]; then
+    wineserver -k 2>/dev/null || true
+    for pid in $(prefix_pids); do kill "$pid" 2>/dev/null || true; done
+  fi
   for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${STARTED_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
 }
