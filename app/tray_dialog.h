@@ -11,7 +11,6 @@ public:
 
     // Runs a child dialog modally; while it runs, childDialog points at it.
     INT_PTR RunChildDialog(Dialog &dialog);
-    Dialog *ChildDialog() const { return childDialog; }
     HMENU TrayMenu() const { return trayMenu.get(); }
 
 protected:

@@ -99,6 +99,9 @@ struct Process {
     }
 };
 
+// Clicks a button of the program's window (waits until the click is handled).
+inline void Click(HWND window, int id) { ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
 inline double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());

@@ -34,12 +34,12 @@ int main(int argc, char **argv)
         if (!window)
             return 1;
         for (int id : {1013, 1013}) // 00:00, so that Start counts up and never finishes
-            ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+            bench::Click(window, id);
         ::Sleep(1000);
         Phase("brewbell-idle", phaseMs);
-        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(1007, BN_CLICKED), 0);
+        bench::Click(window, 1007);
         Phase("brewbell-counting", phaseMs);
-        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(1007, BN_CLICKED), 0);
+        bench::Click(window, 1007);
         Close(brewbell, window);
     }
     for (const char *mode : {"", "poll"}) {

@@ -17,16 +17,16 @@ int main(int argc, char **argv)
         return 1;
     // Reset twice gives 00:00 whatever was stored; then set the duration.
     for (int id : {1013, 1013})
-        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        bench::Click(window, id);
     for (int i = 0; i < seconds; ++i)
-        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
+        bench::Click(window, 1006);
 
     std::vector<double> errors;
     std::srand(12345);
     for (int run = 0; run < runs; ++run) {
         ::Sleep(static_cast<DWORD>(std::rand() % 1000)); // start anywhere within a wall-clock second
         const double start = bench::Seconds();
-        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(1007, BN_CLICKED), 0);
+        bench::Click(window, 1007);
         HWND box = program.WaitForWindow(true, 10000, 1);
         const double finished = bench::Seconds();
         if (!box)

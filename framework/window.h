@@ -20,7 +20,6 @@ public:
     std::string GetItemText(int id) const { return Window(GetItem(id)).GetText(); }
     void EnableItem(int id, bool enable) const { ::EnableWindow(GetItem(id), enable); }
     bool Show(int command) const { return ::ShowWindow(hwnd_, command) != FALSE; }
-    bool IsVisible() const { return ::IsWindowVisible(hwnd_) != FALSE; }
     bool IsMinimized() const { return ::IsIconic(hwnd_) != FALSE; }
     bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
@@ -31,7 +30,6 @@ public:
         return ::SendMessageA(hwnd_, message, wParam, lParam);
     }
     HMENU GetMenu() const { return ::GetMenu(hwnd_); }
-    void Invalidate(bool erase = true) const { ::InvalidateRect(hwnd_, nullptr, erase); }
 
 protected:
     HWND hwnd_ = nullptr;

@@ -169,18 +169,19 @@ namespace brewbell_registry {
 
 void Clear() { DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBasePath); }
 
-bool GroupExists(const char *group) { return RegistryKeyExists(HKEY_LOCAL_MACHINE, GroupPath(group).c_str()); }
-
-std::vector<std::string> Groups()
+namespace {
+// The sorted names of a key's sub-keys or values, as the enumeration function gives them.
+template <class Enumerate>
+std::vector<std::string> SortedNames(const std::string &path, Enumerate enumerate)
 {
     std::vector<std::string> names;
     HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBasePath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return names;
     char name[256];
     for (DWORD i = 0;; ++i) {
         DWORD length = sizeof name;
-        if (::RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (enumerate(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
         names.emplace_back(name, length);
     }
@@ -188,24 +189,11 @@ std::vector<std::string> Groups()
     std::sort(names.begin(), names.end());
     return names;
 }
+} // namespace
 
-std::vector<std::string> ValueNames(const char *group)
-{
-    std::vector<std::string> names;
-    HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return names;
-    char name[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD length = sizeof name;
-        if (::RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        names.emplace_back(name, length);
-    }
-    ::RegCloseKey(key);
-    std::sort(names.begin(), names.end());
-    return names;
-}
+std::vector<std::string> Groups() { return SortedNames(kBasePath, ::RegEnumKeyExA); }
+
+std::vector<std::string> ValueNames(const char *group) { return SortedNames(GroupPath(group), ::RegEnumValueA); }
 
 bool ReadDword(const char *group, const char *name, DWORD &value)
 {

@@ -52,7 +52,6 @@ IconColours MessageBoxIconColours(HWND box);
 // HKEY_LOCAL_MACHINE\Software\Brewbell, read and written with the API.
 namespace brewbell_registry {
 void Clear();
-bool GroupExists(const char *group);
 std::vector<std::string> Groups();
 std::vector<std::string> ValueNames(const char *group);
 bool ReadDword(const char *group, const char *name, DWORD &value);
