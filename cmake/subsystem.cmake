@@ -1,0 +1,17 @@
+# A subsystem folder's two libraries, by file name: sources ending in "_rules.cpp" are portable
+# model code (both trees, native tests); every other .cpp is window code (Windows tree only).
+function(brewbell_subsystem name)
+  file(GLOB model_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_rules.cpp)
+  file(GLOB all_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(win_sources ${all_sources})
+  if(model_sources)
+    list(REMOVE_ITEM win_sources ${model_sources})
+    add_library(${name}_model STATIC ${model_sources})
+    target_link_libraries(brewbell_model INTERFACE ${name}_model)
+  endif()
+  if(WIN32 AND win_sources)
+    add_library(${name}_win STATIC ${win_sources})
+    target_link_libraries(${name}_win PUBLIC framework settings_win brewbell_model ${ARGN})
+    target_link_libraries(brewbell_win INTERFACE ${name}_win)
+  endif()
+endfunction()
