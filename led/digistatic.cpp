@@ -37,7 +37,15 @@ void CDigistatic::SetText(const char *text)
         return;
     text_ = newText;
     modified_ = true;
+    if (hwnd_)
+        ::SetWindowTextA(hwnd_, text_.c_str());
     Redraw();
+}
+
+void CDigistatic::PreSubclassWindow()
+{
+    // The template's placeholder text is not what the display shows.
+    ::SetWindowTextA(hwnd_, text_.c_str());
 }
 
 void CDigistatic::SetSegmentColors(COLORREF off, COLORREF on)
@@ -90,8 +98,17 @@ void CDigistatic::Redraw()
     if (!hwnd_)
         return;
     // Without its region the whole client area is repainted, and the paint shapes a new one.
-    if (transparent_)
+    if (transparent_) {
         ::SetWindowRgn(hwnd_, nullptr, TRUE);
+        // The paint copies what lies beneath as its background; segments that go out must be
+        // painted over by the parent and the siblings beneath first, or the copy keeps them.
+        if (const HWND parent = ::GetParent(hwnd_)) {
+            RECT area;
+            ::GetWindowRect(hwnd_, &area);
+            ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&area), 2);
+            ::RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        }
+    }
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

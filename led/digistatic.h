@@ -17,7 +17,8 @@ public:
     CDigistatic() = default;
     ~CDigistatic() override = default;
 
-    // The text shown; repaints only when it differs from the current one. Null counts as empty.
+    // The text shown, which the window's own text follows, so that screen readers and automation
+    // read the time; repaints only when it differs from the current one. Null counts as empty.
     void SetText(const char *text);
     void SetSegmentColors(COLORREF off, COLORREF on);
     // Returns the previous background colour.
@@ -27,7 +28,6 @@ public:
     BOOL SetTransparentMode(BOOL on);
     // style = (style | add) & ~remove; FALSE, changing nothing, when the masks overlap.
     BOOL ChangeStyle(DWORD remove, DWORD add);
-    // The shown text, not the window's own text, which stays as the template gave it.
     const std::string &GetText() const { return text_; }
     std::uint32_t GetStyle() const { return style_; }
     bool IsTransparent() const { return transparent_; }
@@ -37,6 +37,7 @@ public:
     void Paint(HDC target, int width, int height);
 
 protected:
+    void PreSubclassWindow() override;
     bool ProcessMessage(Message &m) override;
 
 private:

@@ -53,6 +53,7 @@
 #define IDC_LINK_MAIL           1019
 #define IDC_LINK_WEB            1020
 #define IDC_LINK_SOURCE         1021
+#define IDC_ABOUT_BAND          1022
 
 // Messages and sounds dialog (146)
 #define IDC_ALARM_MESSAGE       1024

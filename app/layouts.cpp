@@ -1,0 +1,62 @@
+#include "app/layouts.h"
+
+#include "led/glyph.h"
+#include "skin/random_numbers.h"
+
+std::int32_t WindowLayout::ApplyLayout(const LayoutControls &controls, std::int32_t value)
+{
+    // Stretched digits fill the displays; unlit segments are hidden so the picture shows between them.
+    for (CDigistatic *display : {controls.timeDisplay, controls.hourDisplay})
+        if (display)
+            display->ChangeStyle(led::LS_KEEP_ASPECT, led::LS_HIDE_OFF | led::LS_SOFT_EDGE);
+
+    const std::int32_t shown = layout::ResolveLayout(value, [] {
+        skin::RandomGenerator &random = skin::ProgramRandom();
+        random.Seed(::GetTickCount());
+        return random.Next();
+    });
+    const layout::LayoutRow &row = layout::RowFor(shown);
+
+    if (controls.background) {
+        UniqueBitmap picture(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(row.bitmapId)));
+        if (picture) {
+            // The static does not delete images it is given: the one it showed so far was ours.
+            ::SendMessageA(controls.background, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+            picture_ = std::move(picture);
+        }
+    }
+
+    for (CDigistatic *display : {controls.timeDisplay, controls.hourDisplay}) {
+        if (!display)
+            continue;
+        display->SetSegmentColors(row.segment, row.segment);
+        display->SetBackColor(row.ledBack);
+    }
+    StyleButtons(controls.buttons, row.flat, row.faceTint, row.textColour);
+    if (controls.window)
+        ::RedrawWindow(controls.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return shown;
+}
+
+void StyleButtons(const std::array<SkinButton *, 4> &buttons, bool flat, COLORREF faceTint, COLORREF textColour)
+{
+    for (SkinButton *button : buttons)
+        if (button)
+            button->SetFlat(flat);
+    for (SkinButton *button : buttons)
+        if (button)
+            button->SetFont(layout::kButtonFace, layout::kButtonFontHeight, layout::kButtonFontWeight, false, false);
+    for (SkinButton *button : buttons)
+        if (button)
+            button->GenerateFaces(layout::kFaceMode, layout::kFaceNoise, layout::kHoverPercent, layout::kTintPercent,
+                                  faceTint);
+    for (SkinButton *button : buttons)
+        if (button)
+            button->SetTextColor(textColour);
+}
+
+void CheckLayoutItem(HMENU menu, std::int32_t value)
+{
+    for (std::int32_t other = 0; other < static_cast<std::int32_t>(std::size(layout::kLayoutCommands)); ++other)
+        ::CheckMenuItem(menu, layout::CommandFor(other), MF_BYCOMMAND | (other == value ? MF_CHECKED : MF_UNCHECKED));
+}

@@ -1,0 +1,36 @@
+// The About box (dialog 133): icon, name picture, version, author, the maker's mail and web links
+// and the credits, all on a fixed light grey whatever the system's colours.
+#pragma once
+
+#include "dialogs/hyperlink.h"
+#include "framework/dialog.h"
+#include "framework/handles.h"
+
+class AboutDialog : public Dialog {
+public:
+    static constexpr COLORREF kBackground = RGB(212, 208, 200);
+    static constexpr COLORREF kBand = RGB(255, 255, 255);
+    static const char kMailTarget[];
+    static const char kWebTarget[];
+    static const char kSourceTarget[];
+
+    AboutDialog();
+
+    const CMyHyperLink &MailLink() const { return mailLink; }
+    const CMyHyperLink &WebLink() const { return webLink; }
+    const CMyHyperLink &SourceLink() const { return sourceLink; }
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(DataExchange &dx) override;
+    bool ProcessMessage(Message &m) override;
+
+private:
+    bool OnCtlColor(Message &m);
+    bool OnDrawItem(Message &m);
+
+    CMyHyperLink mailLink;
+    CMyHyperLink webLink;
+    CMyHyperLink sourceLink;
+    UniqueBrush dialogBrush;
+};

@@ -1,0 +1,156 @@
+#include "dialogs/hyperlink.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <atomic>
+#include <string>
+
+namespace {
+
+constexpr WORD kHelpHandCursor = 106;
+
+void OpenWithShell(const char *target)
+{
+    // The shell's answer does not matter: the link counts as visited either way.
+    ::ShellExecuteA(nullptr, "open", target, nullptr, nullptr, SW_SHOWMINIMIZED);
+}
+
+std::atomic<CMyHyperLink::OpenFunction> openFunction{&OpenWithShell};
+
+} // namespace
+
+CMyHyperLink::OpenFunction CMyHyperLink::SetOpenFunction(OpenFunction function)
+{
+    return openFunction.exchange(function ? function : &OpenWithShell);
+}
+
+CMyHyperLink::~CMyHyperLink()
+{
+    // A window that outlives the control gets its own font back before ours is deleted.
+    if (hwnd_ && linkFont)
+        ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(originalFont), FALSE);
+    UnsubclassWindow();
+    if (ownsCursor && handCursor)
+        ::DestroyCursor(handCursor);
+}
+
+void CMyHyperLink::PreSubclassWindow()
+{
+    ::SetWindowLongPtrA(hwnd_, GWL_STYLE, ::GetWindowLongPtrA(hwnd_, GWL_STYLE) | SS_NOTIFY);
+
+    originalFont = reinterpret_cast<HFONT>(::SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+    HGDIOBJ font = originalFont;
+    if (!font)
+        font = ::GetStockObject(DEFAULT_GUI_FONT);
+    LOGFONTA spec{};
+    if (::GetObjectA(font, sizeof spec, &spec) == sizeof spec) {
+        spec.lfUnderline = TRUE;
+        linkFont.reset(::CreateFontIndirectA(&spec));
+        if (linkFont)
+            ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.get()), TRUE);
+    }
+    LoadHandCursor();
+}
+
+void CMyHyperLink::LoadHandCursor()
+{
+    // The help program's hand first, as it looks like the rest of the system's help links; not
+    // every system has it (Wine's has no cursor 106), so the system's own hand stands in.
+    char path[MAX_PATH + 16] = "";
+    const UINT length = ::GetWindowsDirectoryA(path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        std::string file = std::string(path, length) + "\\Winhlp32.exe";
+        if (HMODULE module = ::LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+            // A copy of our own, as the module's resources go with the module.
+            if (HCURSOR cursor = ::LoadCursorA(module, MAKEINTRESOURCEA(kHelpHandCursor))) {
+                handCursor = reinterpret_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(cursor)));
+                ownsCursor = handCursor != nullptr;
+            }
+            ::FreeLibrary(module);
+        }
+    }
+    if (!handCursor)
+        handCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)); // IDC_HAND
+    if (!handCursor)
+        handCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+}
+
+void CMyHyperLink::SetBackground(HBRUSH brush, COLORREF colour)
+{
+    background = brush;
+    backgroundColour = colour;
+}
+
+bool CMyHyperLink::OnReflect(Message &m)
+{
+    if (m.id == WM_COMMAND && m.NotifyCode() == STN_CLICKED) {
+        openFunction.load()(url.c_str());
+        visited = true;
+        ::InvalidateRect(hwnd_, nullptr, TRUE);
+        return true;
+    }
+    if (m.id == WM_CTLCOLORSTATIC) {
+        const HDC dc = reinterpret_cast<HDC>(m.wParam);
+        ::SetTextColor(dc, visited ? kVisitedColour : hover ? kHoverColour : kNormalColour);
+        ::SetBkMode(dc, TRANSPARENT);
+        if (background)
+            ::SetBkColor(dc, backgroundColour);
+        m.result = reinterpret_cast<LRESULT>(background ? background : ::GetStockObject(NULL_BRUSH));
+        return true;
+    }
+    return false;
+}
+
+bool CMyHyperLink::ProcessMessage(Message &m)
+{
+    static const MapEntry<CMyHyperLink> messageMap[] = {
+        ON_MESSAGE(WM_MOUSEMOVE, &CMyHyperLink::OnMouseMove),
+        ON_MESSAGE(WM_SETCURSOR, &CMyHyperLink::OnSetCursor),
+        ON_MESSAGE(WM_CAPTURECHANGED, &CMyHyperLink::OnCaptureChanged),
+    };
+    return DispatchMessageMap(this, messageMap, m) || Control::ProcessMessage(m);
+}
+
+void CMyHyperLink::RedrawNow() const
+{
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+bool CMyHyperLink::OnMouseMove(Message &m)
+{
+    m.result = Default(m);
+    // Holding the capture is what lets the link see the pointer leave.
+    if (!hover) {
+        hover = true;
+        RedrawNow();
+        ::SetCapture(hwnd_);
+        return true;
+    }
+    RECT client;
+    ::GetClientRect(hwnd_, &client);
+    const POINT at{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+    if (!::PtInRect(&client, at)) {
+        hover = false;
+        ::ReleaseCapture();
+        RedrawNow();
+    }
+    return true;
+}
+
+bool CMyHyperLink::OnCaptureChanged(Message &m)
+{
+    // Another window took the mouse (a menu, a task switch): the pointer may be anywhere now.
+    if (hover && reinterpret_cast<HWND>(m.lParam) != hwnd_) {
+        hover = false;
+        RedrawNow();
+    }
+    return false;
+}
+
+bool CMyHyperLink::OnSetCursor(Message &m)
+{
+    ::SetCursor(handCursor);
+    m.result = TRUE;
+    return true;
+}

@@ -1,0 +1,300 @@
+#include "skin/skin_button.h"
+
+#include "skin/random_numbers.h"
+#include "skin/texture_draw.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cstring>
+
+namespace {
+
+// A one-pixel frame: topLeft colour along the top and left, bottomRight along the others.
+void Draw3dRect(HDC dc, const RECT &r, COLORREF topLeft, COLORREF bottomRight)
+{
+    const auto line = [dc](int left, int top, int right, int bottom, COLORREF colour) {
+        ::SetBkColor(dc, colour);
+        const RECT area{left, top, right, bottom};
+        ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
+    };
+    line(r.left, r.top, r.right - 1, r.top + 1, topLeft);
+    line(r.left, r.top, r.left + 1, r.bottom - 1, topLeft);
+    line(r.right - 1, r.top, r.right, r.bottom, bottomRight);
+    line(r.left, r.bottom - 1, r.right, r.bottom, bottomRight);
+}
+
+void FillWithButtonFace(HDC dc, const RECT &r) { ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE)); }
+
+bool TrackLeave(HWND hwnd, DWORD flags)
+{
+    TRACKMOUSEEVENT track{sizeof(track), flags, hwnd, HOVER_DEFAULT};
+    return ::_TrackMouseEvent(&track) != FALSE;
+}
+
+} // namespace
+
+SkinButton::SkinButton() : textColor_(::GetSysColor(COLOR_BTNTEXT)) { skin::InstallGdiTextureDrawing(); }
+
+void SkinButton::PreSubclassWindow()
+{
+    const LONG_PTR style = ::GetWindowLongPtrA(hwnd_, GWL_STYLE);
+    flat_ = (style & BS_FLAT) != 0;
+    UINT alignment = DT_CENTER;
+    switch (style & BS_CENTER) {
+    case BS_LEFT:
+        alignment = DT_LEFT;
+        break;
+    case BS_RIGHT:
+        alignment = DT_RIGHT;
+        break;
+    default:
+        break;
+    }
+    textFormat_ = DT_SINGLELINE | DT_VCENTER | alignment;
+    ::SetWindowLongPtrA(hwnd_, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
+}
+
+bool SkinButton::SetFont(const char *faceName, int height, int weight, bool italic, bool underline)
+{
+    if (!fontSpec_)
+        fontSpec_.emplace(LOGFONTA{});
+    LOGFONTA &spec = *fontSpec_;
+    std::memset(spec.lfFaceName, 0, sizeof spec.lfFaceName);
+    if (faceName)
+        std::strncpy(spec.lfFaceName, faceName, kMaxFaceName);
+    spec.lfHeight = height;
+    spec.lfWeight = weight;
+    spec.lfItalic = italic;
+    spec.lfUnderline = underline;
+    font_.reset(::CreateFontIndirectA(&spec));
+    Repaint();
+    return static_cast<bool>(font_);
+}
+
+COLORREF SkinButton::SetTextColor(COLORREF colour)
+{
+    const COLORREF previous = textColor_;
+    textColor_ = colour;
+    if (colour != previous)
+        Repaint();
+    return previous;
+}
+
+void SkinButton::SetFlat(bool flat)
+{
+    if (flat == flat_)
+        return;
+    flat_ = flat;
+    Repaint();
+}
+
+void SkinButton::GenerateFaces(int mode, int noise, int hoverPercent, int tintPercent, COLORREF tintColour)
+{
+    RECT window{};
+    if (hwnd_)
+        ::GetWindowRect(hwnd_, &window);
+    const skin::FaceRequest request{window.right - window.left,
+                                    window.bottom - window.top,
+                                    frameWidth_,
+                                    mode & 0xFF,
+                                    noise & 0xFF,
+                                    hoverPercent & 0xFF,
+                                    tintPercent & 0xFF,
+                                    tintColour};
+    const skin::SystemColours colours{::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNFACE),
+                                      ::GetSysColor(COLOR_BTNHIGHLIGHT)};
+    skin::RandomGenerator &random = skin::ProgramRandom();
+    skin::GenerateFaceSurfaces(faces_, request, colours, [&random] { return random.Next(); });
+    Repaint();
+}
+
+void SkinButton::Repaint() const
+{
+    if (hwnd_)
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+bool SkinButton::IsPushed() const { return (::SendMessageA(hwnd_, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }
+
+bool SkinButton::SetPushed(bool pushed)
+{
+    if (IsPushed() == pushed)
+        return false;
+    ::SendMessageA(hwnd_, BM_SETSTATE, pushed, 0);
+    return true;
+}
+
+bool SkinButton::OnReflect(Message &m)
+{
+    if (m.id != WM_DRAWITEM)
+        return false;
+    DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT *>(m.lParam));
+    m.result = TRUE;
+    return true;
+}
+
+void SkinButton::DrawFace(HDC dc, const RECT &r, const skin::TextureSurface &face, int x, int y) const
+{
+    if (!face.Draw(dc, x, y))
+        FillWithButtonFace(dc, r);
+}
+
+void SkinButton::DrawItem(const DRAWITEMSTRUCT &item)
+{
+    // While the left button is held on us, the pushed face follows the pointer; the state change
+    // brings its own paint.
+    if (mouseDown_ && HasCapture()) {
+        POINT cursor;
+        RECT window;
+        if (::GetCursorPos(&cursor) && ::GetWindowRect(hwnd_, &window)) {
+            const bool over = ::PtInRect(&window, cursor) != FALSE;
+            if (over != IsPushed()) {
+                SetPushed(over);
+                return;
+            }
+        }
+    }
+
+    RECT r = item.rcItem;
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    RECT text{r.left + frameWidth_ + 2, r.top, r.right - frameWidth_ - 2, r.bottom};
+    MemoryDc memory(item.hDC, w, h);
+    if (!memory)
+        return;
+    const HDC dc = memory.get();
+    char caption[256] = "";
+    if (hwnd_)
+        ::GetWindowTextA(hwnd_, caption, sizeof caption);
+    ::SetBkMode(dc, TRANSPARENT);
+    const ScopedSelect selectFont(dc, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+
+    const UINT state = item.itemState;
+    const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+    if (state & ODS_DISABLED) {
+        DrawFace(dc, r, faces_.disabledFace, 0, 0);
+        if (!flat_)
+            ::DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+        // Embossed: a light copy under the grey caption.
+        ::SetTextColor(dc, highlight);
+        ::DrawTextA(dc, caption, -1, &text, textFormat_);
+        ::OffsetRect(&text, -1, -1);
+        ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+        ::DrawTextA(dc, caption, -1, &text, textFormat_);
+        memory.CopyTo(item.hDC);
+        return;
+    }
+
+    if (state & ODS_SELECTED) {
+        DrawFace(dc, r, faces_.pressedFace, 1, 1);
+        ::OffsetRect(&text, 1, 1);
+        if (flat_)
+            Draw3dRect(dc, r, shadow, highlight);
+        else
+            ::DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
+    } else {
+        if (faces_.normalFace.IsValid())
+            DrawFace(dc, r, mouseInside_ && faces_.hoverFace.IsValid() ? faces_.hoverFace : faces_.normalFace, 0, 0);
+        else
+            FillWithButtonFace(dc, r);
+        if (mouseInside_ || !flat_) {
+            if (state & ODS_DEFAULT) {
+                ::DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
+                ::InflateRect(&r, -1, -1);
+                ::DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+            } else if (flat_) {
+                Draw3dRect(dc, r, highlight, shadow);
+            } else {
+                ::DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+            }
+        }
+    }
+
+    if ((state & ODS_FOCUS) && frameWidth_ > 0) {
+        ::InflateRect(&r, -frameWidth_, -frameWidth_);
+        faces_.focusBarH.Draw(dc, r.left + 1, r.top);
+        faces_.focusBarH.Draw(dc, r.left + 1, r.bottom);
+        faces_.focusBarV.Draw(dc, r.left, r.top + 1);
+        faces_.focusBarV.Draw(dc, r.right, r.top + 1);
+    }
+    ::SetTextColor(dc, textColor_);
+    ::DrawTextA(dc, caption, -1, &text, textFormat_);
+    memory.CopyTo(item.hDC);
+}
+
+bool SkinButton::ProcessMessage(Message &m)
+{
+    static const MapEntry<SkinButton> messageMap[] = {
+        ON_MESSAGE(WM_ERASEBKGND, &SkinButton::OnEraseBkgnd),
+        ON_MESSAGE(WM_LBUTTONDOWN, &SkinButton::OnLButtonDown),
+        ON_MESSAGE(WM_LBUTTONUP, &SkinButton::OnLButtonUp),
+        ON_MESSAGE(WM_MOUSEMOVE, &SkinButton::OnMouseMove),
+        ON_MESSAGE(WM_LBUTTONDBLCLK, &SkinButton::OnLButtonDblClk),
+        ON_MESSAGE(WM_KILLFOCUS, &SkinButton::OnKillFocus),
+        ON_MESSAGE(WM_MOUSELEAVE, &SkinButton::OnMouseLeave),
+    };
+    return DispatchMessageMap(this, messageMap, m) || Control::ProcessMessage(m);
+}
+
+bool SkinButton::OnEraseBkgnd(Message &m)
+{
+    // The paint covers every pixel; erasing first would flicker.
+    m.result = TRUE;
+    return true;
+}
+
+bool SkinButton::OnLButtonDown(Message &m)
+{
+    if (mouseInside_ && TrackLeave(hwnd_, TME_CANCEL | TME_LEAVE))
+        mouseInside_ = false;
+    m.result = Default(m);
+    mouseDown_ = true;
+    return true;
+}
+
+bool SkinButton::OnLButtonUp(Message &)
+{
+    mouseDown_ = false;
+    return false;
+}
+
+bool SkinButton::OnMouseMove(Message &m)
+{
+    if (mouseDown_ && HasCapture()) {
+        RECT client;
+        ::GetClientRect(hwnd_, &client);
+        const POINT at{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+        if (SetPushed(::PtInRect(&client, at) != FALSE))
+            Repaint();
+    } else if (!mouseInside_ && TrackLeave(hwnd_, TME_LEAVE)) {
+        mouseInside_ = true;
+        Repaint();
+    }
+    return false;
+}
+
+bool SkinButton::OnLButtonDblClk(Message &m)
+{
+    // A fast second click is a click of its own.
+    m.result = ::SendMessageA(hwnd_, WM_LBUTTONDOWN, m.wParam, m.lParam);
+    return true;
+}
+
+bool SkinButton::OnKillFocus(Message &)
+{
+    if (HasCapture()) {
+        ::ReleaseCapture();
+        mouseDown_ = false;
+    }
+    return false;
+}
+
+bool SkinButton::OnMouseLeave(Message &m)
+{
+    mouseInside_ = false;
+    Repaint();
+    m.result = 0;
+    return true;
+}

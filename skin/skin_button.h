@@ -1,0 +1,72 @@
+// The owner-drawn push button of the main window: generated face textures painted through one
+// off-screen bitmap per paint, a lit face while the pointer is over it, a pushed face moved by one
+// pixel while pressed, a dotted focus frame, and a flat or raised border. Attaches to an existing
+// dialog push button. Every call belongs on the thread that owns the button's window.
+#pragma once
+
+#include "framework/control.h"
+#include "framework/handles.h"
+#include "skin/face_generator.h"
+
+#include <windows.h>
+
+#include <optional>
+
+class SkinButton : public Control {
+public:
+    static constexpr int kMaxFaceName = 31;
+
+    SkinButton();
+    ~SkinButton() override = default;
+
+    // Face name cut to 31 characters; the other fields of the font stay 0. True when the font
+    // was made.
+    bool SetFont(const char *faceName, int height, int weight, bool italic, bool underline);
+    COLORREF SetTextColor(COLORREF colour);
+    void SetFlat(bool flat);
+    // Computes the faces for the button's present size (mode 1 is the diagonal gradient).
+    void GenerateFaces(int mode, int noise, int hoverPercent, int tintPercent, COLORREF tintColour);
+
+    // Paints the button as the owner-draw notification asks.
+    void DrawItem(const DRAWITEMSTRUCT &item);
+
+    bool OnReflect(Message &m) override;
+
+    bool IsFlat() const { return flat_; }
+    bool IsMouseInside() const { return mouseInside_; }
+    bool IsMouseDown() const { return mouseDown_; }
+    COLORREF GetTextColor() const { return textColor_; }
+    UINT GetTextFormat() const { return textFormat_; }
+    const LOGFONTA *GetFontSpec() const { return fontSpec_ ? &*fontSpec_ : nullptr; }
+    const skin::FaceSurfaces &GetFaces() const { return faces_; }
+
+protected:
+    void PreSubclassWindow() override;
+    bool ProcessMessage(Message &m) override;
+
+private:
+    bool OnEraseBkgnd(Message &m);
+    bool OnLButtonDown(Message &m);
+    bool OnLButtonUp(Message &m);
+    bool OnMouseMove(Message &m);
+    bool OnLButtonDblClk(Message &m);
+    bool OnKillFocus(Message &m);
+    bool OnMouseLeave(Message &m);
+
+    bool HasCapture() const { return hwnd_ && ::GetCapture() == hwnd_; }
+    bool IsPushed() const;
+    // Sets the pushed state when it differs; true when it changed.
+    bool SetPushed(bool pushed);
+    void Repaint() const;
+    void DrawFace(HDC dc, const RECT &r, const skin::TextureSurface &face, int x, int y) const;
+
+    UniqueFont font_;
+    std::optional<LOGFONTA> fontSpec_;
+    skin::FaceSurfaces faces_;
+    bool mouseInside_ = false;
+    bool mouseDown_ = false;
+    short frameWidth_ = 4;
+    COLORREF textColor_;
+    UINT textFormat_ = DT_CENTER;
+    bool flat_ = false;
+};
