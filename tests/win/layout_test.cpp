@@ -1,0 +1,272 @@
+// The layouts on the main window's own template: picture, LED colours, button styles, the
+// automatic choice, the menu checks, and the see-through hour display on the screen.
+#include "app/layouts.h"
+#include "framework/data_exchange.h"
+#include "framework/dialog.h"
+#include "res/resource.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+namespace {
+
+// Dialog 102 with the controls a layout dresses, and a body run once it shows.
+class LayoutDialog : public Dialog {
+public:
+    explicit LayoutDialog(std::function<void(LayoutDialog &)> body) : Dialog(IDD_MAIN), body_(std::move(body)) {}
+
+    LayoutControls Controls()
+    {
+        return {hwnd_, GetItem(IDC_BACKGROUND), &timeDisplay, &hourDisplay,
+                {&resetButton, &secondButton, &minuteButton, &startButton}};
+    }
+    std::int32_t Apply(std::int32_t value) { return layout.ApplyLayout(Controls(), value); }
+
+    CDigistatic timeDisplay;
+    CDigistatic hourDisplay;
+    SkinButton resetButton;
+    SkinButton secondButton;
+    SkinButton minuteButton;
+    SkinButton startButton;
+    WindowLayout layout;
+
+protected:
+    void DoDataExchange(DataExchange &dx) override
+    {
+        DDX_Control(dx, IDC_TIME_DISPLAY, timeDisplay);
+        DDX_Control(dx, IDC_HOUR_DISPLAY, hourDisplay);
+        DDX_Control(dx, IDC_BUTTON_RESET, resetButton);
+        DDX_Control(dx, IDC_BUTTON_SEC, secondButton);
+        DDX_Control(dx, IDC_BUTTON_MIN, minuteButton);
+        DDX_Control(dx, IDC_BUTTON_START, startButton);
+    }
+    bool OnInitDialog() override
+    {
+        Dialog::OnInitDialog();
+        hourDisplay.SetTransparentMode(TRUE);
+        ::SetWindowPos(hwnd_, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE);
+        Post(kRunBody);
+        return true;
+    }
+    bool ProcessMessage(Message &m) override
+    {
+        if (m.id != kRunBody)
+            return Dialog::ProcessMessage(m);
+        ::UpdateWindow(hwnd_);
+        body_(*this);
+        EndDialog(IDOK);
+        return true;
+    }
+
+private:
+    static constexpr UINT kRunBody = WM_APP + 1;
+    std::function<void(LayoutDialog &)> body_;
+};
+
+COLORREF ScreenPixel(HWND window, POINT client)
+{
+    ::ClientToScreen(window, &client);
+    HDC screen = ::GetDC(nullptr);
+    const COLORREF c = ::GetPixel(screen, client.x, client.y);
+    ::ReleaseDC(nullptr, screen);
+    return c;
+}
+
+// Lets every pending paint happen.
+void Settle()
+{
+    PumpUntil([] { return false; }, 150);
+}
+
+// A 32-bit target of a display's size, to paint it into.
+struct DisplayShot {
+    explicit DisplayShot(CDigistatic &display, HWND hwnd)
+    {
+        RECT r;
+        ::GetClientRect(hwnd, &r);
+        width = r.right;
+        height = r.bottom;
+        dc = ::CreateCompatibleDC(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void *bits = nullptr;
+        bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        old = ::SelectObject(dc, bitmap);
+        display.Paint(dc, width, height);
+    }
+    ~DisplayShot()
+    {
+        ::SelectObject(dc, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(dc);
+    }
+    COLORREF At(double fx, double fy) const
+    {
+        return ::GetPixel(dc, static_cast<int>(fx * width), static_cast<int>(fy * height));
+    }
+    int width, height;
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
+
+COLORREF PictureTopLeft(HBITMAP picture)
+{
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, picture);
+    const COLORREF c = ::GetPixel(dc, 0, 0);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    return c;
+}
+
+TEST(LayoutTest, EachLayoutSetsPictureDisplaysAndButtons)
+{
+    LayoutDialog dialog([](LayoutDialog &d) {
+        d.timeDisplay.SetText("18:88");
+        for (std::int32_t value : {Winter, Night, Day, Summer, Plain}) {
+            SCOPED_TRACE(value);
+            ASSERT_EQ(d.Apply(value), value);
+            const layout::LayoutRow &row = layout::RowFor(value);
+
+            HBITMAP shown = reinterpret_cast<HBITMAP>(
+                ::SendMessageA(d.GetItem(IDC_BACKGROUND), STM_GETIMAGE, IMAGE_BITMAP, 0));
+            ASSERT_NE(shown, nullptr);
+            EXPECT_EQ(shown, d.layout.Picture());
+            BITMAP info{};
+            ::GetObjectA(shown, sizeof info, &info);
+            EXPECT_EQ(info.bmWidth, 215);
+            EXPECT_EQ(info.bmHeight, 148);
+            HBITMAP resource = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(row.bitmapId));
+            EXPECT_EQ(PictureTopLeft(shown), PictureTopLeft(resource));
+            ::DeleteObject(resource);
+
+            EXPECT_EQ(d.timeDisplay.GetStyle(), led::LS_HIDE_OFF | led::LS_SOFT_EDGE);
+            EXPECT_EQ(d.hourDisplay.GetStyle(), led::LS_HIDE_OFF | led::LS_SOFT_EDGE);
+            const DisplayShot shot(d.timeDisplay, d.GetItem(IDC_TIME_DISPLAY));
+            // "18:88" stretched: the 1 has no top bar, the 8 beside it has.
+            EXPECT_EQ(shot.At(0.1, 0.5), row.ledBack) << "between the segments";
+            EXPECT_EQ(shot.At(0.10, 0.085), row.ledBack) << "unlit segment hidden";
+            EXPECT_EQ(shot.At(0.34, 0.085), row.segment) << "lit top bar of the 8";
+
+            for (SkinButton *button : {&d.resetButton, &d.secondButton, &d.minuteButton, &d.startButton}) {
+                EXPECT_EQ(button->IsFlat(), row.flat);
+                EXPECT_EQ(button->GetTextColor(), row.textColour);
+                ASSERT_NE(button->GetFontSpec(), nullptr);
+                EXPECT_STREQ(button->GetFontSpec()->lfFaceName, "Arial");
+                EXPECT_EQ(button->GetFontSpec()->lfHeight, 15);
+                EXPECT_EQ(button->GetFontSpec()->lfWeight, 700);
+                // Palette entry 0 is the system shadow, half way towards the tint.
+                const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
+                const COLORREF expected = RGB((GetRValue(row.faceTint) * 50 + GetRValue(shadow) * 50) / 100,
+                                              (GetGValue(row.faceTint) * 50 + GetGValue(shadow) * 50) / 100,
+                                              (GetBValue(row.faceTint) * 50 + GetBValue(shadow) * 50) / 100);
+                EXPECT_EQ(button->GetFaces().normalFace.PaletteEntry(0), expected);
+                RECT r;
+                ::GetWindowRect(button->GetSafeHwnd(), &r);
+                EXPECT_EQ(button->GetFaces().normalFace.Width(), r.right - r.left);
+            }
+        }
+    });
+    dialog.DoModal();
+}
+
+TEST(LayoutTest, AutomaticDrawsAmongTheFourSeasonsAndNeverPlain)
+{
+    LayoutDialog dialog([](LayoutDialog &d) {
+        std::set<std::int32_t> seen;
+        for (int i = 0; i < 16; ++i) {
+            const std::int32_t shown = d.Apply(i % 2 ? Automatic : 9);
+            EXPECT_GE(shown, Winter);
+            EXPECT_LE(shown, Summer);
+            seen.insert(shown);
+            ::Sleep(3); // a new millisecond count, a new seed
+        }
+        EXPECT_GE(seen.size(), 2u);
+    });
+    dialog.DoModal();
+}
+
+TEST(LayoutTest, TheChosenItemAloneIsChecked)
+{
+    HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU));
+    ASSERT_NE(menu, nullptr);
+    for (std::int32_t value = 0; value <= Plain; ++value) {
+        CheckLayoutItem(menu, value);
+        for (std::int32_t other = 0; other <= Plain; ++other)
+            EXPECT_EQ((::GetMenuState(menu, layout::CommandFor(other), MF_BYCOMMAND) & MF_CHECKED) != 0,
+                      other == value)
+                << value << " " << other;
+    }
+    ::DestroyMenu(menu);
+}
+
+TEST(LayoutTest, SeeThroughHourDigitsThatGoOutLeaveThePictureOnTheScreen)
+{
+    LayoutDialog dialog([](LayoutDialog &d) {
+        d.Apply(Night);
+        HWND hour = d.GetItem(IDC_HOUR_DISPLAY);
+        RECT r;
+        ::GetClientRect(hour, &r);
+        // The top bar of the first digit: lit in 8, out in 1.
+        const POINT topBar{r.right * 24 / 98, r.bottom * 7 / 83 + 1};
+        d.hourDisplay.SetText("");
+        Settle();
+        const COLORREF picture = ScreenPixel(hour, topBar);
+        const COLORREF segment = layout::RowFor(Night).segment;
+        ASSERT_NE(picture, segment);
+
+        d.hourDisplay.SetText("88");
+        Settle();
+        EXPECT_EQ(ScreenPixel(hour, topBar), segment);
+        EXPECT_EQ(Window(hour).GetText(), "88") << "the window text follows the display";
+        d.hourDisplay.SetText("11");
+        Settle();
+        EXPECT_EQ(ScreenPixel(hour, topBar), picture) << "the old segment was painted over";
+        EXPECT_EQ(Window(hour).GetText(), "11");
+    });
+    dialog.DoModal();
+}
+
+// The parent alone paints beneath the display here, so nothing else would cover the segments
+// that go out.
+TEST(LayoutTest, SeeThroughDisplayOverAPlainParentRepaintsWhatItsDigitsLeave)
+{
+    constexpr COLORREF kParent = RGB(200, 10, 10);
+    static const ATOM atom = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = ::DefWindowProcA;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hbrBackground = ::CreateSolidBrush(kParent);
+        wc.lpszClassName = "LayoutTestParent";
+        return ::RegisterClassA(&wc);
+    }();
+    (void)atom;
+    HWND parent = ::CreateWindowExA(WS_EX_TOPMOST, "LayoutTestParent", "", WS_POPUP | WS_VISIBLE, 50, 50, 200, 150,
+                                    nullptr, nullptr, nullptr, nullptr);
+    HWND child = ::CreateWindowExA(WS_EX_TRANSPARENT, "Static", "Static", WS_CHILD | WS_VISIBLE, 10, 10, 98, 83,
+                                   parent, nullptr, nullptr, nullptr);
+    {
+        CDigistatic display;
+        ASSERT_TRUE(display.SubclassWindow(child));
+        EXPECT_EQ(Window(child).GetText(), "?") << "not the template's placeholder";
+        display.SetTransparentMode(TRUE);
+        display.ChangeStyle(led::LS_KEEP_ASPECT | led::LS_SOFT_EDGE, led::LS_HIDE_OFF);
+        // Two digits in 98 x 83 pixels: one pixel per unit; the first digit's top bar.
+        const POINT topBar{24, 7};
+        display.SetText("88");
+        Settle();
+        EXPECT_EQ(ScreenPixel(child, topBar), RGB(0, 255, 0));
+        display.SetText("11");
+        Settle();
+        EXPECT_EQ(ScreenPixel(child, topBar), kParent);
+        EXPECT_EQ(ScreenPixel(child, {73, 7}), kParent);
+        EXPECT_EQ(ScreenPixel(child, {93, 20}), RGB(0, 255, 0)) << "the 1 stays";
+    }
+    ::DestroyWindow(parent);
+}
+
+} // namespace
