@@ -3,6 +3,22 @@
 #include "led/glyph.h"
 #include "skin/random_numbers.h"
 
+namespace {
+
+// Redraws the whole window at once. An immediate update paints the children in z-order from the
+// top, and the picture would then cover every control above it: the picture goes first.
+void RedrawNow(const LayoutControls &controls)
+{
+    if (!controls.window)
+        return;
+    ::RedrawWindow(controls.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (controls.background)
+        ::RedrawWindow(controls.background, nullptr, nullptr, RDW_UPDATENOW);
+    ::RedrawWindow(controls.window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+} // namespace
+
 std::int32_t WindowLayout::ApplyLayout(const LayoutControls &controls, std::int32_t value)
 {
     // Stretched digits fill the displays; unlit segments are hidden so the picture shows between them.
@@ -33,8 +49,7 @@ std::int32_t WindowLayout::ApplyLayout(const LayoutControls &controls, std::int3
         display->SetBackColor(row.ledBack);
     }
     StyleButtons(controls.buttons, row.flat, row.faceTint, row.textColour);
-    if (controls.window)
-        ::RedrawWindow(controls.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawNow(controls);
     return shown;
 }
 
