@@ -258,6 +258,9 @@ TEST_F(LookTest, ButtonsClickAndTheCountdownRunsUnderEveryLayout)
         Choose(window, row.command);
         Click(window, IDC_BUTTON_SEC);
         ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:01"));
+        // Screen readers and automation read the time from the displays' own texts.
+        EXPECT_EQ(WindowText(::GetDlgItem(window, IDC_TIME_DISPLAY)), "00:01");
+        EXPECT_EQ(WindowText(::GetDlgItem(window, IDC_HOUR_DISPLAY)), "00");
         Click(window, IDC_BUTTON_START);
         HWND box = program.WaitForMessageBox();
         ASSERT_NE(box, nullptr) << "the countdown finished";
