@@ -34,7 +34,13 @@ std::int32_t WindowLayout::ApplyLayout(const LayoutControls &controls, std::int3
     const layout::LayoutRow &row = layout::RowFor(shown);
 
     if (controls.background) {
-        UniqueBitmap picture(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(row.bitmapId)));
+        // Fitted to the control, whose size follows the dialog font: a centred picture of its own
+        // size would leave seams of fill colour wherever the control is larger.
+        RECT area{};
+        ::GetClientRect(controls.background, &area);
+        UniqueBitmap picture(static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr),
+                                                               MAKEINTRESOURCEA(row.bitmapId), IMAGE_BITMAP,
+                                                               area.right, area.bottom, LR_DEFAULTCOLOR)));
         if (picture) {
             // The static does not delete images it is given: the one it showed so far was ours.
             ::SendMessageA(controls.background, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));

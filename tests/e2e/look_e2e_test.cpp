@@ -99,14 +99,15 @@ COLORREF PicturePixel(int bitmapId, HWND window, POINT screen)
     std::string program(path, length);
     program = program.substr(0, program.find_last_of('\\') + 1) + "brewbell.exe";
     HMODULE module = ::LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HBITMAP bitmap = ::LoadBitmapA(module, MAKEINTRESOURCEA(bitmapId));
+    // The picture is fitted to the static that shows it.
     HWND background = ::GetDlgItem(window, IDC_BACKGROUND);
     RECT r;
     ::GetClientRect(background, &r);
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        ::LoadImageA(module, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, r.right, r.bottom, LR_DEFAULTCOLOR));
     ::ScreenToClient(background, &screen);
-    // The picture sits centred in the static.
-    const int x = screen.x - (r.right - 215) / 2;
-    const int y = screen.y - (r.bottom - 148) / 2;
+    const int x = screen.x;
+    const int y = screen.y;
     HDC dc = ::CreateCompatibleDC(nullptr);
     HGDIOBJ old = ::SelectObject(dc, bitmap);
     const COLORREF c = ::GetPixel(dc, x, y);

@@ -138,8 +138,10 @@ TEST(LayoutTest, EachLayoutSetsPictureDisplaysAndButtons)
             EXPECT_EQ(shown, d.layout.Picture());
             BITMAP info{};
             ::GetObjectA(shown, sizeof info, &info);
-            EXPECT_EQ(info.bmWidth, 215);
-            EXPECT_EQ(info.bmHeight, 148);
+            RECT area;
+            ::GetClientRect(d.GetItem(IDC_BACKGROUND), &area);
+            EXPECT_EQ(info.bmWidth, area.right) << "fitted to the control";
+            EXPECT_EQ(info.bmHeight, area.bottom);
             HBITMAP resource = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(row.bitmapId));
             EXPECT_EQ(PictureTopLeft(shown), PictureTopLeft(resource));
             ::DeleteObject(resource);
