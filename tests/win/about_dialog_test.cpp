@@ -1,10 +1,10 @@
-// The About box and its links, on the screen: texts, the fixed grey, link colours, closing keys.
+// The About box and its links, on the screen: the fixed grey, link colours, closing keys (its texts
+// are read from outside by the end-to-end test).
 #include "dialogs/about_dialog.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -97,7 +97,7 @@ private:
     CMyHyperLink::OpenFunction previous_ = nullptr;
 };
 
-TEST_F(AboutDialogTest, ShowsItsTextsPictureAndLinksWithoutSystemMenu)
+TEST_F(AboutDialogTest, ShowsItsPictureIconAndLinksWithoutSystemMenu)
 {
     AboutRun run([](AboutDialog &about) {
         HWND hwnd = about.GetSafeHwnd();
@@ -109,25 +109,15 @@ TEST_F(AboutDialogTest, ShowsItsTextsPictureAndLinksWithoutSystemMenu)
         EXPECT_EQ(client.right, units.right);
         EXPECT_EQ(client.bottom, units.bottom);
 
-        std::vector<std::string> texts;
         HBITMAP picture = nullptr;
         HICON icon = nullptr;
         for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            texts.push_back(Window(child).GetText());
             const LONG type = ::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK;
             if (type == SS_BITMAP)
                 picture = reinterpret_cast<HBITMAP>(::SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
             if (type == SS_ICON)
                 icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
         }
-        for (const char *expected : {"Programmversion 1.5.2", "Mail:", "Web:", "brewbell@example.org",
-                                     "www.example.org", "code.example.org", "Verwendete Hilfsmittel anderer Autoren",
-                                     "Static LED Controls:", "Static Hyperlink Controls:", "&OK"})
-            EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << expected;
-        bool creditsNameTheClasses = false;
-        for (const std::string &text : texts)
-            creditsNameTheClasses |= text.find("CDigistatic 1.3") != std::string::npos;
-        EXPECT_TRUE(creditsNameTheClasses);
         BITMAP info{};
         ASSERT_NE(picture, nullptr);
         ::GetObjectA(picture, sizeof info, &info);

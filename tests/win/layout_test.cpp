@@ -1,5 +1,5 @@
 // The layouts on the main window's own template: picture, LED colours, button styles, the
-// automatic choice, the menu checks, and the see-through hour display on the screen.
+// automatic choice, the menu checks, and a see-through display on the screen.
 #include "app/layouts.h"
 #include "framework/data_exchange.h"
 #include "framework/dialog.h"
@@ -206,36 +206,9 @@ TEST(LayoutTest, TheChosenItemAloneIsChecked)
     ::DestroyMenu(menu);
 }
 
-TEST(LayoutTest, SeeThroughHourDigitsThatGoOutLeaveThePictureOnTheScreen)
-{
-    LayoutDialog dialog([](LayoutDialog &d) {
-        d.Apply(Night);
-        HWND hour = d.GetItem(IDC_HOUR_DISPLAY);
-        RECT r;
-        ::GetClientRect(hour, &r);
-        // The top bar of the first digit: lit in 8, out in 1.
-        const POINT topBar{r.right * 24 / 98, r.bottom * 7 / 83 + 1};
-        d.hourDisplay.SetText("");
-        Settle();
-        const COLORREF picture = ScreenPixel(hour, topBar);
-        const COLORREF segment = layout::RowFor(Night).segment;
-        ASSERT_NE(picture, segment);
-
-        d.hourDisplay.SetText("88");
-        Settle();
-        EXPECT_EQ(ScreenPixel(hour, topBar), segment);
-        EXPECT_EQ(Window(hour).GetText(), "88") << "the window text follows the display";
-        d.hourDisplay.SetText("11");
-        Settle();
-        EXPECT_EQ(ScreenPixel(hour, topBar), picture) << "the old segment was painted over";
-        EXPECT_EQ(Window(hour).GetText(), "11");
-    });
-    dialog.DoModal();
-}
-
-// The parent alone paints beneath the display here, so nothing else would cover the segments
-// that go out.
-TEST(LayoutTest, SeeThroughDisplayOverAPlainParentRepaintsWhatItsDigitsLeave)
+// A see-through display copies what lies beneath it as its background: segments that go out must
+// be painted over by the parent first, or the copy keeps them on the screen.
+TEST(LayoutTest, SeeThroughDisplayRepaintsWhatItsDigitsLeaveOnTheScreen)
 {
     constexpr COLORREF kParent = RGB(200, 10, 10);
     static const ATOM atom = [] {
