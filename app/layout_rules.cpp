@@ -12,8 +12,8 @@ const LayoutRow kRows[] = {
     {162, Rgb(187, 183, 210), Rgb(30, 18, 108), Rgb(187, 183, 210), Rgb(30, 18, 108), true},     // Night
     {159, Rgb(240, 245, 250), Rgb(129, 192, 240), Rgb(255, 255, 255), Rgb(129, 192, 240), true}, // Day
     {161, Rgb(255, 228, 0), Rgb(230, 109, 29), Rgb(255, 228, 0), Rgb(230, 109, 29), true},       // Summer
-    {166, Rgb(0, 0, 0), Rgb(212, 208, 200), Rgb(212, 208, 200), Rgb(0, 0, 0), false},             // (automatic)
-    {166, Rgb(0, 0, 0), Rgb(212, 208, 200), Rgb(212, 208, 200), Rgb(0, 0, 0), false},             // Plain
+    {166, Rgb(0, 0, 0), Rgb(212, 208, 200), Rgb(212, 208, 200), Rgb(0, 0, 0), false},            // (automatic)
+    {166, Rgb(0, 0, 0), Rgb(212, 208, 200), Rgb(212, 208, 200), Rgb(0, 0, 0), false},            // Plain
 };
 
 } // namespace

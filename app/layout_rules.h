@@ -14,9 +14,9 @@ constexpr Colour Rgb(int r, int g, int b) { return static_cast<Colour>(r | (g <<
 
 struct LayoutRow {
     int bitmapId;
-    Colour segment;   // lit and unlit LED segments alike (the unlit ones are hidden)
-    Colour ledBack;   // background of the LED displays
-    Colour faceTint;  // towards which the button faces are tinted
+    Colour segment;    // lit and unlit LED segments alike (the unlit ones are hidden)
+    Colour ledBack;    // background of the LED displays
+    Colour faceTint;   // towards which the button faces are tinted
     Colour textColour; // of the button captions
     bool flat;
 };

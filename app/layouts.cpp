@@ -38,9 +38,9 @@ std::int32_t WindowLayout::ApplyLayout(const LayoutControls &controls, std::int3
         // size would leave seams of fill colour wherever the control is larger.
         RECT area{};
         ::GetClientRect(controls.background, &area);
-        UniqueBitmap picture(static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr),
-                                                               MAKEINTRESOURCEA(row.bitmapId), IMAGE_BITMAP,
-                                                               area.right, area.bottom, LR_DEFAULTCOLOR)));
+        UniqueBitmap picture(
+            static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(row.bitmapId), IMAGE_BITMAP,
+                                              area.right, area.bottom, LR_DEFAULTCOLOR)));
         if (picture) {
             // The static does not delete images it is given: the one it showed so far was ours.
             ::SendMessageA(controls.background, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));

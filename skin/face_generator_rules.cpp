@@ -7,10 +7,7 @@ namespace skin {
 
 namespace {
 
-int Blend(int from, int to, int step)
-{
-    return (from * (128 - step) + to * step) / 128;
-}
+int Blend(int from, int to, int step) { return (from * (128 - step) + to * step) / 128; }
 
 Rgb BlendColour(Rgb from, Rgb to, int step)
 {

@@ -94,14 +94,9 @@ void SkinButton::GenerateFaces(int mode, int noise, int hoverPercent, int tintPe
     RECT window{};
     if (hwnd_)
         ::GetWindowRect(hwnd_, &window);
-    const skin::FaceRequest request{window.right - window.left,
-                                    window.bottom - window.top,
-                                    frameWidth_,
-                                    mode & 0xFF,
-                                    noise & 0xFF,
-                                    hoverPercent & 0xFF,
-                                    tintPercent & 0xFF,
-                                    tintColour};
+    const skin::FaceRequest request{
+        window.right - window.left, window.bottom - window.top, frameWidth_, mode & 0xFF, noise & 0xFF,
+        hoverPercent & 0xFF,        tintPercent & 0xFF,         tintColour};
     const skin::SystemColours colours{::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNFACE),
                                       ::GetSysColor(COLOR_BTNHIGHLIGHT)};
     skin::RandomGenerator &random = skin::ProgramRandom();

@@ -62,10 +62,10 @@ POINT At(HWND control, double fx, double fy)
 
 // What the main window shows, read from the screen at sample points.
 struct Seen {
-    COLORREF ledBack;     // the time display between its colon's dots
-    COLORREF segment;     // the first digit's top bar (a 0 is lit there)
-    COLORREF picture;     // the background below the hour digits
-    int captionPixels;    // pixels of the text colour on the Start button
+    COLORREF ledBack;  // the time display between its colon's dots
+    COLORREF segment;  // the first digit's top bar (a 0 is lit there)
+    COLORREF picture;  // the background below the hour digits
+    int captionPixels; // pixels of the text colour on the Start button
 };
 
 Seen Look(HWND window, COLORREF textColour)
@@ -139,8 +139,8 @@ void SaveShot(HWND window, const char *name)
     ::GdiFlush();
     const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
     const DWORD size = stride * static_cast<DWORD>(h);
-    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0,
-                          0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
     const std::string path = std::string(folder) + "\\" + name + ".bmp";
     if (FILE *out = std::fopen(path.c_str(), "wb")) {
         std::fwrite(&file, sizeof file, 1, out);

@@ -20,8 +20,8 @@ TEST(TextureSurfaceTest, CreateRoundsTheDepthAndSizesStrideAndPalette)
         int depth, stride, paletteSize;
     };
     const Case cases[] = {
-        {10, 5, 3, 4, 8, 16},  {10, 5, 16, 24, 32, 0}, {10, 5, 0, 1, 4, 2},    {33, 2, 1, 1, 8, 2},
-        {10, 5, 8, 8, 12, 256}, {1, 1, 8, 8, 4, 256},  {7, 3, 24, 24, 24, 0}, {10, 5, 99, 24, 32, 0},
+        {10, 5, 3, 4, 8, 16},   {10, 5, 16, 24, 32, 0}, {10, 5, 0, 1, 4, 2},   {33, 2, 1, 1, 8, 2},
+        {10, 5, 8, 8, 12, 256}, {1, 1, 8, 8, 4, 256},   {7, 3, 24, 24, 24, 0}, {10, 5, 99, 24, 32, 0},
     };
     for (const Case &c : cases) {
         TextureSurface surface;
@@ -62,8 +62,8 @@ TEST(TextureSurfaceTest, PaletteEntriesTintAndCopies)
     ASSERT_NE(surface.Create(3, 2, 4), nullptr);
     for (int i = 0; i < 16; ++i)
         surface.SetPaletteEntry(i, i * 10, 100, 200);
-    surface.SetPaletteEntry(16, 1, 1, 1);        // beyond the 16 entries
-    surface.SetPaletteEntry(256 + 3, 7, 8, 9);   // only the low 8 bits count: entry 3
+    surface.SetPaletteEntry(16, 1, 1, 1);      // beyond the 16 entries
+    surface.SetPaletteEntry(256 + 3, 7, 8, 9); // only the low 8 bits count: entry 3
     EXPECT_EQ(surface.PaletteEntry(3), MakeRgb(7, 8, 9));
     EXPECT_EQ(surface.PaletteEntry(15), MakeRgb(150, 100, 200));
     EXPECT_EQ(surface.Block()[40 + 4 * 15 + 0], 200) << "stored blue, green, red, 0";

@@ -69,8 +69,8 @@ Sample SampleControl(HWND control, COLORREF colour)
             ++sample.total;
             sample.grey += c == kGrey;
             sample.matching += std::abs(GetRValue(c) - GetRValue(colour)) < 40 &&
-                           std::abs(GetGValue(c) - GetGValue(colour)) < 40 &&
-                           std::abs(GetBValue(c) - GetBValue(colour)) < 40;
+                               std::abs(GetGValue(c) - GetGValue(colour)) < 40 &&
+                               std::abs(GetBValue(c) - GetBValue(colour)) < 40;
         }
     ::ReleaseDC(control, dc);
     return sample;

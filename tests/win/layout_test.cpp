@@ -20,7 +20,10 @@ public:
 
     LayoutControls Controls()
     {
-        return {hwnd_, GetItem(IDC_BACKGROUND), &timeDisplay, &hourDisplay,
+        return {hwnd_,
+                GetItem(IDC_BACKGROUND),
+                &timeDisplay,
+                &hourDisplay,
                 {&resetButton, &secondButton, &minuteButton, &startButton}};
     }
     std::int32_t Apply(std::int32_t value) { return layout.ApplyLayout(Controls(), value); }
@@ -132,8 +135,8 @@ TEST(LayoutTest, EachLayoutSetsPictureDisplaysAndButtons)
             ASSERT_EQ(d.Apply(value), value);
             const layout::LayoutRow &row = layout::RowFor(value);
 
-            HBITMAP shown = reinterpret_cast<HBITMAP>(
-                ::SendMessageA(d.GetItem(IDC_BACKGROUND), STM_GETIMAGE, IMAGE_BITMAP, 0));
+            HBITMAP shown =
+                reinterpret_cast<HBITMAP>(::SendMessageA(d.GetItem(IDC_BACKGROUND), STM_GETIMAGE, IMAGE_BITMAP, 0));
             ASSERT_NE(shown, nullptr);
             EXPECT_EQ(shown, d.layout.Picture());
             BITMAP info{};
@@ -199,8 +202,7 @@ TEST(LayoutTest, TheChosenItemAloneIsChecked)
     for (std::int32_t value = 0; value <= Plain; ++value) {
         CheckLayoutItem(menu, value);
         for (std::int32_t other = 0; other <= Plain; ++other)
-            EXPECT_EQ((::GetMenuState(menu, layout::CommandFor(other), MF_BYCOMMAND) & MF_CHECKED) != 0,
-                      other == value)
+            EXPECT_EQ((::GetMenuState(menu, layout::CommandFor(other), MF_BYCOMMAND) & MF_CHECKED) != 0, other == value)
                 << value << " " << other;
     }
     ::DestroyMenu(menu);
@@ -222,8 +224,8 @@ TEST(LayoutTest, SeeThroughDisplayRepaintsWhatItsDigitsLeaveOnTheScreen)
     (void)atom;
     HWND parent = ::CreateWindowExA(WS_EX_TOPMOST, "LayoutTestParent", "", WS_POPUP | WS_VISIBLE, 50, 50, 200, 150,
                                     nullptr, nullptr, nullptr, nullptr);
-    HWND child = ::CreateWindowExA(WS_EX_TRANSPARENT, "Static", "Static", WS_CHILD | WS_VISIBLE, 10, 10, 98, 83,
-                                   parent, nullptr, nullptr, nullptr);
+    HWND child = ::CreateWindowExA(WS_EX_TRANSPARENT, "Static", "Static", WS_CHILD | WS_VISIBLE, 10, 10, 98, 83, parent,
+                                   nullptr, nullptr, nullptr);
     {
         CDigistatic display;
         ASSERT_TRUE(display.SubclassWindow(child));
