@@ -14,6 +14,14 @@ constexpr UINT kTrayRestore = 40014, kTrayExit = 40015, kTrayStartStop = 40020, 
 
 void Command(HWND window, UINT id) { ::PostMessageA(window, WM_COMMAND, id, 0); }
 
+// The tray option on, then the minimise box: the window goes into the notification area.
+bool HideInTheTray(HWND window)
+{
+    Command(window, kOptTray);
+    ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    return WaitUntil([&] { return !::IsWindowVisible(window); });
+}
+
 bool IsTopMost(HWND window) { return (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
 class TrayOptionsTest : public ::testing::Test {
@@ -38,9 +46,7 @@ TEST_F(TrayOptionsTest, HiddenInTheTrayTheTimerStillRunsAndEndsFromItsMenu)
     Program program;
     HWND window = StartProgram(program);
     ASSERT_NE(window, nullptr);
-    Command(window, kOptTray);
-    ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); })) << "minimised into the tray";
+    ASSERT_TRUE(HideInTheTray(window));
 
     // Started from the tray menu, it counts up while hidden.
     Command(window, kTrayStartStop);
@@ -90,9 +96,7 @@ TEST_F(TrayOptionsTest, ASecondStartSaysSoAndBringsTheHiddenFirstBack)
     Program first;
     HWND window = StartProgram(first);
     ASSERT_NE(window, nullptr);
-    Command(window, kOptTray);
-    ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }));
+    ASSERT_TRUE(HideInTheTray(window));
 
     Program second;
     ASSERT_TRUE(second.Start());

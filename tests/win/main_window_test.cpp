@@ -17,16 +17,19 @@ void ClearRegistry() { DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbel
 
 bool TimeGroupExists() { return RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Time"); }
 
-DWORD StoredTime(const char *name)
+DWORD StoredValue(const char *group, const char *name)
 {
     DWORD value = 0xDEAD, size = sizeof value;
     HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Time", 0, KEY_READ, &key) == ERROR_SUCCESS) {
+    const std::string path = std::string("Software\\Brewbell\\") + group;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
         ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&value), &size);
         ::RegCloseKey(key);
     }
     return value;
 }
+
+DWORD StoredTime(const char *name) { return StoredValue("Time", name); }
 
 std::string Text(HWND window)
 {
@@ -405,16 +408,7 @@ TEST(MainWindow, MinimisedWindowDragsItsIconAndRestoresToTheCentre)
 
 // ---- notification icon, options, commands that come at the wrong time ----
 
-DWORD StoredOption(const char *name)
-{
-    DWORD value = 0xDEAD, size = sizeof value;
-    HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Menu", 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&value), &size);
-        ::RegCloseKey(key);
-    }
-    return value;
-}
+DWORD StoredOption(const char *name) { return StoredValue("Menu", name); }
 
 HICON SmallIcon(UINT id)
 {
