@@ -97,8 +97,8 @@ void TeaListDialog::ShowRow(int index) const
 
 int TeaListDialog::SelectedRow() const
 {
-    return static_cast<int>(::SendMessageA(GetItem(IDC_TEA_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                           MAKELPARAM(LVNI_SELECTED, 0)));
+    return static_cast<int>(
+        ::SendMessageA(GetItem(IDC_TEA_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
 }
 
 TeaPreset TeaListDialog::ReadEdits()

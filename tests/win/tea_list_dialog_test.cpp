@@ -132,8 +132,10 @@ TEST_F(TeaListDialogTest, OpensWithItsControlsColumnsAndTheStoredRowsAsTheyAre)
 
     const INT_PTR result = Run([&](HWND dialog) {
         EXPECT_EQ(Text(dialog), "Teesorten bearbeiten");
-        const std::pair<int, const char *> buttons[] = {{IDC_TEA_CHANGE, "&Ändern"},  {IDC_TEA_DISCARD, "&Verwerfen"},
-                                                        {IDC_TEA_DELETE, "&Löschen"}, {IDC_TEA_SAVE, "&Speichern"},
+        const std::pair<int, const char *> buttons[] = {{IDC_TEA_CHANGE, "&Ändern"},
+                                                        {IDC_TEA_DISCARD, "&Verwerfen"},
+                                                        {IDC_TEA_DELETE, "&Löschen"},
+                                                        {IDC_TEA_SAVE, "&Speichern"},
                                                         {IDC_TEA_CANCEL, "&Abbrechen"}};
         for (const auto &[id, caption] : buttons)
             EXPECT_EQ(Text(::GetDlgItem(dialog, id)), caption);
@@ -165,7 +167,8 @@ TEST_F(TeaListDialogTest, OpensWithItsControlsColumnsAndTheStoredRowsAsTheyAre)
             column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
             column.pszText = title;
             column.cchTextMax = sizeof title;
-            ASSERT_TRUE(::SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)));
+            ASSERT_TRUE(
+                ::SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)));
             EXPECT_STREQ(title, columns[i].first);
             EXPECT_EQ(column.cx, columns[i].second);
             if (i > 0) {
@@ -250,7 +253,7 @@ TEST_F(TeaListDialogTest, TakeTypeApplyResetAndSaveStoreAllTenSlots)
     EXPECT_EQ(store.settings.teas[2].name, "Sencha");
     EXPECT_EQ(store.settings.teas[3].minutes, "59");
     const std::vector<std::vector<std::string>> expected = {
-        {"Teesorte 0", "00", "00"}, {"Teesorte 1", "00", "00"}, {"Sencha", "02", "00"}, {"Teesorte 3", "59", "06"},
+        {"Teesorte 0", "00", "00"}, {"Teesorte 1", "00", "00"}, {"Sencha", "02", "00"},     {"Teesorte 3", "59", "06"},
         {"Teesorte 4", "00", "00"}, {"Teesorte 5", "00", "00"}, {"Teesorte 6", "00", "00"}, {"Teesorte 7", "00", "00"},
         {"Teesorte 8", "00", "00"}, {"Teesorte 9", "00", "00"}};
     for (int slot = 0; slot < 10; ++slot) {
@@ -317,7 +320,8 @@ TEST_F(TeaListDialogTest, StoredOddTextsAreTakenAndWrittenBackWithoutCorrection)
             Select(dialog, row);
             Click(dialog, IDC_TEA_CHANGE);
             if (row == 9) {
-                EXPECT_EQ(Text(::GetDlgItem(dialog, IDC_TEA_NAME)), longName) << "taken whole, though wider than the edit";
+                EXPECT_EQ(Text(::GetDlgItem(dialog, IDC_TEA_NAME)), longName)
+                    << "taken whole, though wider than the edit";
             }
             if (row == 6) {
                 EXPECT_EQ(Text(minutes), "75") << "filling the edits corrects nothing";
