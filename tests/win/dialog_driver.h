@@ -1,10 +1,8 @@
-// Drives a modal dialog of the program from inside its own modal loop, and answers the message
-// boxes it opens.
+// Drives a modal dialog from inside its own modal loop and answers the message boxes it opens.
 #pragma once
 
 #include "framework/dialog.h"
-
-#include <windows.h>
+#include "framework/window.h"
 
 #include <functional>
 #include <string>
@@ -12,64 +10,48 @@
 
 namespace dialog_driver {
 
-inline std::string Text(HWND window)
-{
-    const int length = ::GetWindowTextLengthA(window);
-    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    text.resize(static_cast<size_t>(::GetWindowTextA(window, text.data(), length + 1)));
-    return text;
-}
+inline std::string Text(HWND window) { return Window(window).GetText(); }
 
-inline std::function<void()> &PendingBody()
-{
-    static std::function<void()> body;
-    return body;
-}
-
-inline void CALLBACK RunPendingBody(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    ::KillTimer(nullptr, timer);
-    std::function<void()> body = std::move(PendingBody());
-    PendingBody() = nullptr;
-    body();
-}
-
-// What a body returns when it leaves the dialog open: the driver ends it with this result.
+// What a dialog that the body left open returns.
 constexpr INT_PTR kLeftOpen = -7;
 
-// Runs the dialog modally; once it is up, the body runs inside its modal loop with the dialog's
-// window. Returns the dialog's result.
+inline std::function<void()> pending;
+
+inline void CALLBACK RunPending(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    ::KillTimer(nullptr, timer);
+    const std::function<void()> run = std::move(pending);
+    run();
+}
+
+// Runs the dialog modally; once it is up, the body runs inside its modal loop. Returns the result.
 inline INT_PTR RunModal(Dialog &dialog, const std::function<void(HWND)> &body)
 {
-    PendingBody() = [&] {
+    pending = [&] {
         body(dialog.GetSafeHwnd());
         if (!dialog.IsEnded())
             dialog.EndDialog(kLeftOpen);
     };
-    ::SetTimer(nullptr, 0, 1, RunPendingBody);
+    ::SetTimer(nullptr, 0, 1, RunPending);
     return dialog.DoModal();
 }
 
-// Sends a key through the dialog manager, as the modal loop does with a typed key.
+// A key as the modal loop hands it to the dialog manager.
 inline void PressKey(HWND dialog, UINT key)
 {
-    HWND focus = ::GetFocus();
-    MSG msg{focus ? focus : dialog, WM_KEYDOWN, key, 0, 0, {0, 0}};
-    if (!::IsDialogMessageA(dialog, &msg)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+    MSG msg{::GetFocus() ? ::GetFocus() : dialog, WM_KEYDOWN, key, 0, 0, {0, 0}};
+    ::IsDialogMessageA(dialog, &msg);
 }
 
-// Types characters into a control as the keyboard would (one WM_CHAR each).
+// Typed characters, one WM_CHAR each.
 inline void Type(HWND control, const char *text)
 {
     for (const char *c = text; *c; ++c)
         ::SendMessageA(control, WM_CHAR, static_cast<unsigned char>(*c), 0);
 }
 
-// Answers the message boxes that this thread opens, in order, from inside their own modal loops,
-// and keeps their texts and captions.
+// Answers the message boxes this thread opens, in order, from inside their own modal loops
+// (a thread timer), and keeps their texts and captions.
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(std::vector<int> answers) : answers_(std::move(answers))
@@ -89,38 +71,33 @@ public:
     std::vector<std::string> captions;
 
 private:
-    static BOOL CALLBACK FindBox(HWND window, LPARAM parameter)
+    // A message box: a dialog with an owner and its text in the static 0xFFFF.
+    static BOOL CALLBACK FindBox(HWND window, LPARAM found)
     {
-        char name[32] = "";
+        char name[16] = "";
         ::GetClassNameA(window, name, sizeof name);
-        // A message box is a dialog, owned by the dialog under test, whose text sits in the
-        // static 0xFFFF.
-        if (std::string(name) == "#32770" && ::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) &&
-            ::GetDlgItem(window, 0xFFFF)) {
-            *reinterpret_cast<HWND *>(parameter) = window;
-            return FALSE;
-        }
-        return TRUE;
+        if (std::string(name) != "#32770" || !::IsWindowVisible(window) || !::GetWindow(window, GW_OWNER) ||
+            !::GetDlgItem(window, 0xFFFF))
+            return TRUE;
+        *reinterpret_cast<HWND *>(found) = window;
+        return FALSE;
     }
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
     {
         BoxAnswerer *self = current_;
-        if (!self || self->next_ >= self->answers_.size())
-            return;
         HWND box = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
-        if (!box || box == self->lastBox_)
+        if (!self || self->texts.size() >= self->answers_.size() ||
+            ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box)) || box == self->last_)
             return;
-        self->lastBox_ = box;
+        self->last_ = box;
         self->texts.push_back(Text(::GetDlgItem(box, 0xFFFF)));
         self->captions.push_back(Text(box));
-        ::PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(self->answers_[self->next_++]), 0);
+        ::PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(self->answers_[self->texts.size() - 1]), 0);
     }
 
     static inline BoxAnswerer *current_ = nullptr;
     std::vector<int> answers_;
-    size_t next_ = 0;
-    HWND lastBox_ = nullptr;
+    HWND last_ = nullptr;
     UINT_PTR timer_ = 0;
 };
 
