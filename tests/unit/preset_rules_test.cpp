@@ -76,12 +76,14 @@ TEST(PresetRules, EditingSessionChangesOnlyTheRowTakenAndSavesPendingEdits)
     editor.discard();
     EXPECT_EQ(editor.change(-1, {"ignored", "1", "1"}), ChangeStep::None);
 
-    ASSERT_TRUE(editor.take(0));
-    const presets::Rows &saved = editor.save({"Sencha", "2", "45"});
-    EXPECT_EQ(saved[0].name, "Sencha");
+    EXPECT_EQ(editor.change(0, {}), ChangeStep::Took);
+    EXPECT_EQ(editor.change(0, {"Sencha", "2", "45"}), ChangeStep::Applied) << "row 0 is edited like any other";
+    ASSERT_TRUE(editor.take(8));
+    const presets::Rows &saved = editor.save({"Gyokuro", "1", ""});
     EXPECT_EQ(saved[0].minutes, "02");
+    EXPECT_EQ(saved[8].name, "Gyokuro") << "a pending edit is applied";
     EXPECT_EQ(saved[4].name, "Teesorte 4");
-    EXPECT_EQ(editor.save({"again", "", ""})[0].name, "Sencha") << "nothing pending, nothing applied";
+    EXPECT_EQ(editor.save({"again", "", ""})[8].name, "Gyokuro") << "nothing pending, nothing applied";
 }
 
 } // namespace
