@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 namespace {
 
 constexpr int kTimeFieldLength = 2;
@@ -49,6 +51,7 @@ void TeaListDialog::DoDataExchange(DataExchange &dx)
 
 bool TeaListDialog::OnInitDialog()
 {
+    editor_ = presets::PresetEditor(settings_.teas);
     ::SendMessageA(GetItem(IDC_TEA_MIN), EM_LIMITTEXT, kTimeFieldLength, 0);
     ::SendMessageA(GetItem(IDC_TEA_SEC), EM_LIMITTEXT, kTimeFieldLength, 0);
     FillEdits({});

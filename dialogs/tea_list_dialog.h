@@ -1,6 +1,7 @@
 // The list of the ten tea presets (dialog 154): a row is taken into three edits, changed and
-// written back; "&Speichern" stores all ten rows. The dialog's rows live in a PresetEditor until
-// then; the list view only shows them.
+// written back; "&Speichern" stores all ten rows and ends the modal run with IDOK, anything else
+// ends it with IDCANCEL and changes nothing. Until then the rows live in a PresetEditor; the list
+// view only shows them.
 #pragma once
 
 #include "dialogs/preset_rules.h"
@@ -13,9 +14,6 @@ class TeaListDialog : public Dialog {
 public:
     // settings must be the record that store saves.
     TeaListDialog(Settings &settings, SettingsStore &store);
-
-    // The modal run ends with IDOK after "&Speichern" (the presets are then stored) and with
-    // IDCANCEL otherwise.
 
 protected:
     bool OnInitDialog() override;
