@@ -34,6 +34,9 @@ std::int32_t WindowLayout::ApplyLayout(const LayoutControls &controls, std::int3
     const layout::LayoutRow &row = layout::RowFor(shown);
 
     if (controls.background) {
+        // The picture lies beneath the other controls and must never paint over one.
+        ::SetWindowLongPtrA(controls.background, GWL_STYLE,
+                            ::GetWindowLongPtrA(controls.background, GWL_STYLE) | WS_CLIPSIBLINGS);
         // Fitted to the control, whose size follows the dialog font: a centred picture of its own
         // size would leave seams of fill colour wherever the control is larger.
         RECT area{};
@@ -74,10 +77,4 @@ void StyleButtons(const std::array<SkinButton *, 4> &buttons, bool flat, COLORRE
     for (SkinButton *button : buttons)
         if (button)
             button->SetTextColor(textColour);
-}
-
-void CheckLayoutItem(HMENU menu, std::int32_t value)
-{
-    for (std::int32_t other = 0; other < static_cast<std::int32_t>(std::size(layout::kLayoutCommands)); ++other)
-        ::CheckMenuItem(menu, layout::CommandFor(other), MF_BYCOMMAND | (other == value ? MF_CHECKED : MF_UNCHECKED));
 }

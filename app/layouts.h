@@ -34,6 +34,3 @@ private:
 };
 
 void StyleButtons(const std::array<SkinButton *, 4> &buttons, bool flat, COLORREF faceTint, COLORREF textColour);
-
-// Checks the layout's item of the "Layout" menu and unchecks the other five.
-void CheckLayoutItem(HMENU menu, std::int32_t value);

@@ -46,6 +46,10 @@ void CDigistatic::PreSubclassWindow()
 {
     // The template's placeholder text is not what the display shows.
     ::SetWindowTextA(hwnd_, text_.c_str());
+    // The window is see-through exactly in transparent mode: an opaque display that kept the
+    // style would not be clipped out of the siblings beneath it, which could paint over it.
+    const LONG exStyle = ::GetWindowLongA(hwnd_, GWL_EXSTYLE);
+    ::SetWindowLongA(hwnd_, GWL_EXSTYLE, transparent_ ? exStyle | WS_EX_TRANSPARENT : exStyle & ~WS_EX_TRANSPARENT);
 }
 
 void CDigistatic::SetSegmentColors(COLORREF off, COLORREF on)

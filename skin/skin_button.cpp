@@ -53,6 +53,9 @@ void SkinButton::PreSubclassWindow()
     }
     textFormat_ = DT_SINGLELINE | DT_VCENTER | alignment;
     ::SetWindowLongPtrA(hwnd_, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
+    // The face covers every pixel. A see-through button would wait for the siblings beneath it and
+    // keep them from clipping it out, so a picture behind it could paint over it.
+    ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & ~WS_EX_TRANSPARENT);
 }
 
 bool SkinButton::SetFont(const char *faceName, int height, int weight, bool italic, bool underline)
