@@ -405,7 +405,8 @@ bool InvitationDialog::OnWorkerMessage(Message &m)
 
 bool InvitationDialog::OnCtlColor(Message &m)
 {
-    if (m.Sender() != GetItem(IDC_INV_STATUS))
+    // The status line and the animation sit on the white strip along the bottom.
+    if (m.Sender() != GetItem(IDC_INV_STATUS) && m.Sender() != GetItem(IDC_INV_ANIMATION))
         return false;
     const HDC dc = reinterpret_cast<HDC>(m.wParam);
     ::SetBkColor(dc, RGB(255, 255, 255));
