@@ -545,3 +545,56 @@ TEST(InvitationDialog, ClosingWhileSendingEndsEverythingAtOnce)
 }
 
 } // namespace
+
+namespace {
+
+struct OtherWindow {
+    HWND dialog;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindOtherWindow(HWND candidate, LPARAM parameter)
+{
+    auto *search = reinterpret_cast<OtherWindow *>(parameter);
+    if (candidate != search->dialog && ::IsWindowVisible(candidate)) {
+        search->found = candidate;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TEST(InvitationDialog, BrowsingForAComputerAndCancellingKeepsTheRecipient)
+{
+    RefusedOpening refused(true, ERROR_ACCESS_DENIED);
+    Invitation invitation;
+    invitation.store.settings.recipient = "PC-7";
+    invitation.Run([&](InvitationDialog &, HWND window) {
+        // The folder browser runs its own modal loop: a worker finds it and cancels it.
+        const DWORD uiThread = ::GetCurrentThreadId();
+        std::atomic<bool> cancelled{false};
+        std::atomic<bool> prompted{false};
+        WorkerThread canceller;
+        canceller.Start([&] {
+            const DWORD start = ::GetTickCount();
+            while (!cancelled && ::GetTickCount() - start < 5000) {
+                OtherWindow search{window};
+                ::EnumThreadWindows(uiThread, FindOtherWindow, reinterpret_cast<LPARAM>(&search));
+                if (search.found) {
+                    prompted = ::FindWindowExA(search.found, nullptr, "Static",
+                                               "Wählen Sie hier den Computer des Empfängers Ihrer Nachricht aus:");
+                    ::PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
+                    cancelled = true;
+                }
+                ::Sleep(20);
+            }
+        });
+        Click(window, IDC_INV_BROWSE);
+        canceller.Wait(6000);
+        EXPECT_TRUE(cancelled) << "the browser appeared";
+        EXPECT_TRUE(prompted) << "with our prompt";
+        EXPECT_EQ(ItemText(window, IDC_INV_RECIPIENT), "PC-7");
+        EXPECT_EQ(::GetFocus(), ::GetDlgItem(window, IDC_INV_RECIPIENT));
+    });
+}
+
+} // namespace
