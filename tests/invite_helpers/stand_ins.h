@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 namespace stand_ins {
@@ -98,41 +99,55 @@ private:
     SC_HANDLE service_ = nullptr;
 };
 
-// net.exe beside the program under test (folder of this test program by default). It records
-// its command line to LogPath() and answers as the mode says (see fake_net.cpp).
+// net.exe beside the program under test (the folder of this test program, where brewbell.exe
+// lives too). It records its command line to a file and answers as the mode says (see
+// fake_net.cpp). Programs started after construction inherit the two variables that lead it
+// there; the mode can change at any time.
 class Net {
 public:
     explicit Net(const char *mode = "", std::string folder = ProgramFolder())
-        : path_(folder + "net.exe"), log_(folder + "net_command_line.txt")
+        : path_(folder + "net.exe"), log_(folder + "net_command_line.txt"), modeFile_(folder + "net_mode.txt")
     {
-        ::DeleteFileA(path_.c_str());
-        ::DeleteFileA(log_.c_str());
+        Remove();
         ::CopyFileA((folder + "fake_net.exe").c_str(), path_.c_str(), FALSE);
         ::SetEnvironmentVariableA("BREWBELL_NET_LOG", log_.c_str());
+        ::SetEnvironmentVariableA("BREWBELL_NET_MODE_FILE", modeFile_.c_str());
         SetMode(mode);
     }
     ~Net()
     {
         ::SetEnvironmentVariableA("BREWBELL_NET_LOG", nullptr);
-        ::SetEnvironmentVariableA("BREWBELL_NET_MODE", nullptr);
-        // A stand-in still running keeps its file busy for a moment.
-        for (int attempt = 0; attempt < 50 && !::DeleteFileA(path_.c_str()) &&
-                              ::GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
-             ++attempt)
-            ::Sleep(100);
-        ::DeleteFileA(log_.c_str());
+        ::SetEnvironmentVariableA("BREWBELL_NET_MODE_FILE", nullptr);
+        Remove();
     }
     Net(const Net &) = delete;
     Net &operator=(const Net &) = delete;
 
-    void SetMode(const char *mode) const { ::SetEnvironmentVariableA("BREWBELL_NET_MODE", *mode ? mode : nullptr); }
+    void SetMode(const char *mode) const
+    {
+        const HANDLE file = ::CreateFileA(modeFile_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                          0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(file, mode, static_cast<DWORD>(std::strlen(mode)), &written, nullptr);
+        ::CloseHandle(file);
+    }
     bool Placed() const { return ::GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES; }
     std::string RecordedCommandLine() const { return ReadFileText(log_); }
     void ForgetCommandLine() const { ::DeleteFileA(log_.c_str()); }
 
 private:
+    void Remove() const
+    {
+        // A stand-in still running keeps its file busy for a moment.
+        for (int attempt = 0; attempt < 50 && Placed() && !::DeleteFileA(path_.c_str()); ++attempt)
+            ::Sleep(100);
+        ::DeleteFileA(log_.c_str());
+        ::DeleteFileA(modeFile_.c_str());
+    }
+
     std::string path_;
     std::string log_;
+    std::string modeFile_;
 };
 
 } // namespace stand_ins
