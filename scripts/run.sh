@@ -4,6 +4,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 ensure_packages
+choose_wine
 build_windows
 
 headless=0
@@ -14,7 +15,8 @@ fi
 ensure_prefix
 start_wineserver
 
-wine "$BUILD/win/bin/brewbell.exe" &
+# From its own folder, where "ReadMe" finds README.txt.
+(cd "$WIN_TREE/bin" && exec wine brewbell.exe) &
 program=$!
 STARTED_PIDS=($program "${STARTED_PIDS[@]}")
 
