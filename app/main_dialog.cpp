@@ -3,6 +3,7 @@
 #include "app/process_objects.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
+#include "invite/invitation_dialog.h"
 #include "res/resource.h"
 
 #include <cstdio>
@@ -114,6 +115,7 @@ bool MainDialog::ProcessMessage(Message &m)
         ON_COMMAND_RANGE(ID_OPT_REMIND, ID_OPT_REMIND, &MainDialog::OnOptionCommand),
         ON_COMMAND_RANGE(ID_OPT_SUSPEND, ID_OPT_SUSPEND, &MainDialog::OnOptionCommand),
         ON_COMMAND(ID_README, &MainDialog::OnReadMe),
+        ON_COMMAND(ID_INVITATION, &MainDialog::OnInvitation),
         ON_COMMAND(ID_TRAY_RESTORE, &MainDialog::OnRestore),
         ON_COMMAND(ID_TRAY_EXIT, &MainDialog::ExitProgram),
         ON_COMMAND(ID_TRAY_STARTSTOP, &MainDialog::StartStop),
@@ -317,6 +319,12 @@ bool MainDialog::OnOptionCommand(Message &m)
 }
 
 void MainDialog::OnRestore() { Show(SW_RESTORE); }
+
+void MainDialog::OnInvitation()
+{
+    InvitationDialog dialog(TheSettings(), TheSettingsStore());
+    RunChildDialog(dialog);
+}
 
 void MainDialog::OnReadMe()
 {

@@ -57,6 +57,7 @@ private:
     void OnReset();
     void OnRestore();
     void OnReadMe();
+    void OnInvitation();
     bool OnPresetCommand(Message &m);
     bool OnOptionCommand(Message &m);
     // Messages
