@@ -338,6 +338,17 @@ TEST(InvitationDialog, FollowsTheServiceThroughStartAndStop)
     });
     EXPECT_LT(invitation.closeMs, 700u);
     EXPECT_EQ(boxes.Count(), 1u);
+
+    // The same while a stop is pending.
+    ASSERT_TRUE(service.WaitFor(SERVICE_RUNNING));
+    invitation.Run([&](InvitationDialog &, HWND window) {
+        ASSERT_TRUE(WaitForStatus(window, kRunning));
+        Click(window, IDC_INV_STOP);
+        ASSERT_TRUE(WaitForStatus(window, kStopping));
+        invitation.Close(window);
+    });
+    EXPECT_LT(invitation.closeMs, 700u);
+    EXPECT_TRUE(service.WaitFor(SERVICE_STOPPED)) << "the service went on stopping by itself";
 }
 
 TEST(InvitationDialog, OpeningFailuresShowTheRightState)
@@ -457,6 +468,29 @@ TEST(InvitationDialog, InputsFollowModeLimitsAndClear)
     EXPECT_EQ(invitation.values.dwords["Netsend\\SaveSettings"], 0u);
 }
 
+// What the screen shows of a control: a checksum and how many pixels are not white.
+struct Snapshot {
+    std::uint32_t sum = 0;
+    int inked = 0;
+};
+
+Snapshot Snap(HWND control)
+{
+    RECT area;
+    ::GetWindowRect(control, &area);
+    HDC screen = ::GetDC(nullptr);
+    Snapshot shot;
+    for (int y = area.top; y < area.bottom; y += 2) {
+        for (int x = area.left; x < area.right; x += 2) {
+            const COLORREF c = ::GetPixel(screen, x, y);
+            shot.sum = shot.sum * 31 + c;
+            shot.inked += c != RGB(255, 255, 255);
+        }
+    }
+    ::ReleaseDC(nullptr, screen);
+    return shot;
+}
+
 // Sends one message and returns the text of the result box.
 std::string Send(HWND window, BoxAnswerer &boxes, int mode, const std::string &recipient, const std::string &message)
 {
@@ -468,6 +502,16 @@ std::string Send(HWND window, BoxAnswerer &boxes, int mode, const std::string &r
     EXPECT_FALSE(Enabled(window, IDC_INV_SEND));
     EXPECT_FALSE(Enabled(window, IDC_INV_STOP));
     EXPECT_TRUE(WaitForStatus(window, kSending, nullptr, 2000));
+    // The animation plays: the letter moves across the control.
+    HWND animation = ::GetDlgItem(window, IDC_INV_ANIMATION);
+    std::vector<std::uint32_t> frames;
+    PumpUntil([&] {
+        const Snapshot now = Snap(animation);
+        if (now.inked > 20 && std::find(frames.begin(), frames.end(), now.sum) == frames.end())
+            frames.push_back(now.sum);
+        return frames.size() >= 3;
+    }, 900);
+    EXPECT_GE(frames.size(), 3u) << "distinct frames with the letter in them";
     if (!PumpUntil([&] { return boxes.Count() > before; }, 8000))
         return "(no box)";
     PumpUntil([&] { return Enabled(window, IDC_INV_SEND); }, 2000);
