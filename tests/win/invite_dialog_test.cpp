@@ -290,6 +290,13 @@ TEST(InvitationDialog, FollowsTheServiceThroughStartAndStop)
         // Sending needs the running service.
         Command(window, IDC_INV_SEND);
         EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Der Nachrichtendienst ist nicht aktiv."});
+        // A refused request is reported with the system's reason (stopping a stopped service).
+        Command(window, IDC_INV_STOP);
+        ASSERT_TRUE(PumpUntil([&] { return boxes.Count() == 2; }));
+        const std::string refusal = boxes.Texts()[1];
+        const std::string caption = "Nachrichtendienst konnte nicht angehalten werden:\n";
+        EXPECT_EQ(refusal.rfind(caption, 0), 0u) << refusal;
+        EXPECT_GT(refusal.size(), caption.size());
 
         std::vector<std::string> seen;
         Click(window, IDC_INV_START);
@@ -310,7 +317,7 @@ TEST(InvitationDialog, FollowsTheServiceThroughStartAndStop)
         invitation.Close(window);
     });
     EXPECT_LT(invitation.closeMs, 700u);
-    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Count(), 2u);
 
     // The same while a stop is pending.
     ASSERT_TRUE(service.WaitFor(SERVICE_RUNNING));
