@@ -29,8 +29,7 @@ BOOL ConsoleRedirector::Start(const char *commandLine)
     Stop();
 
     // The five local ends: A is the child's output pipe, B its input pipe.
-    HANDLE outputRead = nullptr, outputWrite = nullptr, errorWrite = nullptr, inputRead = nullptr,
-           inputWrite = nullptr;
+    HANDLE outputRead = nullptr, outputWrite = nullptr, errorWrite = nullptr, inputRead = nullptr, inputWrite = nullptr;
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     const HANDLE self = ::GetCurrentProcess();
     bool ok = true;
@@ -242,8 +241,8 @@ void CapturingRedirector::OnOutput(const char *text)
 {
     if (!captureBuffer || !text)
         return;
-    const std::int32_t length = invite::AppendCapped(captureBuffer, captureCapacity,
-                                                     capturedLength.load(std::memory_order_relaxed), text);
+    const std::int32_t length =
+        invite::AppendCapped(captureBuffer, captureCapacity, capturedLength.load(std::memory_order_relaxed), text);
     capturedLength.store(length, std::memory_order_release);
 }
 

@@ -133,11 +133,10 @@ void InvitationDialog::ShowServiceState(int state)
     HBITMAP picture = view.lamp == invite::Lamp::Stopped   ? stoppedBitmap.get()
                       : view.lamp == invite::Lamp::Running ? runningBitmap.get()
                                                            : busyBitmap.get();
-    const auto previous = reinterpret_cast<HBITMAP>(::SendMessageA(
-        GetItem(IDC_INV_LAMP), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
+    const auto previous = reinterpret_cast<HBITMAP>(
+        ::SendMessageA(GetItem(IDC_INV_LAMP), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
     // The template's own picture is the control's to lose; ours stay with us.
-    if (previous && previous != stoppedBitmap.get() && previous != runningBitmap.get() &&
-        previous != busyBitmap.get())
+    if (previous && previous != stoppedBitmap.get() && previous != runningBitmap.get() && previous != busyBitmap.get())
         ::DeleteObject(previous);
     EnableItem(IDC_INV_START, view.startEnabled);
     EnableItem(IDC_INV_STOP, view.stopEnabled);
@@ -189,10 +188,7 @@ bool InvitationDialog::PostToDialog(UINT message, WPARAM wParam, LPARAM lParam) 
     return ::PostMessageA(workerTarget, message, wParam, lParam) != FALSE;
 }
 
-void InvitationDialog::PostState(int state) const
-{
-    PostToDialog(kShowStateMessage, static_cast<WPARAM>(state));
-}
+void InvitationDialog::PostState(int state) const { PostToDialog(kShowStateMessage, static_cast<WPARAM>(state)); }
 
 void InvitationDialog::DropPendingResults()
 {

@@ -11,9 +11,9 @@ namespace invite {
 
 // Values of the recipient radio group, in the order of its buttons.
 enum RecipientMode : int {
-    OneMember = 0,  // the recipient, a member of the own domain or work group
+    OneMember = 0,   // the recipient, a member of the own domain or work group
     WholeDomain = 1, // every member of the recipient domain
-    OwnDomain = 2,  // every member of the own domain
+    OwnDomain = 2,   // every member of the own domain
     ServerUsers = 3, // every user logged on at the server
 };
 

@@ -125,8 +125,8 @@ public:
 
     void SetMode(const char *mode) const
     {
-        const HANDLE file = ::CreateFileA(modeFile_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                          0, nullptr);
+        const HANDLE file =
+            ::CreateFileA(modeFile_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         ::WriteFile(file, mode, static_cast<DWORD>(std::strlen(mode)), &written, nullptr);
         ::CloseHandle(file);

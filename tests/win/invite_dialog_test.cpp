@@ -338,9 +338,8 @@ TEST(InvitationDialog, OpeningFailuresShowTheRightState)
         RefusedOpening refused(false, ERROR_ACCESS_DENIED);
         Invitation invitation;
         invitation.Run([](InvitationDialog &dialog, HWND window) {
-            EXPECT_EQ(Shown(window),
-                      (ShownState{"Statusinformationen nicht verfügbar (keine Berechtigung).", false, false, true,
-                                  "yellow"}));
+            EXPECT_EQ(Shown(window), (ShownState{"Statusinformationen nicht verfügbar (keine Berechtigung).", false,
+                                                 false, true, "yellow"}));
             EXPECT_FALSE(dialog.AnyWorkerRunning()) << "no poller";
         });
     }
@@ -485,12 +484,14 @@ std::string Send(HWND window, BoxAnswerer &boxes, int mode, const std::string &r
     // The animation plays: the letter moves across the control.
     HWND animation = ::GetDlgItem(window, IDC_INV_ANIMATION);
     std::vector<std::uint32_t> frames;
-    PumpUntil([&] {
-        const Snapshot now = Snap(animation);
-        if (now.inked > 20 && std::find(frames.begin(), frames.end(), now.sum) == frames.end())
-            frames.push_back(now.sum);
-        return frames.size() >= 3;
-    }, 900);
+    PumpUntil(
+        [&] {
+            const Snapshot now = Snap(animation);
+            if (now.inked > 20 && std::find(frames.begin(), frames.end(), now.sum) == frames.end())
+                frames.push_back(now.sum);
+            return frames.size() >= 3;
+        },
+        900);
     EXPECT_GE(frames.size(), 3u) << "distinct frames with the letter in them";
     if (!PumpUntil([&] { return boxes.Count() > before; }, 8000))
         return "(no box)";

@@ -180,8 +180,9 @@ TEST(CapturingRedirector, CapturesUpToItsBufferAndNoFurther)
         const std::string expected = Pattern(255);
         while (!done) {
             const std::int32_t length = redirector.CapturedLength();
-            if (length < 0 || length > 255 || std::string(memory, static_cast<std::size_t>(length)) !=
-                                                  expected.substr(0, static_cast<std::size_t>(length)))
+            if (length < 0 || length > 255 ||
+                std::string(memory, static_cast<std::size_t>(length)) !=
+                    expected.substr(0, static_cast<std::size_t>(length)))
                 ++torn;
         }
     });
