@@ -133,19 +133,23 @@ public:
     {
         error_ = error;
         if (atManager)
-            serviceOpeners.openManager = [](LPCSTR, LPCSTR, DWORD) -> SC_HANDLE {
-                ::SetLastError(error_);
-                return nullptr;
-            };
+            serviceOpeners.openManager = RefuseManager;
         else
-            serviceOpeners.openService = [](SC_HANDLE, LPCSTR, DWORD) -> SC_HANDLE {
-                ::SetLastError(error_);
-                return nullptr;
-            };
+            serviceOpeners.openService = RefuseService;
     }
     ~RefusedOpening() { serviceOpeners = saved_; }
 
 private:
+    static SC_HANDLE WINAPI RefuseManager(LPCSTR, LPCSTR, DWORD)
+    {
+        ::SetLastError(error_);
+        return nullptr;
+    }
+    static SC_HANDLE WINAPI RefuseService(SC_HANDLE, LPCSTR, DWORD)
+    {
+        ::SetLastError(error_);
+        return nullptr;
+    }
     static inline DWORD error_ = 0;
     ServiceOpeners saved_;
 };
