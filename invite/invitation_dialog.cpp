@@ -104,7 +104,7 @@ bool InvitationDialog::OnInitDialog()
 bool InvitationDialog::InitServiceControl()
 {
     serviceAccessible = true;
-    const DWORD error = service.Open();
+    const DWORD error = OpenMessengerService();
     if (error == ERROR_ACCESS_DENIED) {
         serviceAccessible = false;
         EnableItem(IDC_INV_START, false);
@@ -164,13 +164,13 @@ void InvitationDialog::ShowSystemError(const char *caption, DWORD error)
 void InvitationDialog::OnStartService()
 {
     WorkerStopEvent.Reset();
-    StartAction([this] { ServiceActionWorker(true); });
+    StartAction([this] { StartServiceWorker(); });
 }
 
 void InvitationDialog::OnStopService()
 {
     WorkerStopEvent.Reset();
-    StartAction([this] { ServiceActionWorker(false); });
+    StartAction([this] { StopServiceWorker(); });
 }
 
 bool InvitationDialog::StartAction(std::function<void()> body)
@@ -217,7 +217,6 @@ void InvitationDialog::ServiceActionWorker(bool start)
         PostToDialog(kSystemErrorMessage, start ? 0 : 1, static_cast<LPARAM>(error));
         return;
     }
-    // The poller shows the progress; this worker only waits for the goal.
     const int goal = start ? invite::kStateRunning : invite::kStateStopped;
     while (QueryServiceState() != goal) {
         if (WaitForStop(kPollIntervalMs))

@@ -55,7 +55,11 @@ private:
     void ShowSystemError(const char *caption, DWORD error);
     void OnStartService();
     void OnStopService();
+    DWORD OpenMessengerService() { return service.Open(); }
     void StatePoller();
+    void StartServiceWorker() { ServiceActionWorker(true); }
+    void StopServiceWorker() { ServiceActionWorker(false); }
+    // Asks for the start or stop and waits for its end state; the poller shows the progress.
     void ServiceActionWorker(bool start);
     bool StartAction(std::function<void()> body);
     static bool IsWorkerRunning(const WorkerThread &thread) { return thread.IsRunning(); }
