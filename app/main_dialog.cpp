@@ -1,6 +1,8 @@
 #include "app/main_dialog.h"
 
 #include "app/process_objects.h"
+#include "dialogs/quick_set_dialog.h"
+#include "dialogs/tea_list_dialog.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
 #include "invite/invitation_dialog.h"
@@ -114,6 +116,9 @@ bool MainDialog::ProcessMessage(Message &m)
         ON_COMMAND_RANGE(ID_OPT_SOUND, ID_OPT_SOUND, &MainDialog::OnOptionCommand),
         ON_COMMAND_RANGE(ID_OPT_REMIND, ID_OPT_REMIND, &MainDialog::OnOptionCommand),
         ON_COMMAND_RANGE(ID_OPT_SUSPEND, ID_OPT_SUSPEND, &MainDialog::OnOptionCommand),
+        ON_COMMAND(ID_TEALIST, &MainDialog::OnTeaList),
+        ON_COMMAND(ID_QUICKSET, &MainDialog::OnQuickSet),
+        ON_COMMAND(ID_TRAY_QUICKSET, &MainDialog::OnQuickSet),
         ON_COMMAND(ID_README, &MainDialog::OnReadMe),
         ON_COMMAND(ID_INVITATION, &MainDialog::OnInvitation),
         ON_COMMAND(ID_TRAY_RESTORE, &MainDialog::OnRestore),
@@ -281,6 +286,22 @@ void MainDialog::SelectPreset(int slot)
     RefreshTime();
     RefreshTrayStartItem(false);
     TheSettingsStore().saveTime();
+}
+
+void MainDialog::OnTeaList()
+{
+    TeaListDialog dialog(TheSettings(), TheSettingsStore());
+    if (RunChildDialog(dialog) == IDOK)
+        BuildPresetMenu();
+}
+
+void MainDialog::OnQuickSet()
+{
+    // Its menu items are greyed while a countdown runs; a late command changes nothing.
+    if (!IsIdle())
+        return;
+    QuickSetDialog dialog(TheSettings(), TheSettingsStore());
+    OnQuickSetResult(static_cast<int>(RunChildDialog(dialog)));
 }
 
 void MainDialog::OnQuickSetResult(int result)
@@ -453,6 +474,8 @@ bool MainDialog::OnClose(Message &)
 
 bool MainDialog::OnContextMenu(Message &)
 {
+    if (!IsCountdownRunning())
+        OnQuickSet();
     return true;
 }
 

@@ -57,6 +57,8 @@ private:
     void OnReset();
     void OnRestore();
     void OnReadMe();
+    void OnTeaList();
+    void OnQuickSet();
     void OnInvitation();
     bool OnPresetCommand(Message &m);
     bool OnOptionCommand(Message &m);
