@@ -173,4 +173,38 @@ TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 
+TEST_F(InvitationTest, WithoutTheServiceTheUserIsToldAndCannotSend)
+{
+    // As on this Wine, and on every Windows since the messenger service was dropped.
+    Program program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    ::PostMessageA(main, WM_COMMAND, kInvitationCommand, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(program)) != nullptr; }, 5000));
+    const std::string text = MessageBoxText(box);
+    EXPECT_EQ(text.rfind("Zugriff nicht möglich:\n", 0), 0u) << text;
+    EXPECT_GT(MessageBoxIconColours(box).red, 0.2) << "the error icon";
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+
+    // The dialog opens all the same, with no state shown; sending is refused with a reason.
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindInvitation(program)) != nullptr; }, 5000));
+    EXPECT_EQ(ItemText(dialog, kStatus), "");
+    SetItemText(dialog, kRecipient, "PC-7");
+    SetItemText(dialog, kMessage, "Tee?");
+    Click(dialog, kSend);
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(program)) != nullptr; }, 5000));
+    EXPECT_EQ(MessageBoxText(box), "Der Nachrichtendienst ist nicht aktiv.");
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindBox(program) == nullptr; }, 5000));
+
+    Click(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 3000));
+    ::PostMessageA(main, WM_COMMAND, 40015, 0);
+    ASSERT_TRUE(program.HasExited(10000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
+
 } // namespace
