@@ -1,11 +1,11 @@
 // A stand-in for the messenger service, installed by the tests under that name. Starting and
-// stopping each pass through their pending state for 600 ms, long enough to be seen by a poll
+// stopping each pass through their pending state for 800 ms, long enough to be seen by a poll
 // every 200 ms.
 #include <windows.h>
 
 namespace {
 
-constexpr DWORD kPendingMs = 600;
+constexpr DWORD kPendingMs = 800;
 char serviceName[] = "messenger";
 SERVICE_STATUS_HANDLE statusHandle = nullptr;
 HANDLE stopRequested = nullptr;
