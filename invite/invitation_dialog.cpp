@@ -193,10 +193,21 @@ void InvitationDialog::PostState(int state) const { PostToDialog(kShowStateMessa
 void InvitationDialog::DropPendingResults()
 {
     MSG pending;
+    if (::IsWindow(workerTarget)) {
+        while (::PeekMessageA(&pending, workerTarget, kSendDoneMessage, kSendDoneMessage, PM_REMOVE))
+            delete reinterpret_cast<std::string *>(pending.lParam);
+        return;
+    }
+    // The window is gone: look through the thread's queue and put back what is not ours.
+    std::vector<MSG> others;
     while (::PeekMessageA(&pending, nullptr, kSendDoneMessage, kSendDoneMessage, PM_REMOVE)) {
         if (pending.hwnd == workerTarget)
             delete reinterpret_cast<std::string *>(pending.lParam);
+        else
+            others.push_back(pending);
     }
+    for (const MSG &other : others)
+        ::PostMessageA(other.hwnd, other.message, other.wParam, other.lParam);
 }
 
 void InvitationDialog::StatePoller()
@@ -348,7 +359,10 @@ void InvitationDialog::OnSend()
     WorkerStopEvent.Reset();
     // Built here, on the dialog's thread, so the worker reads no member the dialog writes.
     std::string commandLine = invite::NetSendCommandLine(recipientMode, recipient, message);
-    StartAction([this, commandLine = std::move(commandLine)] { SendWorker(commandLine); });
+    if (!StartAction([this, commandLine = std::move(commandLine)] { SendWorker(commandLine); })) {
+        EnableItem(IDC_INV_STOP, serviceAccessible);
+        EnableItem(IDC_INV_SEND, true);
+    }
 }
 
 void InvitationDialog::SendWorker(const std::string &commandLine)
