@@ -1,6 +1,8 @@
 #include "app/main_dialog.h"
 
 #include "app/process_objects.h"
+#include "dialogs/quick_set_dialog.h"
+#include "dialogs/tea_list_dialog.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
@@ -114,6 +116,9 @@ bool MainDialog::ProcessMessage(Message &m)
         ON_COMMAND_RANGE(ID_OPT_REMIND, ID_OPT_REMIND, &MainDialog::OnOptionCommand),
         ON_COMMAND_RANGE(ID_OPT_SUSPEND, ID_OPT_SUSPEND, &MainDialog::OnOptionCommand),
         ON_COMMAND(ID_README, &MainDialog::OnReadMe),
+        ON_COMMAND(ID_TEALIST, &MainDialog::OnEditTeas),
+        ON_COMMAND(ID_QUICKSET, &MainDialog::OnQuickSet),
+        ON_COMMAND(ID_TRAY_QUICKSET, &MainDialog::OnQuickSet),
         ON_COMMAND(ID_TRAY_RESTORE, &MainDialog::OnRestore),
         ON_COMMAND(ID_TRAY_EXIT, &MainDialog::ExitProgram),
         ON_COMMAND(ID_TRAY_STARTSTOP, &MainDialog::StartStop),
@@ -318,6 +323,22 @@ bool MainDialog::OnOptionCommand(Message &m)
 
 void MainDialog::OnRestore() { Show(SW_RESTORE); }
 
+void MainDialog::OnEditTeas()
+{
+    TeaListDialog dialog(TheSettings(), TheSettingsStore());
+    if (RunChildDialog(dialog) == IDOK)
+        BuildPresetMenu();
+}
+
+void MainDialog::OnQuickSet()
+{
+    // The worker owns the set time while it runs.
+    if (IsCountdownRunning())
+        return;
+    QuickSetDialog dialog(TheSettings(), TheSettingsStore());
+    OnQuickSetResult(static_cast<int>(RunChildDialog(dialog)));
+}
+
 void MainDialog::OnReadMe()
 {
     // Quoted, so that a start folder with blanks still names one file.
@@ -445,6 +466,7 @@ bool MainDialog::OnClose(Message &)
 
 bool MainDialog::OnContextMenu(Message &)
 {
+    OnQuickSet();
     return true;
 }
 
