@@ -115,10 +115,10 @@ bool MainDialog::ProcessMessage(Message &m)
         ON_COMMAND_RANGE(ID_OPT_SOUND, ID_OPT_SOUND, &MainDialog::OnOptionCommand),
         ON_COMMAND_RANGE(ID_OPT_REMIND, ID_OPT_REMIND, &MainDialog::OnOptionCommand),
         ON_COMMAND_RANGE(ID_OPT_SUSPEND, ID_OPT_SUSPEND, &MainDialog::OnOptionCommand),
-        ON_COMMAND(ID_README, &MainDialog::OnReadMe),
-        ON_COMMAND(ID_TEALIST, &MainDialog::OnEditTeas),
+        ON_COMMAND(ID_TEALIST, &MainDialog::OnTeaList),
         ON_COMMAND(ID_QUICKSET, &MainDialog::OnQuickSet),
         ON_COMMAND(ID_TRAY_QUICKSET, &MainDialog::OnQuickSet),
+        ON_COMMAND(ID_README, &MainDialog::OnReadMe),
         ON_COMMAND(ID_TRAY_RESTORE, &MainDialog::OnRestore),
         ON_COMMAND(ID_TRAY_EXIT, &MainDialog::ExitProgram),
         ON_COMMAND(ID_TRAY_STARTSTOP, &MainDialog::StartStop),
@@ -286,6 +286,22 @@ void MainDialog::SelectPreset(int slot)
     TheSettingsStore().saveTime();
 }
 
+void MainDialog::OnTeaList()
+{
+    TeaListDialog dialog(TheSettings(), TheSettingsStore());
+    if (RunChildDialog(dialog) == IDOK)
+        BuildPresetMenu();
+}
+
+void MainDialog::OnQuickSet()
+{
+    // Its menu items are greyed while a countdown runs; a late command changes nothing.
+    if (!IsIdle())
+        return;
+    QuickSetDialog dialog(TheSettings(), TheSettingsStore());
+    OnQuickSetResult(static_cast<int>(RunChildDialog(dialog)));
+}
+
 void MainDialog::OnQuickSetResult(int result)
 {
     const countdown::QuickSetAction action = countdown::QuickSetActionFor(result);
@@ -322,22 +338,6 @@ bool MainDialog::OnOptionCommand(Message &m)
 }
 
 void MainDialog::OnRestore() { Show(SW_RESTORE); }
-
-void MainDialog::OnEditTeas()
-{
-    TeaListDialog dialog(TheSettings(), TheSettingsStore());
-    if (RunChildDialog(dialog) == IDOK)
-        BuildPresetMenu();
-}
-
-void MainDialog::OnQuickSet()
-{
-    // The worker owns the set time while it runs.
-    if (IsCountdownRunning())
-        return;
-    QuickSetDialog dialog(TheSettings(), TheSettingsStore());
-    OnQuickSetResult(static_cast<int>(RunChildDialog(dialog)));
-}
 
 void MainDialog::OnReadMe()
 {
@@ -466,7 +466,8 @@ bool MainDialog::OnClose(Message &)
 
 bool MainDialog::OnContextMenu(Message &)
 {
-    OnQuickSet();
+    if (!IsCountdownRunning())
+        OnQuickSet();
     return true;
 }
 

@@ -57,7 +57,7 @@ private:
     void OnReset();
     void OnRestore();
     void OnReadMe();
-    void OnEditTeas();
+    void OnTeaList();
     void OnQuickSet();
     bool OnPresetCommand(Message &m);
     bool OnOptionCommand(Message &m);

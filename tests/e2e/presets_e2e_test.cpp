@@ -1,141 +1,136 @@
-// The preset list and the quick setting, opened from the main window as a user opens them.
+// The presets and the quick setting as a user walks through them: edit a preset in the list
+// dialog, find it in the menu after a restart, set a time with the sliders and start it.
 #include "automation.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <string>
+#include <optional>
 
 namespace registry = brewbell_registry;
 
 namespace {
 
+constexpr UINT kPresetFirst = 40000, kTeaList = 40022, kQuickSet = 40041, kTrayQuickSet = 40045;
 constexpr int kStart = 1007;
-constexpr int kTeaList = 1061, kTeaName = 1027, kTeaMin = 1037, kChange = 1048, kSave = 1052;
-constexpr int kMinList = 1110, kSecList = 1111, kStartNow = 3;
-constexpr WPARAM kEditTeas = 40022, kQuickSet = 40041, kTrayQuickSet = 40045, kFirstPreset = 40000;
+// Preset list dialog
+constexpr int kTeaListView = 1061, kTeaName = 1027, kTeaMin = 1037, kTeaSec = 1050, kTeaChange = 1048,
+              kTeaSave = 1052;
+// Quick setting dialog
+constexpr int kQuickMinSlider = 1112, kQuickSecSlider = 1113, kQuickStart = 3;
+
+void Command(HWND window, UINT id) { ::PostMessageA(window, WM_COMMAND, id, 0); }
+// An edit's text: GetWindowText does not ask a window of another process for it.
+std::string ControlText(HWND control)
+{
+    char text[256] = "";
+    ::SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+void Key(HWND window, WPARAM key) { ::PostMessageA(window, WM_KEYDOWN, key, 0); }
 
 class PresetsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        registry::Clear();
-        ASSERT_TRUE(program.Start());
-        window = program.WaitForMainWindow();
-        ASSERT_NE(window, nullptr);
-    }
+    void SetUp() override { registry::Clear(); }
     void TearDown() override
     {
         if (::IsWindow(window))
             ::PostMessageA(window, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(program.HasExited(10000));
+        EXPECT_TRUE(program->HasExited(5000));
         registry::Clear();
     }
-
-    // The program's visible window with this title, once it is there.
-    HWND WaitForDialog(const std::string &title, DWORD timeoutMs = 5000) const
+    void Start()
     {
-        HWND found = nullptr;
-        WaitUntil(
-            [&] {
-                for (HWND w : program.TopLevelWindows())
-                    if (::IsWindowVisible(w) && WindowText(w) == title)
-                        found = w;
-                return found != nullptr;
-            },
-            timeoutMs);
-        return found;
+        program.emplace();
+        ASSERT_TRUE(program->Start());
+        window = program->WaitForMainWindow();
+        ASSERT_NE(window, nullptr);
     }
-    std::string Stored(const char *group, const char *name) const
+    void Restart()
     {
-        DWORD value = 0xDEAD;
-        registry::ReadDword(group, name, value);
-        return std::to_string(value);
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(program->HasExited(5000));
+        Start();
     }
+    std::string StartCaption() const { return WindowText(::GetDlgItem(window, kStart)); }
 
-    Program program;
+    std::optional<Program> program;
     HWND window = nullptr;
 };
 
-// GetWindowText does not read the controls of another process; WM_GETTEXT does.
-std::string ControlText(HWND control)
+TEST_F(PresetsTest, APresetEditedInTheListIsStoredAndSetsItsTimeAfterARestart)
 {
-    char text[300] = "";
-    ::SendMessageA(control, WM_GETTEXT, sizeof text, LPARAM(text));
-    return text;
+    Start();
+    Command(window, kTeaList);
+    HWND list = program->WaitForWindowTitled("Teesorten bearbeiten");
+    ASSERT_NE(list, nullptr);
+    // Row 3 with the keyboard, taken into the edits with "Ändern", changed, applied, saved.
+    HWND rows = ::GetDlgItem(list, kTeaListView);
+    Key(rows, VK_HOME);
+    for (int i = 0; i < 3; ++i)
+        Key(rows, VK_DOWN);
+    Command(list, kTeaChange);
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(::GetDlgItem(list, kTeaName)) == "Teesorte 3"; }));
+    ::SendMessageA(::GetDlgItem(list, kTeaName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Darjeeling"));
+    ::SendMessageA(::GetDlgItem(list, kTeaMin), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("3"));
+    ::SendMessageA(::GetDlgItem(list, kTeaSec), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("45"));
+    Command(list, kTeaChange);
+    Command(list, kTeaSave);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(list); }));
+
+    std::string name, minutes, seconds;
+    EXPECT_TRUE(registry::ReadString("Teas", "Desc3", name));
+    EXPECT_TRUE(registry::ReadString("Teas", "Min3", minutes));
+    EXPECT_TRUE(registry::ReadString("Teas", "Sec3", seconds));
+    EXPECT_EQ(name, "Darjeeling");
+    EXPECT_EQ(minutes, "03");
+    EXPECT_EQ(seconds, "45");
+
+    // Hostile texts of another slot, as an outside edit leaves them.
+    const std::string longName(255, 'x');
+    registry::WriteString("Teas", "Desc5", longName.c_str());
+    registry::WriteString("Teas", "Min5", "12abc");
+    registry::WriteString("Teas", "Sec5", "");
+    Restart();
+    Command(window, kPresetFirst + 3);
+    EXPECT_TRUE(WaitForTitle(window, "Brewbell - 03:45"));
+    Command(window, kPresetFirst + 5);
+    EXPECT_TRUE(WaitForTitle(window, "Brewbell - 12:00")) << "the leading digits give the time";
 }
 
-std::string StoredText(const char *name)
+TEST_F(PresetsTest, QuickSettingFromMenuTrayAndContextMenuStartsOrChangesNothing)
 {
-    char text[300] = "<none>";
-    DWORD size = sizeof text;
-    HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Teas", 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(text), &size);
-        ::RegCloseKey(key);
-    }
-    return text;
-}
+    Start();
+    // From the menu: 2:30 on the sliders, "Starten" runs it at once.
+    Command(window, kQuickSet);
+    HWND quick = program->WaitForWindowTitled("Schnelleinstellung");
+    ASSERT_NE(quick, nullptr);
+    ::SendMessageA(::GetDlgItem(quick, kQuickMinSlider), TBM_SETPOS, TRUE, 2);
+    ::SendMessageA(::GetDlgItem(quick, kQuickSecSlider), TBM_SETPOS, TRUE, 30);
+    Command(quick, kQuickStart);
+    EXPECT_TRUE(WaitUntil([&] { return StartCaption() == "&Stop"; }));
+    EXPECT_TRUE(WaitForTitle(window, "Brewbell - 02:29", 3000));
 
-// Choosing a list entry as the user does: the list changes and tells its dialog.
-void Choose(HWND dialog, int list, int index)
-{
-    ::SendMessageA(::GetDlgItem(dialog, list), CB_SETCURSEL, WPARAM(index), 0);
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE), LPARAM(::GetDlgItem(dialog, list)));
-}
-
-TEST_F(PresetsTest, AnEditedPresetIsStoredAndItsMenuCommandSetsTheTime)
-{
-    ::PostMessageA(window, WM_COMMAND, kEditTeas, 0);
-    HWND dialog = WaitForDialog("Teesorten bearbeiten");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(::IsWindowEnabled(window)) << "modal over the main window";
-
-    // Home selects the first row in the list, "&Ändern" takes it into the edits.
-    HWND list = ::GetDlgItem(dialog, kTeaList);
-    ::PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
-    Click(dialog, kChange);
-    ASSERT_TRUE(WaitUntil([&] { return ControlText(::GetDlgItem(dialog, kTeaName)) == "Teesorte 0"; }));
-    ::SendMessageA(::GetDlgItem(dialog, kTeaName), WM_SETTEXT, 0, LPARAM("Sencha"));
-    ::SendMessageA(::GetDlgItem(dialog, kTeaMin), WM_SETTEXT, 0, LPARAM("4"));
-    Click(dialog, kSave);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
-
-    EXPECT_EQ(StoredText("Desc0"), "Sencha");
-    EXPECT_EQ(StoredText("Min0"), "04");
-    EXPECT_EQ(StoredText("Sec9"), "00") << "all ten slots are stored";
-
-    ::PostMessageA(window, WM_COMMAND, kFirstPreset, 0);
-    EXPECT_TRUE(WaitForTitle(window, "Brewbell - 04:00")) << WindowText(window);
-}
-
-TEST_F(PresetsTest, QuickSettingStartsTheChosenTimeAndCancelKeepsTheOld)
-{
-    // The context menu of the idle window opens it; cancelling changes nothing.
-    ::PostMessageA(window, WM_CONTEXTMENU, WPARAM(window), MAKELPARAM(-1, -1));
-    HWND dialog = WaitForDialog("Schnelleinstellung");
-    ASSERT_NE(dialog, nullptr);
-    Choose(dialog, kMinList, 9);
-    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
-    EXPECT_EQ(WindowText(window), "Brewbell - 00:00");
-
-    ::PostMessageA(window, WM_COMMAND, kQuickSet, 0);
-    dialog = WaitForDialog("Schnelleinstellung");
-    ASSERT_NE(dialog, nullptr);
-    Choose(dialog, kMinList, 5);
-    Choose(dialog, kSecList, 30);
-    Click(dialog, kStartNow);
-    ASSERT_TRUE(WaitUntil([&] { return WindowText(::GetDlgItem(window, kStart)) == "&Stop"; }));
-    EXPECT_TRUE(WaitForTitle(window, "Brewbell - 05:29", 3000)) << WindowText(window);
-    EXPECT_EQ(Stored("Time", "LastMin"), "5");
-    EXPECT_EQ(Stored("Time", "LastSec"), "30");
-
-    // While the countdown runs, neither the context menu nor the tray command opens it.
-    ::PostMessageA(window, WM_CONTEXTMENU, WPARAM(window), MAKELPARAM(-1, -1));
-    ::PostMessageA(window, WM_COMMAND, kTrayQuickSet, 0);
-    EXPECT_EQ(WaitForDialog("Schnelleinstellung", 500), nullptr);
+    // While it runs, the context menu opens nothing.
+    ::PostMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(10, 10));
+    EXPECT_EQ(program->WaitForWindowTitled("Schnelleinstellung", 500), nullptr);
     Click(window, kStart);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(::GetDlgItem(window, kStart)) == "&Start"; }));
+    ASSERT_TRUE(WaitUntil([&] { return StartCaption() == "&Start"; }));
+    const std::string stopped = WindowText(window);
+
+    // From the tray and from the context menu: "Abbrechen" changes nothing.
+    for (bool fromTray : {true, false}) {
+        if (fromTray)
+            Command(window, kTrayQuickSet);
+        else
+            ::PostMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(10, 10));
+        quick = program->WaitForWindowTitled("Schnelleinstellung");
+        ASSERT_NE(quick, nullptr) << (fromTray ? "tray" : "context menu");
+        ::SendMessageA(::GetDlgItem(quick, kQuickMinSlider), TBM_SETPOS, TRUE, 40);
+        Command(quick, IDCANCEL);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(quick); }));
+        EXPECT_EQ(WindowText(window), stopped);
+    }
 }
 
 } // namespace
