@@ -30,7 +30,17 @@ void ReminderDialog::DoDataExchange(DataExchange &dx)
     }
     DDX_TimeOfDay(dx, IDC_REM_FROM, settings.from);
     DDX_TimeOfDay(dx, IDC_REM_TO, settings.to);
-    DDX_Int(dx, IDC_REM_HOURS, settings.hours);
+    // The hours check keeps the field a number: 1..6 or the stored value, which may be any.
+    if (dx.failed)
+        return;
+    if (!dx.save) {
+        ::SetDlgItemInt(hwnd_, IDC_REM_HOURS, static_cast<UINT>(settings.hours.load()), TRUE);
+        return;
+    }
+    BOOL number = FALSE;
+    const int hours = static_cast<int>(::GetDlgItemInt(hwnd_, IDC_REM_HOURS, &number, TRUE));
+    if (number)
+        settings.hours = hours;
 }
 
 bool ReminderDialog::OnInitDialog()
