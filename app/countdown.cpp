@@ -1,5 +1,7 @@
 #include "app/countdown.h"
 
+#include <algorithm>
+
 namespace countdown {
 
 namespace {
@@ -53,6 +55,12 @@ std::int32_t LeadingNumber(std::string_view text)
             return INT32_MAX;
     }
     return static_cast<std::int32_t>(value);
+}
+
+Time PresetTime(std::string_view minutes, std::string_view seconds)
+{
+    constexpr std::int32_t kLargest = 59;
+    return {std::min(LeadingNumber(minutes), kLargest), std::min(LeadingNumber(seconds), kLargest)};
 }
 
 QuickSetAction QuickSetActionFor(int dialogResult)

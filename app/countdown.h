@@ -39,6 +39,10 @@ std::int64_t Deadline(std::int64_t stamp, Time time);
 // The number given by the leading decimal digits of a preset's text; no digits give 0.
 std::int32_t LeadingNumber(std::string_view text);
 
+// The time a preset sets: the leading numbers of its texts, each limited to 0..59 as a stored
+// time is (a text edited outside the program may read "75" or "9999").
+Time PresetTime(std::string_view minutes, std::string_view seconds);
+
 // What a closed quick-setting dialog asks for: its result 1 applies the time, 10 applies it and
 // starts; anything else changes nothing.
 enum class QuickSetAction { None, Apply, ApplyAndStart };

@@ -1,45 +1,17 @@
 #include "app/main_dialog.h"
 
-#include "app/alert_sound.h"
-#include "app/countdown_thread.h"
 #include "app/process_objects.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
 
 #include <cstdio>
-#include <iterator>
 
 namespace {
-// Held for the life of the process, so the name stays taken while the first instance runs.
-HANDLE instanceMutex = nullptr;
 
 constexpr DWORD kWorkerStopTimeoutMs = 1000;
 const char kStartCaption[] = "&Start";
 const char kStopCaption[] = "&Stop";
-
-void StopWorker(WorkerThread &worker)
-{
-    if (!worker.WaitPumpingSent(kWorkerStopTimeoutMs))
-        worker.Terminate();
-}
-
-struct OptionItem {
-    UINT command;
-    std::atomic<std::int32_t> Settings::*field;
-};
-
-const OptionItem kOptionItems[] = {
-    {ID_OPT_MINIMIZE, &Settings::minimize},   {ID_OPT_TRAY, &Settings::tray},
-    {ID_OPT_TOPMOST, &Settings::topMost},     {ID_OPT_MINSTART, &Settings::minStart},
-    {ID_OPT_NOCLOSE, &Settings::noClose},     {ID_OPT_SOUND, &Settings::sound},
-    {ID_OPT_REMIND, &Settings::remind},       {ID_OPT_SUSPEND, &Settings::suspend},
-    {ID_OPT_AUTORESET, &Settings::autoReset},
-};
-
-// Menu command of each LayoutKind value.
-const UINT kLayoutCommands[] = {ID_LAYOUT_WINTER, ID_LAYOUT_NIGHT, ID_LAYOUT_DAY,
-                                ID_LAYOUT_SUMMER, ID_LAYOUT_AUTO,  ID_LAYOUT_PLAIN};
 
 countdown::Time SetTime()
 {
@@ -52,9 +24,10 @@ void StoreSetTime(countdown::Time time)
     TheSettings().min = time.minutes;
     TheSettings().sec = time.seconds;
 }
+
 } // namespace
 
-MainDialog::MainDialog() : TrayDialog(IDD_MAIN)
+MainDialog::MainDialog(SingleInstance &instance) : TrayDialog(IDD_MAIN), instance(instance)
 {
     icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BREWBELL));
 }
@@ -70,25 +43,17 @@ void MainDialog::DoDataExchange(DataExchange &dx)
     DDX_Control(dx, IDC_BUTTON_START, startButton);
 }
 
-bool MainDialog::IsAnotherInstanceRunning()
-{
-    if (instanceMutex)
-        return false; // this process is the instance that holds the name
-    instanceMutex = ::CreateMutexA(nullptr, TRUE, "brewbell");
-    return ::GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
 bool MainDialog::OnInitDialog()
 {
     TrayDialog::OnInitDialog();
-    countdownWorker.reset();
-    if (IsAnotherInstanceRunning()) {
+    if (!instance.Claim()) {
         AppMessageBox(hwnd_, "Brewbell wurde bereits gestartet!", MB_OK | MB_ICONSTOP);
+        // Beyond the box: the user most likely wants the timer that runs.
+        SingleInstance::ShowFirstInstance();
         EndDialog(0);
         return true;
     }
     childDialog = nullptr;
-    alertGuard = false;
 
     char directory[MAX_PATH] = "";
     const DWORD length = ::GetCurrentDirectoryA(MAX_PATH, directory);
@@ -97,39 +62,32 @@ bool MainDialog::OnInitDialog()
     mainMenu = GetMenu();
     // The template's first size change comes before this dialog sees its messages.
     CenterOnScreen();
-    // The notification icon's image and tooltip join the tray menu here.
+    SetTrayIcon(IDI_TRAY_IDLE);
+    SetTrayTip("Brewbell");
     LoadTrayMenu(IDR_TRAYMENU);
+    menu.Attach(mainMenu, ::GetSubMenu(trayMenu.get(), 0));
     step = -1;
     BuildPresetMenu();
-    SetMenuChecks();
+    menu.SetOptionChecks(TheSettings());
     RefreshTrayStartItem(false);
-    ApplyTopMost();
+    ApplyTopMost(0);
     hideOnMinimize = TheSettings().tray;
     hourDisplay.SetTransparentMode(TRUE);
     if (TheSettings().minimize) {
         Show(SW_MINIMIZE);
         Post(WM_SYSCOMMAND, SC_MINIMIZE);
     }
-    // The layout is applied here.
     RefreshTime();
-    const std::int32_t layout = TheSettings().layout;
-    if (layout >= 0 && layout < static_cast<std::int32_t>(std::size(kLayoutCommands)))
-        ::CheckMenuItem(mainMenu, kLayoutCommands[layout], MF_BYCOMMAND | MF_CHECKED);
-    // The clock thread starts here.
+    menu.CheckLayout(TheSettings().layout);
     return true;
 }
 
-void MainDialog::SetMenuChecks()
-{
-    const Settings &settings = TheSettings();
-    for (const OptionItem &item : kOptionItems)
-        ::CheckMenuItem(mainMenu, item.command, MF_BYCOMMAND | (settings.*item.field ? MF_CHECKED : MF_UNCHECKED));
-    ::EnableMenuItem(mainMenu, ID_OPT_SUSPEND, MF_BYCOMMAND | (settings.remind ? MF_ENABLED : MF_GRAYED));
-}
+bool MainDialog::HidesOnClose() const { return TheSettings().noClose != 0; }
 
-void MainDialog::ApplyTopMost()
+void MainDialog::ApplyTopMost(UINT extraFlags)
 {
-    ::SetWindowPos(hwnd_, TheSettings().topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetWindowPos(hwnd_, TheSettings().topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | extraFlags);
 }
 
 bool MainDialog::PreTranslateMessage(MSG &msg)
@@ -138,29 +96,36 @@ bool MainDialog::PreTranslateMessage(MSG &msg)
     return msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE;
 }
 
-bool MainDialog::OnCommand(WPARAM wParam, LPARAM)
-{
-    const UINT id = LOWORD(wParam);
-    if (id < ID_PRESET_FIRST || id > ID_PRESET_LAST || HIWORD(wParam) > 1)
-        return false;
-    if (::GetActiveWindow())
-        SelectPreset(static_cast<int>(id - ID_PRESET_FIRST));
-    return true;
-}
-
 bool MainDialog::ProcessMessage(Message &m)
 {
     static const MapEntry<MainDialog> messageMap[] = {
         ON_COMMAND(IDC_BUTTON_MIN, &MainDialog::OnAddMinute),
         ON_COMMAND(IDC_BUTTON_SEC, &MainDialog::OnAddSecond),
-        ON_COMMAND(IDC_BUTTON_RESET, &MainDialog::ResetTime),
+        ON_COMMAND(IDC_BUTTON_RESET, &MainDialog::OnReset),
         ON_COMMAND(IDC_BUTTON_START, &MainDialog::StartStop),
+        ON_COMMAND_RANGE(ID_PRESET_FIRST, ID_PRESET_LAST, &MainDialog::OnPresetCommand),
+        ON_COMMAND_RANGE(ID_OPT_MINIMIZE, ID_OPT_MINIMIZE, &MainDialog::OnOptionCommand),
+        ON_COMMAND_RANGE(ID_OPT_TRAY, ID_OPT_TRAY, &MainDialog::OnOptionCommand),
+        ON_COMMAND_RANGE(ID_OPT_TOPMOST, ID_OPT_TOPMOST, &MainDialog::OnOptionCommand),
+        ON_COMMAND_RANGE(ID_OPT_MINSTART, ID_OPT_MINSTART, &MainDialog::OnOptionCommand),
+        ON_COMMAND_RANGE(ID_OPT_AUTORESET, ID_OPT_AUTORESET, &MainDialog::OnOptionCommand),
+        ON_COMMAND_RANGE(ID_OPT_NOCLOSE, ID_OPT_NOCLOSE, &MainDialog::OnOptionCommand),
+        ON_COMMAND_RANGE(ID_OPT_SOUND, ID_OPT_SOUND, &MainDialog::OnOptionCommand),
+        ON_COMMAND_RANGE(ID_OPT_REMIND, ID_OPT_REMIND, &MainDialog::OnOptionCommand),
+        ON_COMMAND_RANGE(ID_OPT_SUSPEND, ID_OPT_SUSPEND, &MainDialog::OnOptionCommand),
+        ON_COMMAND(ID_README, &MainDialog::OnReadMe),
+        ON_COMMAND(ID_TRAY_RESTORE, &MainDialog::OnRestore),
+        ON_COMMAND(ID_TRAY_EXIT, &MainDialog::ExitProgram),
+        ON_COMMAND(ID_TRAY_STARTSTOP, &MainDialog::StartStop),
+        ON_COMMAND(ID_TRAY_RESET, &MainDialog::OnReset),
         ON_MESSAGE(WM_COUNTDOWN_FINISHED, &MainDialog::OnCountdownFinished),
         ON_MESSAGE(WM_REMINDER_DUE, &MainDialog::OnReminderDue),
+        ON_MESSAGE(SingleInstance::ShowWindowMessage(), &MainDialog::OnShowFirstInstance),
         ON_MESSAGE(WM_PAINT, &MainDialog::OnPaint),
         ON_MESSAGE(WM_QUERYDRAGICON, &MainDialog::OnQueryDragIcon),
         ON_MESSAGE(WM_SIZE, &MainDialog::OnSize),
         ON_MESSAGE(WM_CLOSE, &MainDialog::OnClose),
+        ON_MESSAGE(WM_CONTEXTMENU, &MainDialog::OnContextMenu),
     };
     return DispatchMessageMap(this, messageMap, m) || TrayDialog::ProcessMessage(m);
 }
@@ -182,71 +147,54 @@ void MainDialog::RefreshTime()
     std::snprintf(title, sizeof title, "Brewbell - %s%s%s", hourCount > 0 ? hourText : "", hourCount > 0 ? ":" : "",
                   timeText);
     SetText(title);
-    // The notification icon's tooltip follows the title here.
+    SetTrayTip(title);
+    UpdateTrayIcon();
 }
 
-void MainDialog::RefreshTrayStartItem(bool running)
-{
-    HMENU popup = ::GetSubMenu(trayMenu.get(), 0);
-    if (!popup)
-        return;
-    char text[48] = "Stop";
-    if (!running)
-        std::snprintf(text, sizeof text, "Start     (%.2d:%.2d)", static_cast<int>(TheSettings().min),
-                      static_cast<int>(TheSettings().sec));
-    ::ModifyMenuA(popup, 4, MF_BYPOSITION | MF_STRING, ID_TRAY_STARTSTOP, text);
-    const UINT state = MF_BYCOMMAND | (running ? MF_GRAYED : MF_ENABLED);
-    ::EnableMenuItem(popup, ID_TRAY_QUICKSET, state);
-    ::EnableMenuItem(popup, ID_TRAY_RESET, state);
-}
+void MainDialog::RefreshTrayStartItem(bool running) { menu.RefreshTrayStartItem(running, TheSettings()); }
 
-void MainDialog::SetPresetCommandsEnabled(bool enable)
-{
-    HMENU teas = ::GetSubMenu(mainMenu, 0);
-    const UINT state = MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED);
-    for (UINT id = ID_PRESET_FIRST; id <= ID_PRESET_LAST; ++id)
-        ::EnableMenuItem(teas, id, state);
-    ::EnableMenuItem(teas, ID_QUICKSET, state);
-}
-
-void MainDialog::BuildPresetMenu()
-{
-    HMENU teas = ::GetSubMenu(mainMenu, 0);
-    if (!teas)
-        return;
-    const auto &presets = TheSettings().teas;
-    // Rewriting an item also sets its state: the presets stay greyed while a countdown runs.
-    const UINT state = IsIdle() ? MF_ENABLED : MF_GRAYED;
-    for (UINT slot = 0; slot < presets.size(); ++slot) {
-        const TeaPreset &preset = presets[slot];
-        // The tab puts the time into the menu's accelerator column.
-        const std::string text = preset.name + "\t(" + preset.minutes + ":" + preset.seconds + ")";
-        ::ModifyMenuA(teas, slot, MF_BYPOSITION | MF_STRING | state, ID_PRESET_FIRST + slot, text.c_str());
-    }
-}
+void MainDialog::BuildPresetMenu() { menu.BuildPresetMenu(TheSettings(), IsIdle()); }
 
 // ---- the countdown ----
 
 bool MainDialog::IsIdle() const { return GetItemText(IDC_BUTTON_START) == kStartCaption; }
 
+void MainDialog::SetTimeByUser(countdown::Time time)
+{
+    StoreSetTime(time);
+    step = -1;
+}
+
+// The time buttons are disabled while a countdown runs; a command that comes all the same
+// must not change the time under the running worker.
 void MainDialog::OnAddMinute()
 {
-    TheSettings().min = countdown::AddOne(TheSettings().min);
+    if (!IsIdle())
+        return;
+    SetTimeByUser({countdown::AddOne(TheSettings().min), TheSettings().sec});
     RefreshTime();
     RefreshTrayStartItem(false);
 }
 
 void MainDialog::OnAddSecond()
 {
-    TheSettings().sec = countdown::AddOne(TheSettings().sec);
+    if (!IsIdle())
+        return;
+    SetTimeByUser({TheSettings().min, countdown::AddOne(TheSettings().sec)});
     RefreshTime();
     RefreshTrayStartItem(false);
+}
+
+void MainDialog::OnReset()
+{
+    if (IsIdle())
+        ResetTime();
 }
 
 void MainDialog::ResetTime()
 {
     Settings &settings = TheSettings();
-    StoreSetTime(countdown::ResetTarget(SetTime(), {settings.lastMin, settings.lastSec}));
+    SetTimeByUser(countdown::ResetTarget(SetTime(), {settings.lastMin, settings.lastSec}));
     hourCount = 0;
     TheSettingsStore().saveTime();
     RefreshTime();
@@ -271,9 +219,9 @@ void MainDialog::SetTimeButtonsEnabled(bool enable)
 void MainDialog::StartBranch()
 {
     Settings &settings = TheSettings();
-    // The notification icon shows the running image here.
+    SetTrayIcon(IDI_BREWBELL);
     SetTimeButtonsEnabled(false);
-    SetPresetCommandsEnabled(false);
+    menu.SetPresetCommandsEnabled(false);
     SetItemText(IDC_BUTTON_START, kStopCaption);
     RefreshTrayStartItem(true);
     hourCount = 0;
@@ -283,60 +231,51 @@ void MainDialog::StartBranch()
     TheSettingsStore().saveTime();
     step = countdown::DirectionFor(SetTime());
 
-    // A worker of a run stopped a moment ago has not seen its stop signal yet: let it end first,
-    // so that resetting the signal cannot keep it alive beside the new one.
-    if (IsCountdownRunning())
-        StopWorker(*countdownWorker);
-    countdownStop.Reset();
-    const int run = ++runNumber;
-    CountdownRun countdownRun{
-        hwnd_,
-        &countdownStop,
-        {step, 0, settings.min, settings.sec},
-        [this, run](const countdown::Counter &counter, bool carried) { return ApplyTick(run, counter, carried); }};
-    countdownWorker = std::make_unique<WorkerThread>();
-    if (!countdownWorker->Start([countdownRun] { CountdownThread(countdownRun); }))
-        countdownWorker.reset();
+    countdownWorker.Start(hwnd_, {step, 0, settings.min, settings.sec},
+                          [this](const countdown::Counter &counter, bool carried) { ShowTick(counter, carried); });
 
     if (settings.minStart)
         MinimizeUnlessChildOpen();
-    // The notification icon is pushed to the shell here.
+    UpdateTrayIcon();
 }
 
 void MainDialog::StopBranch()
 {
-    // The notification icon shows the idle image here.
-    countdownStop.Set();
-    ++runNumber;
+    SetTrayIcon(IDI_TRAY_IDLE);
+    countdownWorker.Stop();
     SetTimeButtonsEnabled(true);
-    SetPresetCommandsEnabled(true);
+    menu.SetPresetCommandsEnabled(true);
     SetItemText(IDC_BUTTON_START, kStartCaption);
     if (TheSettings().autoReset)
         ResetTime();
     else
         RefreshTrayStartItem(false);
-    // The notification icon is pushed to the shell here.
+    UpdateTrayIcon();
 }
 
-bool MainDialog::ApplyTick(int run, const countdown::Counter &counter, bool carried)
+void MainDialog::ShowTick(const countdown::Counter &counter, bool carried)
 {
-    if (run != runNumber)
-        return false;
     TheSettings().sec = counter.seconds;
     if (carried) {
         TheSettings().min = counter.minutes;
         hourCount = counter.hours;
     }
     RefreshTime();
+}
+
+bool MainDialog::OnPresetCommand(Message &m)
+{
+    // Only while the program owns the active window: a command that arrives otherwise is
+    // stale. The items are greyed while a countdown runs.
+    if (::GetActiveWindow() && IsIdle())
+        SelectPreset(static_cast<int>(m.CommandId() - ID_PRESET_FIRST));
     return true;
 }
 
 void MainDialog::SelectPreset(int slot)
 {
     const TeaPreset &preset = TheSettings().teas[static_cast<size_t>(slot)];
-    const countdown::Time time{countdown::LeadingNumber(preset.minutes), countdown::LeadingNumber(preset.seconds)};
-    StoreSetTime(time);
-    step = countdown::DirectionFor(time);
+    SetTimeByUser(countdown::PresetTime(preset.minutes, preset.seconds));
     RefreshTime();
     RefreshTrayStartItem(false);
     TheSettingsStore().saveTime();
@@ -347,12 +286,60 @@ void MainDialog::OnQuickSetResult(int result)
     const countdown::QuickSetAction action = countdown::QuickSetActionFor(result);
     if (action == countdown::QuickSetAction::None)
         return;
+    step = -1;
     TheSettingsStore().saveTime();
     RefreshTime();
     if (action == countdown::QuickSetAction::ApplyAndStart)
         StartStop();
     else
         RefreshTrayStartItem(false);
+}
+
+// ---- options and commands ----
+
+bool MainDialog::OnOptionCommand(Message &m)
+{
+    std::atomic<std::int32_t> *option = menu.ToggleOption(m.CommandId(), TheSettings());
+    if (!option)
+        return false;
+    TheSettingsStore().saveOptions();
+    switch (m.CommandId()) {
+    case ID_OPT_TRAY:
+        hideOnMinimize = *option;
+        break;
+    case ID_OPT_TOPMOST:
+        ApplyTopMost(SWP_SHOWWINDOW);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void MainDialog::OnRestore() { Show(SW_RESTORE); }
+
+void MainDialog::OnReadMe()
+{
+    // Quoted, so that a start folder with blanks still names one file.
+    std::string commandLine = "notepad.exe \"" + startDirectory + "\\README.txt\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                         &process)) {
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    Show(SW_MINIMIZE);
+}
+
+bool MainDialog::OnShowFirstInstance(Message &)
+{
+    if (instance.IsOwner()) {
+        Show(SW_RESTORE);
+        ::SetForegroundWindow(hwnd_);
+    }
+    return true;
 }
 
 // ---- alerts ----
@@ -374,42 +361,32 @@ bool MainDialog::OnCountdownFinished(Message &)
     settings.sec = settings.lastSec.load();
     RefreshTime();
     RefreshTrayStartItem(false);
-    if (alertGuard)
-        return true;
-    alertGuard = true;
-    if (settings.sound)
-        PlayAlertSound(AlertSound::Finish, settings);
-    Show(SW_RESTORE);
-    ::SetForegroundWindow(hwnd_);
-    AppMessageBox(hwnd_, settings.message.c_str(), MB_OK | MB_ICONINFORMATION);
-    alertGuard = false;
-    PlayAlertSound(AlertSound::Stop, settings);
-    if (settings.minStart)
+    if (alertBox.Show(*this, AlertSound::Finish, settings, settings.message, MB_OK | MB_ICONINFORMATION) &&
+        settings.minStart)
         MinimizeUnlessChildOpen();
     return true;
 }
 
 bool MainDialog::OnReminderDue(Message &)
 {
-    if (alertGuard)
-        return true;
-    alertGuard = true;
     const Settings &settings = TheSettings();
-    if (settings.sound)
-        PlayAlertSound(AlertSound::Reminder, settings);
-    Show(SW_RESTORE);
-    ::SetForegroundWindow(hwnd_);
     if (IsCountdownRunning()) {
-        AppMessageBox(hwnd_, settings.reminder.c_str(), MB_OK | MB_ICONINFORMATION);
-        if (settings.minStart)
+        if (alertBox.Show(*this, AlertSound::Reminder, settings, settings.reminder, MB_OK | MB_ICONINFORMATION) &&
+            settings.minStart)
             MinimizeUnlessChildOpen();
-    } else if (AppMessageBox(hwnd_, settings.reminder.c_str(), MB_YESNO | MB_ICONINFORMATION) == IDYES) {
-        StartStop();
-    } else if (settings.minimize) {
-        MinimizeUnlessChildOpen();
+        return true;
     }
-    alertGuard = false;
-    PlayAlertSound(AlertSound::Stop, settings);
+    switch (alertBox.Show(*this, AlertSound::Reminder, settings, settings.reminder, MB_YESNO | MB_ICONINFORMATION)) {
+    case IDYES:
+        StartStop();
+        break;
+    case IDNO:
+        if (settings.minimize)
+            MinimizeUnlessChildOpen();
+        break;
+    default:
+        break;
+    }
     return true;
 }
 
@@ -466,13 +443,15 @@ bool MainDialog::OnClose(Message &)
     return true;
 }
 
+bool MainDialog::OnContextMenu(Message &)
+{
+    return true;
+}
+
 void MainDialog::ExitProgram()
 {
-    countdownStop.Set();
-    clockStop.Set();
-    if (IsCountdownRunning())
-        StopWorker(*countdownWorker);
-    StopWorker(clockWorker);
+    countdownWorker.StopAndWait(kWorkerStopTimeoutMs);
+    clockWorker.Stop(kWorkerStopTimeoutMs);
     if (step == +1)
         ResetTime();
     TheSettingsStore().saveTime();

@@ -1,62 +1,75 @@
-// The timer's main window (dialog 102).
+// The timer's main window (dialog 102): the wiring of its buttons, menus, notification icon,
+// workers and alerts. The countdown rules, the menu texts and the alert box live beside it.
 #pragma once
 
+#include "app/alert_box.h"
 #include "app/countdown.h"
+#include "app/countdown_worker.h"
+#include "app/main_menu.h"
+#include "app/single_instance.h"
 #include "app/tray_dialog.h"
 #include "framework/control.h"
 #include "framework/thread.h"
 #include "led/digistatic.h"
 
-#include <memory>
 #include <string>
 
 class MainDialog : public TrayDialog {
 public:
-    MainDialog();
+    explicit MainDialog(SingleInstance &instance);
 
-    // Ends the program in order: workers stopped, a count-up reading dropped, the time saved.
+    // Ends the program in order: workers stopped, a stopwatch reading dropped, the time saved.
     void ExitProgram();
     void ResetTime();
     void StartStop();
     void SelectPreset(int slot);
     // What a closed quick-setting dialog returned.
     void OnQuickSetResult(int result);
-    bool IsCountdownRunning() const { return countdownWorker && countdownWorker->IsRunning(); }
+    bool IsCountdownRunning() const { return countdownWorker.IsRunning(); }
 
     // What the window shows.
     void RefreshTime();
     void RefreshTrayStartItem(bool running);
-    void SetPresetCommandsEnabled(bool enable);
     void BuildPresetMenu();
 
 protected:
     bool OnInitDialog() override;
-    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
     bool PreTranslateMessage(MSG &msg) override;
     bool ProcessMessage(Message &m) override;
     void DoDataExchange(DataExchange &dx) override;
+    bool HidesOnClose() const override;
 
 private:
-    bool IsAnotherInstanceRunning();
     bool IsIdle() const;
-    void SetMenuChecks();
-    void ApplyTopMost();
+    void ApplyTopMost(UINT extraFlags);
     void StartBranch();
     void StopBranch();
     void SetTimeButtonsEnabled(bool enable);
-    bool ApplyTick(int run, const countdown::Counter &counter, bool carried);
+    void ShowTick(const countdown::Counter &counter, bool carried);
+    // A time the user set (Min, Sek, a preset, the quick setting) is no stopwatch reading.
+    void SetTimeByUser(countdown::Time time);
     void MinimizeUnlessChildOpen();
     void CenterOnScreen();
 
+    // Commands
     void OnAddMinute();
     void OnAddSecond();
+    void OnReset();
+    void OnRestore();
+    void OnReadMe();
+    bool OnPresetCommand(Message &m);
+    bool OnOptionCommand(Message &m);
+    // Messages
     bool OnClose(Message &m);
+    bool OnContextMenu(Message &m);
     bool OnCountdownFinished(Message &m);
     bool OnReminderDue(Message &m);
+    bool OnShowFirstInstance(Message &m);
     bool OnPaint(Message &m);
     bool OnQueryDragIcon(Message &m);
     bool OnSize(Message &m);
 
+    SingleInstance &instance;
     Control background;
     CDigistatic hourDisplay;
     CDigistatic timeDisplay;
@@ -65,15 +78,14 @@ private:
     Control resetButton;
     Control startButton;
 
+    // +1 while the shown time is a stopwatch reading (a run counted up from 00:00 and nothing
+    // was set since); the exit drops such a reading. -1 otherwise.
     int step = -1;
     std::string startDirectory;
-    std::unique_ptr<WorkerThread> countdownWorker;
-    WorkerThread clockWorker;
-    // Counts Starts and Stops, so that a tick handed over by a run that has since been stopped
-    // changes nothing.
-    int runNumber = 0;
-    // True while an alert box is open; alerts that arrive meanwhile are dropped.
-    bool alertGuard = false;
+    CountdownWorker countdownWorker;
+    StoppableWorker clockWorker;
+    AlertBox alertBox;
+    MainMenu menu;
     HMENU mainMenu = nullptr;
     HICON icon = nullptr;
 };

@@ -2,8 +2,6 @@
 
 #include "settings/registry_key.h"
 
-Event countdownStop(false, false);
-Event clockStop(false, false);
 std::atomic<std::int32_t> hourCount{0};
 
 SettingsStore &TheSettingsStore()

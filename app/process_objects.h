@@ -2,15 +2,10 @@
 // until the process ends.
 #pragma once
 
-#include "framework/thread.h"
 #include "settings/settings_store.h"
 
 #include <atomic>
 #include <cstdint>
-
-// Stop signals of the two workers (auto-reset).
-extern Event countdownStop;
-extern Event clockStop;
 
 // Hours of a count-up run, 0..99; never persisted.
 extern std::atomic<std::int32_t> hourCount;

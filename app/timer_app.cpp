@@ -12,7 +12,7 @@ void TimerApp::Run()
 
     TheSettingsStore().loadAll();
 
-    MainDialog dialog;
+    MainDialog dialog(instance);
     Dialog::SetMainDialog(&dialog);
     dialog.DoModal();
     Dialog::SetMainDialog(nullptr);

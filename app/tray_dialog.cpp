@@ -1,5 +1,22 @@
 #include "app/tray_dialog.h"
 
+#include "res/resource.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+constexpr UINT kTrayIconId = 1;
+}
+
+TrayDialog::TrayDialog(UINT templateId) : Dialog(templateId)
+{
+    iconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    iconData.uID = kTrayIconId;
+    iconData.uFlags = NIF_MESSAGE;
+    iconData.uCallbackMessage = WM_TRAY_CALLBACK;
+}
+
 INT_PTR TrayDialog::RunChildDialog(Dialog &dialog)
 {
     childDialog = &dialog;
@@ -8,8 +25,142 @@ INT_PTR TrayDialog::RunChildDialog(Dialog &dialog)
     return result;
 }
 
+void TrayDialog::SetTrayIcon(UINT resourceId)
+{
+    // Shared icons from the module need no clean-up.
+    HICON icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
+                                                 IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    if (!icon)
+        return;
+    iconData.hIcon = icon;
+    iconData.uFlags |= NIF_ICON;
+}
+
+void TrayDialog::SetTrayTip(const char *text)
+{
+    // The first shell version's tooltip holds 63 characters and the terminator.
+    constexpr size_t kTipCapacity = 64;
+    const size_t length = std::min(std::strlen(text), kTipCapacity - 1);
+    std::memcpy(iconData.szTip, text, length);
+    iconData.szTip[length] = '\0';
+    iconData.uFlags |= NIF_TIP;
+}
+
 bool TrayDialog::LoadTrayMenu(UINT resourceId)
 {
     trayMenu.reset(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId)));
     return static_cast<bool>(trayMenu);
+}
+
+bool TrayDialog::ShowTrayIcon()
+{
+    if (iconShown)
+        return true;
+    if (::Shell_NotifyIconA(NIM_ADD, &iconData))
+        iconShown = 1;
+    return iconShown != 0;
+}
+
+void TrayDialog::UpdateTrayIcon()
+{
+    if (iconShown)
+        ::Shell_NotifyIconA(NIM_MODIFY, &iconData);
+}
+
+void TrayDialog::OnTrayLButtonDown(POINT)
+{
+    Show(SW_RESTORE);
+    ::SetForegroundWindow(hwnd_);
+}
+
+void TrayDialog::OnTrayLButtonDblClk(POINT) {}
+
+void TrayDialog::OnTrayRButtonDown(POINT point)
+{
+    HMENU popup = ::GetSubMenu(trayMenu.get(), 0);
+    if (!popup)
+        return;
+    ::SetMenuDefaultItem(popup, static_cast<UINT>(defaultTrayItem), TRUE);
+    // Without the foreground and the null message after it, the popup would not close when
+    // the user clicks elsewhere.
+    ::SetForegroundWindow(hwnd_);
+    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, hwnd_, nullptr);
+    Post(WM_NULL);
+}
+
+void TrayDialog::OnTrayRButtonDblClk(POINT) {}
+
+void TrayDialog::OnTrayMouseMove(POINT) {}
+
+bool TrayDialog::OnInitDialog()
+{
+    iconData.hWnd = hwnd_;
+    iconData.uID = kTrayIconId;
+    return Dialog::OnInitDialog();
+}
+
+bool TrayDialog::ProcessMessage(Message &m)
+{
+    static const MapEntry<TrayDialog> messageMap[] = {
+        ON_MESSAGE(WM_SYSCOMMAND, &TrayDialog::OnSysCommand),
+        ON_MESSAGE(WM_TRAY_CALLBACK, &TrayDialog::OnTrayCallback),
+        ON_MESSAGE(WM_DESTROY, &TrayDialog::OnDestroy),
+    };
+    return DispatchMessageMap(this, messageMap, m) || Dialog::ProcessMessage(m);
+}
+
+void TrayDialog::HideToTray()
+{
+    ShowTrayIcon();
+    Show(SW_MINIMIZE);
+    Show(SW_HIDE);
+}
+
+bool TrayDialog::OnSysCommand(Message &m)
+{
+    const UINT command = static_cast<UINT>(m.wParam & 0xFFF0);
+    if ((command == SC_MINIMIZE && hideOnMinimize == 1) || (command == SC_CLOSE && HidesOnClose())) {
+        HideToTray();
+        return true;
+    }
+    return false;
+}
+
+bool TrayDialog::OnTrayCallback(Message &m)
+{
+    if (childDialog || m.wParam != kTrayIconId)
+        return true;
+    POINT point{};
+    ::GetCursorPos(&point);
+    switch (static_cast<UINT>(m.lParam)) {
+    case WM_LBUTTONDOWN:
+        OnTrayLButtonDown(point);
+        break;
+    case WM_LBUTTONDBLCLK:
+        OnTrayLButtonDblClk(point);
+        break;
+    case WM_RBUTTONDOWN:
+    case WM_CONTEXTMENU:
+        OnTrayRButtonDown(point);
+        break;
+    case WM_RBUTTONDBLCLK:
+        OnTrayRButtonDblClk(point);
+        break;
+    case WM_MOUSEMOVE:
+        OnTrayMouseMove(point);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+bool TrayDialog::OnDestroy(Message &)
+{
+    if (iconData.hWnd && iconData.uID && iconShown) {
+        ::Shell_NotifyIconA(NIM_DELETE, &iconData);
+        iconShown = 0;
+    }
+    return false;
 }

@@ -1,22 +1,57 @@
-// The dialog base of the main window: it hides the window into the notification area and keeps
-// track of the modal child dialog that is open at the moment.
+// The dialog base of the main window: it hides the window into the notification area when it
+// is minimised or closed, keeps the icon there with its tooltip, turns clicks on the icon into
+// calls of its own, shows the tray popup menu, and keeps track of the modal child dialog that
+// is open at the moment (the icon ignores the mouse meanwhile).
 #pragma once
 
 #include "framework/dialog.h"
 #include "framework/handles.h"
 
+#include <shellapi.h>
+
 class TrayDialog : public Dialog {
 public:
-    explicit TrayDialog(UINT templateId) : Dialog(templateId) {}
+    explicit TrayDialog(UINT templateId);
 
     // Runs a child dialog modally; while it runs, childDialog points at it.
     INT_PTR RunChildDialog(Dialog &dialog);
     HMENU TrayMenu() const { return trayMenu.get(); }
+    bool IsTrayIconShown() const { return iconShown != 0; }
+    const NOTIFYICONDATAA &TrayIconData() const { return iconData; }
 
 protected:
+    // The icon's image and tooltip; the shell hears of them at the next show or update.
+    void SetTrayIcon(UINT resourceId);
+    void SetTrayTip(const char *text);
     bool LoadTrayMenu(UINT resourceId);
+    // Adds the icon to the notification area unless it is there; false when the shell refused.
+    bool ShowTrayIcon();
+    // Tells the shell of a new image or tooltip, if the icon is shown.
+    void UpdateTrayIcon();
+
+    // Clicks on the icon, at the cursor's screen position.
+    virtual void OnTrayLButtonDown(POINT point);
+    virtual void OnTrayLButtonDblClk(POINT point);
+    virtual void OnTrayRButtonDown(POINT point);
+    virtual void OnTrayRButtonDblClk(POINT point);
+    virtual void OnTrayMouseMove(POINT point);
+
+    bool OnInitDialog() override;
+    bool ProcessMessage(Message &m) override;
+    // Whether closing the window hides it instead (the application's option).
+    virtual bool HidesOnClose() const { return false; }
 
     int hideOnMinimize = 1;
+    int iconShown = 0;
+    // The record of the first shell version, whatever the headers' current one.
+    NOTIFYICONDATAA iconData{};
+    int defaultTrayItem = 0;
     Dialog *childDialog = nullptr;
     UniqueMenu trayMenu;
+
+private:
+    bool OnSysCommand(Message &m);
+    bool OnTrayCallback(Message &m);
+    bool OnDestroy(Message &m);
+    void HideToTray();
 };

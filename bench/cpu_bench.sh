@@ -6,6 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 seconds=${1:-60}
 hz=$(getconf CLK_TCK)
 
+choose_wine
 start_xvfb
 ensure_prefix
 start_wineserver
@@ -19,7 +20,7 @@ server_pid=${STARTED_PIDS[0]} # start_wineserver puts ours first
 server_ticks() { awk '{print $14 + $15}' "/proc/$server_pid/stat"; }
 
 declare -A began server_began
-wine "$BUILD/win/bin/cpu_bench.exe" "$seconds" | while read -r _ name what; do
+wine "$WIN_TREE/bin/cpu_bench.exe" "$seconds" | while read -r _ name what; do
   what=${what%$'\r'} # Windows line ends
   case $name in brewbell-*) program=brewbell.exe ;; *) program=bare_dialog.exe ;; esac
   if [ "$what" = begin ]; then

@@ -148,8 +148,6 @@ void Dialog::OnCancel() { EndDialog(IDCANCEL); }
 
 bool Dialog::PreTranslateMessage(MSG &) { return false; }
 
-bool Dialog::OnCommand(WPARAM, LPARAM) { return false; }
-
 bool Dialog::ProcessMessage(Message &) { return false; }
 
 void Dialog::DoDataExchange(DataExchange &) {}
@@ -167,10 +165,6 @@ bool Dialog::HandleMessage(Message &m)
     case kRunOnThreadMessage:
         (*reinterpret_cast<const std::function<void()> *>(m.lParam))();
         return true;
-    case WM_COMMAND:
-        if (OnCommand(m.wParam, m.lParam))
-            return true;
-        break;
     default:
         break;
     }

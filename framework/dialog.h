@@ -37,8 +37,6 @@ protected:
     virtual void OnCancel();
     // True when the message was consumed and must not reach the dialog manager.
     virtual bool PreTranslateMessage(MSG &msg);
-    // Runs before the message map for every WM_COMMAND; true when handled.
-    virtual bool OnCommand(WPARAM wParam, LPARAM lParam);
     // The message map chain: a derived class tries its own table, then its base's.
     virtual bool ProcessMessage(Message &m);
     virtual void DoDataExchange(DataExchange &dx);

@@ -66,3 +66,20 @@ bool WaitPumpingSent(HANDLE handle, DWORD milliseconds)
         ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
+
+bool StoppableWorker::Start(std::function<void()> body, DWORD earlierWorkerTimeoutMs)
+{
+    // A worker that has not seen its stop signal yet would stay alive if the signal were
+    // cleared under it.
+    if (thread_.IsRunning())
+        Stop(earlierWorkerTimeoutMs);
+    stop_.Reset();
+    return thread_.Start(std::move(body));
+}
+
+void StoppableWorker::Stop(DWORD timeoutMs)
+{
+    stop_.Set();
+    if (!thread_.WaitPumpingSent(timeoutMs))
+        thread_.Terminate();
+}

@@ -43,5 +43,24 @@ private:
     UniqueKernelHandle handle_;
 };
 
+// A worker together with its stop signal (auto-reset), which its body watches.
+class StoppableWorker {
+public:
+    // Lets a worker of an earlier start end first (see Stop), then starts the body with the
+    // signal cleared; false when no thread could be created.
+    bool Start(std::function<void()> body, DWORD earlierWorkerTimeoutMs);
+    // Asks the worker to end without waiting for it.
+    void RequestStop() const { stop_.Set(); }
+    // Asks the worker to end and waits for it, answering sent messages; a worker still running
+    // after the time is ended by force, the last resort.
+    void Stop(DWORD timeoutMs);
+    bool IsRunning() const { return thread_.IsRunning(); }
+    const Event &StopEvent() const { return stop_; }
+
+private:
+    WorkerThread thread_;
+    Event stop_{false, false};
+};
+
 // Waits for a handle while answering messages sent to this thread's windows.
 bool WaitPumpingSent(HANDLE handle, DWORD milliseconds);

@@ -6,6 +6,8 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${BREWBELL_BUILD:-$ROOT/build}
 export WINEPREFIX=$BUILD/wineprefix
 export WINEARCH=win32
+# The Windows tree whose programs run here (tests, the program, benchmarks); see choose_wine.
+WIN_TREE=$BUILD/win
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -42,7 +44,8 @@ as_root() {
 # Installs the Debian packages that are missing; does nothing when all are there.
 ensure_packages() {
   local need=() p
-  local wanted=(cmake ninja-build g++ g++-mingw-w64-i686-posix mingw-w64-i686-dev libgtest-dev googletest
+  local wanted=(cmake ninja-build g++ g++-mingw-w64-i686-posix mingw-w64-i686-dev
+                g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libgtest-dev googletest
                 wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick)
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
@@ -57,16 +60,48 @@ ensure_packages() {
 }
 
 # Configures a tree once and then only builds what changed.
+# Arguments after "--" go to the build (a target), the others to the configure step.
 build_tree() {
   local dir=$1; shift
+  local configure=() build=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do configure+=("$1"); shift; done
+  [ $# -gt 0 ] && { shift; build=("$@"); }
   if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake -S "$ROOT" -B "$dir" -G Ninja "${configure[@]}" >/dev/null
   fi
-  cmake --build "$dir" --parallel "$(nproc)"
+  cmake --build "$dir" --parallel "$(nproc)" "${build[@]}"
+}
+
+# wine32 runs 32-bit programs only where the kernel can run 32-bit Linux programs, which some
+# machines (virtual ones with IA-32 emulation off) cannot. There the same sources are built for
+# x86-64 as well, and that tree runs under wine64 in a 64-bit prefix of its own; the 32-bit
+# program is still built, as it is what ships.
+choose_wine() {
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    return 0
+  fi
+  log "this kernel runs no 32-bit programs: tests and program run as x86-64 under wine64"
+  WIN_TREE=$BUILD/win64
+  export WINEPREFIX=$BUILD/wineprefix64 WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+  # Debian's wine scripts pick wine32 whenever it is installed; these names lead to wine64.
+  local bin=$BUILD/wine64-bin name
+  mkdir -p "$bin"
+  for name in wine wine-stable wine64; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$bin/$name"
+    chmod +x "$bin/$name"
+  done
+  export PATH=$bin:$PATH
 }
 
 build_host() { build_tree "$BUILD/host"; }
-build_windows() { build_tree "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake"; }
+build_windows() {
+  if [ "$WIN_TREE" = "$BUILD/win" ]; then
+    build_tree "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake"
+  else
+    build_tree "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -- --target brewbell
+    build_tree "$WIN_TREE" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake"
+  fi
+}
 
 # Starts a private virtual X display and exports DISPLAY.
 start_xvfb() {

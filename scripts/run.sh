@@ -4,6 +4,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 ensure_packages
+choose_wine
 build_windows
 
 headless=0
@@ -14,7 +15,7 @@ fi
 ensure_prefix
 start_wineserver
 
-wine "$BUILD/win/bin/brewbell.exe" &
+wine "$WIN_TREE/bin/brewbell.exe" &
 program=$!
 STARTED_PIDS=($program "${STARTED_PIDS[@]}")
 

@@ -3,6 +3,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 ensure_packages
+choose_wine
 build_host
 build_windows
 
@@ -16,5 +17,5 @@ start_wineserver
 # The tests play no sound: without the audio driver Wine stays quiet about missing sound cards.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winealsa.drv="
 log "Windows tests under Wine"
-ctest --test-dir "$BUILD/win" --output-on-failure || status=1
+ctest --test-dir "$WIN_TREE" --output-on-failure || status=1
 exit $status

@@ -83,6 +83,19 @@ TEST(CountdownRules, PresetTextsGiveTheirLeadingDigits)
     EXPECT_EQ(LeadingNumber("99999999999999999999"), INT32_MAX) << "no overflow";
 }
 
+TEST(CountdownRules, PresetTimesStayWithinTheClock)
+{
+    const struct {
+        const char *minutes, *seconds;
+        Time expected;
+    } cases[] = {
+        {"04", "30", {4, 30}}, {"59", "59", {59, 59}}, {"60", "75", {59, 59}},
+        {"9999", "9999", {59, 59}}, {"", "abc", {0, 0}}, {"3 Min", "05", {3, 5}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(PresetTime(c.minutes, c.seconds), c.expected) << c.minutes << ":" << c.seconds;
+}
+
 TEST(CountdownRules, QuickSettingResults)
 {
     EXPECT_EQ(QuickSetActionFor(1), QuickSetAction::Apply);

@@ -103,14 +103,6 @@ public:
     bool swallowEscape = false;
 
 protected:
-    bool OnCommand(WPARAM wParam, LPARAM) override
-    {
-        if (LOWORD(wParam) == IDC_TEST_RADIO3) {
-            commands.push_back(9999); // taken before the map
-            return true;
-        }
-        return false;
-    }
     bool ProcessMessage(Message &m) override
     {
         static const MapEntry<MappedDialog> map[] = {
@@ -154,7 +146,7 @@ TEST(Dialog, MessageMapRoutesCommandsByIdRangeAndNotificationCode)
     });
     self = &dialog;
     EXPECT_EQ(dialog.Run(), IDOK) << "OK ends the dialog by default";
-    EXPECT_EQ(self->commands, (std::vector<UINT>{IDC_TEST_RADIO2, IDC_TEST_CHECK, 9999}));
+    EXPECT_EQ(self->commands, (std::vector<UINT>{IDC_TEST_RADIO2, IDC_TEST_CHECK, IDC_TEST_RADIO3}));
     EXPECT_EQ(self->edits, 1);
 }
 

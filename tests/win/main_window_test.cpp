@@ -65,7 +65,8 @@ void WithMainWindow(const std::function<void(MainDialog &, HWND)> &prepare,
     ClearRegistry();
     TheSettingsStore().loadAll();
     hourCount = 0;
-    MainDialog dialog;
+    SingleInstance instance;
+    MainDialog dialog(instance);
     Dialog::SetMainDialog(&dialog);
     pendingBody = [&] {
         prepare(dialog, dialog.GetSafeHwnd());
@@ -183,7 +184,8 @@ TEST(MainWindow, StoredOptionsSetTheirCheckMarks)
     ::RegSetValueExA(key, "Layout", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&night), 4);
     ::RegCloseKey(key);
     TheSettingsStore().loadAll();
-    MainDialog dialog;
+    SingleInstance instance;
+    MainDialog dialog(instance);
     Dialog::SetMainDialog(&dialog);
     pendingBody = [&] {
         HWND window = dialog.GetSafeHwnd();
@@ -286,12 +288,15 @@ TEST(MainWindow, PresetCommandsSetTheTimeFromLeadingDigitsAndKeepTheLastStart)
         EXPECT_EQ(StoredTime("LastMin"), 1u);
         ::SendMessageA(window, WM_COMMAND, ID_PRESET_FIRST + 4, 0);
         EXPECT_EQ(Text(window), "Brewbell - 07:00");
+        TheSettings().teas[5] = {"Edited outside", "75", "9999"};
+        ::SendMessageA(window, WM_COMMAND, ID_PRESET_FIRST + 5, 0);
+        EXPECT_EQ(Text(window), "Brewbell - 59:59") << "a preset sets no time beyond the clock";
         ::SendMessageA(window, WM_COMMAND, ID_PRESET_FIRST + 0, 0);
         EXPECT_EQ(Text(window), "Brewbell - 00:00");
 
-        // A 00:00 preset prepares a count-up run: at exit the set time goes back to the last start.
+        // A chosen 00:00 preset is the user's setting, not a stopwatch reading: the exit keeps it.
         dialog.ExitProgram();
-        EXPECT_EQ(StoredTime("Min"), 1u);
+        EXPECT_EQ(StoredTime("Min"), 0u);
     });
 }
 

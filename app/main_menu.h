@@ -1,0 +1,34 @@
+// The changing parts of the menu bar and the tray popup: the preset items with their times, the
+// option check marks, the tray's Start item and the layout check marks.
+#pragma once
+
+#include "settings/settings.h"
+
+#include <windows.h>
+
+class MainMenu {
+public:
+    void Attach(HMENU bar, HMENU trayPopup)
+    {
+        bar_ = bar;
+        tray_ = trayPopup;
+    }
+
+    // Rewrites the ten preset items as "<name>\t(<minutes>:<seconds>)". Rewriting an item also
+    // sets its state, so the items stay greyed while a countdown runs.
+    void BuildPresetMenu(const Settings &settings, bool enabled);
+    // The preset items and the quick setting of the menu bar.
+    void SetPresetCommandsEnabled(bool enable);
+    // The tray's Start item shows "Stop" while running, else the time that Start would run.
+    void RefreshTrayStartItem(bool running, const Settings &settings);
+
+    void SetOptionChecks(const Settings &settings);
+    // Turns an option over after its check mark and returns its setting, or null for a
+    // command that is no option toggle. The caller saves and applies the effect.
+    std::atomic<std::int32_t> *ToggleOption(UINT command, Settings &settings);
+    void CheckLayout(std::int32_t layout);
+
+private:
+    HMENU bar_ = nullptr;
+    HMENU tray_ = nullptr;
+};
