@@ -53,16 +53,16 @@ void ClockThread(ClockRun run)
         };
         const reminder::SecondActions actions =
             reminder::ActionsFor(local, *run.settings, LocalTimeOfDay, countdownRunning);
-        if (actions.newLayout)
+        if (actions.newLayout && run.newDailyLayout)
             RunOnWindowThread(run.window, run.newDailyLayout);
         if (actions.remind)
             ::PostMessageA(run.window, WM_REMINDER_DUE, 0, 0);
 
-        ::SetDlgItemTextA(run.window, IDC_STATUS_TIME, reminder::FormatStatusTime(local).data());
         const reminder::StatusText date = reminder::FormatStatusDate(local);
         if (date != shownDate) {
             ::SetDlgItemTextA(run.window, IDC_STATUS_DATE, date.data());
             shownDate = date;
         }
+        ::SetDlgItemTextA(run.window, IDC_STATUS_TIME, reminder::FormatStatusTime(local).data());
     }
 }
