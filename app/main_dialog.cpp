@@ -1,6 +1,9 @@
 #include "app/main_dialog.h"
 
+#include "app/clock_thread.h"
 #include "app/process_objects.h"
+#include "dialogs/messages_dialog.h"
+#include "dialogs/reminder_dialog.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
@@ -79,6 +82,10 @@ bool MainDialog::OnInitDialog()
     }
     RefreshTime();
     menu.CheckLayout(TheSettings().layout);
+    // The midnight layout switch (ApplyLayout of the automatic layout) joins here as
+    // ClockRun::newDailyLayout.
+    ClockRun clock{hwnd_, &clockWorker.StopEvent(), &TheSettings(), [this] { return IsCountdownRunning(); }, nullptr};
+    clockWorker.Start([clock] { ClockThread(clock); }, kWorkerStopTimeoutMs);
     return true;
 }
 
@@ -114,6 +121,8 @@ bool MainDialog::ProcessMessage(Message &m)
         ON_COMMAND_RANGE(ID_OPT_REMIND, ID_OPT_REMIND, &MainDialog::OnOptionCommand),
         ON_COMMAND_RANGE(ID_OPT_SUSPEND, ID_OPT_SUSPEND, &MainDialog::OnOptionCommand),
         ON_COMMAND(ID_README, &MainDialog::OnReadMe),
+        ON_COMMAND(ID_REMINDER, &MainDialog::OnReminderSettings),
+        ON_COMMAND(ID_MESSAGES, &MainDialog::OnMessages),
         ON_COMMAND(ID_TRAY_RESTORE, &MainDialog::OnRestore),
         ON_COMMAND(ID_TRAY_EXIT, &MainDialog::ExitProgram),
         ON_COMMAND(ID_TRAY_STARTSTOP, &MainDialog::StartStop),
@@ -317,6 +326,18 @@ bool MainDialog::OnOptionCommand(Message &m)
 }
 
 void MainDialog::OnRestore() { Show(SW_RESTORE); }
+
+void MainDialog::OnReminderSettings()
+{
+    ReminderDialog dialog(TheSettings(), TheSettingsStore());
+    RunChildDialog(dialog);
+}
+
+void MainDialog::OnMessages()
+{
+    MessagesDialog dialog(TheSettings(), TheSettingsStore());
+    RunChildDialog(dialog);
+}
 
 void MainDialog::OnReadMe()
 {
