@@ -46,6 +46,10 @@ void ReminderDialog::DoDataExchange(DataExchange &dx)
 bool ReminderDialog::OnInitDialog()
 {
     filling = true;
+    // Hours 0..23 with seconds, as the status line shows the time, whatever the locale's
+    // habit; the seconds count for the reminder.
+    for (int id : {IDC_REM_DAILY_TIME, IDC_REM_FROM, IDC_REM_TO})
+        ::SendDlgItemMessageA(hwnd_, id, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH':'mm':'ss"));
     Dialog::OnInitDialog();
     HWND spin = GetItem(IDC_REM_HOURS_SPIN);
     ::SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetItem(IDC_REM_HOURS)), 0);
