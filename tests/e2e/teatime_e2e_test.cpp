@@ -231,19 +231,4 @@ TEST_F(TeatimeTest, AChangedMessageIsTheNextFinishBoxAndClearedTheDefaultComesBa
     Answer(box, IDOK);
 }
 
-TEST_F(TeatimeTest, AnyStoredScheduleLeavesTheClockAndTheDialogWorking)
-{
-    for (const char *name : {"Interval", "Weekdays", "Hours", "Daily", "From", "To"})
-        registry::WriteDword("Teatime", name, 0xFFFFFFFF);
-    registry::WriteDword("Teatime", "Hours", 0x7FFFFFFF);
-    Launch();
-    ASSERT_TRUE(WaitUntil([&] { return !WindowText(::GetDlgItem(window, kStatusTime)).empty(); }, 3000));
-    HWND dialog = OpenDialog(kReminderCommand, "An Teezeit erinnern");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(EditText(dialog, 1073), "2147483647");
-    CloseWith(dialog, IDCANCEL);
-    const std::string before = WindowText(::GetDlgItem(window, kStatusTime));
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(::GetDlgItem(window, kStatusTime)) != before; }, 2500));
-}
-
 } // namespace

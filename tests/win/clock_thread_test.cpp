@@ -284,16 +284,4 @@ TEST_F(ClockThreadTest, StoredValuesOfAnySizeNeitherStopNorStallTheWorker)
     });
 }
 
-TEST_F(ClockThreadTest, TheStopEventEndsTheWorkerAtOnce)
-{
-    WithClock([](Clock &c) {
-        c.Start();
-        c.Advance(1);
-        const DWORD start = ::GetTickCount();
-        c.stop.Set();
-        EXPECT_TRUE(c.worker.WaitPumpingSent(1000));
-        EXPECT_LT(::GetTickCount() - start, 300u);
-    });
-}
-
 } // namespace

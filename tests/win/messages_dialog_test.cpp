@@ -180,21 +180,4 @@ TEST_F(MessagesDialogTest, AChosenFileShowsAtOnceRefillsTheOtherFieldsAndCancelB
     ::DeleteFileA(bell.c_str());
 }
 
-TEST_F(MessagesDialogTest, MessageFieldsTakeNoMoreThanTheyShowAndSoundPathsScroll)
-{
-    Run([&](HWND d) {
-        Type(d, IDC_ALARM_MESSAGE, "");
-        Type(d, IDC_ALARM_SOUND, "");
-        for (HWND edit : {::GetDlgItem(d, IDC_ALARM_MESSAGE), ::GetDlgItem(d, IDC_ALARM_SOUND)}) {
-            for (int i = 0; i < 300; ++i)
-                ::SendMessageA(edit, WM_CHAR, 'x', 1);
-        }
-        const size_t message = Text(d, IDC_ALARM_MESSAGE).size();
-        EXPECT_GT(message, 20u);
-        EXPECT_LT(message, 300u);
-        EXPECT_EQ(Text(d, IDC_ALARM_SOUND).size(), 300u);
-        Click(d, IDCANCEL);
-    });
-}
-
 } // namespace
