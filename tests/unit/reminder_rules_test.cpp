@@ -137,10 +137,16 @@ TEST(ReminderRule, TheSecondsActionsFollowTheOptions)
     };
     const LocalTime due = Local(16), notDue = Local(16, 0, 1), midnight = Local(0);
     const Case cases[] = {
-        {1, 1, 4, false, due, false, true},       {1, 1, 4, true, due, false, false},
-        {1, 0, 4, true, due, false, true},        {0, 0, 4, false, due, false, false},
-        {1, 1, 4, false, notDue, false, false},   {1, 1, 4, false, midnight, true, false},
-        {1, 1, 3, false, midnight, false, false}, {0, 1, 4, true, midnight, true, false},
+        {1, 1, 4, false, due, false, true},
+        {1, 1, 4, true, due, false, false},
+        {1, 0, 4, true, due, false, true},
+        {0, 0, 4, false, due, false, false},
+        {1, 1, 4, false, notDue, false, false},
+        {1, 1, 4, false, midnight, true, false},
+        {1, 1, 3, false, midnight, false, false},
+        {0, 1, 4, true, midnight, true, false},
+        {1, 1, 4, false, Local(0, 0, 1), false, false},
+        {1, 1, 4, false, Local(0, 1, 0), false, false},
     };
     for (const Case &c : cases) {
         Settings settings;
