@@ -141,7 +141,8 @@ start_wineserver() {
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   wine explorer /desktop=Default,800x600 </dev/null >/dev/null 2>&1 &
   local i
-  for i in $(seq 100); do
+  # Up to 30 s: a busy machine is slow to bring it up.
+  for i in $(seq 300); do
     xwininfo -root -tree 2>/dev/null | grep -qi 'wine desktop' && return 0
     sleep 0.1
   done

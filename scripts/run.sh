@@ -15,7 +15,8 @@ fi
 ensure_prefix
 start_wineserver
 
-wine "$WIN_TREE/bin/brewbell.exe" &
+# From its own folder, where "ReadMe" finds README.txt.
+(cd "$WIN_TREE/bin" && exec wine brewbell.exe) &
 program=$!
 STARTED_PIDS=($program "${STARTED_PIDS[@]}")
 

@@ -58,8 +58,10 @@ bool Program::Start()
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + program + "\"";
-    return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &info_) != FALSE;
+    // Started from its own folder, as a double click in the file manager does.
+    const std::string folder = program.substr(0, program.find_last_of('\\'));
+    return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                            &startup, &info_) != FALSE;
 }
 
 bool Program::HasExited(DWORD timeoutMs) const

@@ -17,16 +17,19 @@ void ClearRegistry() { DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbel
 
 bool TimeGroupExists() { return RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Time"); }
 
-DWORD StoredTime(const char *name)
+DWORD StoredValue(const char *group, const char *name)
 {
     DWORD value = 0xDEAD, size = sizeof value;
     HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Time", 0, KEY_READ, &key) == ERROR_SUCCESS) {
+    const std::string path = std::string("Software\\Brewbell\\") + group;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
         ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&value), &size);
         ::RegCloseKey(key);
     }
     return value;
 }
+
+DWORD StoredTime(const char *name) { return StoredValue("Time", name); }
 
 std::string Text(HWND window)
 {
@@ -401,6 +404,150 @@ TEST(MainWindow, MinimisedWindowDragsItsIconAndRestoresToTheCentre)
         ::GetWindowRect(window, &r);
         EXPECT_NEAR((r.left + r.right) / 2, ::GetSystemMetrics(SM_CXSCREEN) / 2, 2);
     });
+}
+
+// ---- notification icon, options, commands that come at the wrong time ----
+
+DWORD StoredOption(const char *name) { return StoredValue("Menu", name); }
+
+HICON SmallIcon(UINT id)
+{
+    return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                           ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                           LR_SHARED));
+}
+
+TEST(MainWindow, TrayHidesShowsAndRestoresWithTheRunningStateInItsIcon)
+{
+    WithMainWindow([](MainDialog &dialog, HWND window) {
+        const NOTIFYICONDATAA &data = dialog.TrayIconData();
+        EXPECT_EQ(data.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+        if (sizeof(void *) == 4) {
+            EXPECT_EQ(data.cbSize, 88u) << "the first shell version's record";
+        }
+        EXPECT_EQ(data.hWnd, window);
+        EXPECT_EQ(data.uID, 1u);
+        EXPECT_EQ(data.uCallbackMessage, static_cast<UINT>(WM_TRAY_CALLBACK));
+        EXPECT_EQ(data.hIcon, SmallIcon(IDI_TRAY_IDLE));
+        EXPECT_STREQ(data.szTip, "Brewbell - 00:00");
+        EXPECT_FALSE(dialog.IsTrayIconShown()) << "no icon before the first hide";
+
+        // The tray option is off: minimising goes to the task bar. Turned on, to the tray.
+        ::SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        EXPECT_TRUE(::IsWindowVisible(window));
+        EXPECT_FALSE(dialog.IsTrayIconShown());
+        ::ShowWindow(window, SW_RESTORE);
+        ::SendMessageA(window, WM_COMMAND, ID_OPT_TRAY, 0);
+        ::SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        EXPECT_FALSE(::IsWindowVisible(window));
+        EXPECT_TRUE(dialog.IsTrayIconShown());
+
+        // Clicks with another icon id, button-up messages and unknown ones change nothing.
+        for (LPARAM mouse : {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONDOWN, 0x7FFF})
+            ::SendMessageA(window, WM_TRAY_CALLBACK, 1, mouse);
+        ::SendMessageA(window, WM_TRAY_CALLBACK, 2, WM_LBUTTONDOWN);
+        EXPECT_FALSE(::IsWindowVisible(window));
+        ::SendMessageA(window, WM_TRAY_CALLBACK, 1, WM_LBUTTONDOWN);
+        EXPECT_TRUE(::IsWindowVisible(window));
+        EXPECT_FALSE(::IsIconic(window));
+        EXPECT_TRUE(dialog.IsTrayIconShown()) << "the icon stays after a restore";
+
+        // The icon shows the running state and the tooltip follows the title.
+        TheSettings().sec = 30;
+        ::SendMessageA(window, WM_COMMAND, ID_TRAY_STARTSTOP, 0);
+        EXPECT_EQ(data.hIcon, SmallIcon(IDI_BREWBELL));
+        EXPECT_STREQ(data.szTip, "Brewbell - 00:30");
+        ASSERT_TRUE(PumpUntil([&] { return std::string(data.szTip) == "Brewbell - 00:29"; }, 3000));
+        ::SendMessageA(window, WM_COMMAND, ID_TRAY_STARTSTOP, 0);
+        EXPECT_EQ(data.hIcon, SmallIcon(IDI_TRAY_IDLE));
+
+        // Closing hides too once hide-on-close is on; the program keeps running.
+        ::SendMessageA(window, WM_COMMAND, ID_OPT_NOCLOSE, 0);
+        ::SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_FALSE(::IsWindowVisible(window));
+        EXPECT_FALSE(dialog.IsEnded());
+        ::SendMessageA(window, WM_COMMAND, ID_TRAY_RESTORE, 0);
+        EXPECT_TRUE(::IsWindowVisible(window));
+    });
+}
+
+TEST(MainWindow, EveryOptionTogglesItsCheckMarkSettingAndStoredValue)
+{
+    const struct {
+        UINT command;
+        const char *name;
+        std::atomic<std::int32_t> Settings::*field;
+    } options[] = {
+        {ID_OPT_MINIMIZE, "Minimize", &Settings::minimize}, {ID_OPT_TRAY, "Tray", &Settings::tray},
+        {ID_OPT_TOPMOST, "TopMost", &Settings::topMost},    {ID_OPT_MINSTART, "MinStart", &Settings::minStart},
+        {ID_OPT_AUTORESET, "AutoReset", &Settings::autoReset}, {ID_OPT_NOCLOSE, "NoClose", &Settings::noClose},
+        {ID_OPT_SOUND, "Sound", &Settings::sound},          {ID_OPT_REMIND, "Remind", &Settings::remind},
+        {ID_OPT_SUSPEND, "Suspend", &Settings::suspend},
+    };
+    WithMainWindow([&](MainDialog &, HWND window) {
+        HMENU menu = ::GetMenu(window);
+        for (const auto &option : options) {
+            for (int round = 0; round < 2; ++round) {
+                const bool wasOn = (MenuState(menu, option.command) & MF_CHECKED) != 0;
+                ::SendMessageA(window, WM_COMMAND, option.command, 0);
+                const bool isOn = (MenuState(menu, option.command) & MF_CHECKED) != 0;
+                EXPECT_NE(isOn, wasOn) << option.name;
+                EXPECT_EQ(TheSettings().*option.field, isOn ? 1 : 0) << option.name;
+                EXPECT_EQ(StoredOption(option.name), isOn ? 1u : 0u) << option.name;
+                if (option.command == ID_OPT_TOPMOST) {
+                    EXPECT_EQ((::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, isOn);
+                }
+            }
+        }
+        // The reminder off greys "not while running"; on again, it comes back with its mark.
+        ::SendMessageA(window, WM_COMMAND, ID_OPT_REMIND, 0);
+        EXPECT_TRUE(MenuState(menu, ID_OPT_SUSPEND) & MF_GRAYED);
+        ::SendMessageA(window, WM_COMMAND, ID_OPT_REMIND, 0);
+        EXPECT_EQ(MenuState(menu, ID_OPT_SUSPEND), static_cast<UINT>(MF_CHECKED));
+    });
+}
+
+TEST(MainWindow, CommandsThatComeWhileRunningOrLateChangeNothing)
+{
+    WithMainWindow([](MainDialog &dialog, HWND window) {
+        TheSettings().min = 3;
+        ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+        for (UINT command : {UINT{IDC_BUTTON_MIN}, UINT{IDC_BUTTON_SEC}, UINT{IDC_BUTTON_RESET}, UINT{ID_TRAY_RESET},
+                             UINT{ID_PRESET_FIRST + 1}})
+            ::SendMessageA(window, WM_COMMAND, command, 0);
+        EXPECT_EQ(Text(window), "Brewbell - 03:00");
+        EXPECT_EQ(TheSettings().min, 3);
+
+        // A finish the stopped worker left in the queue must not end the next run.
+        ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+        ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
+        ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+        PumpUntil([] { return false; }, 200);
+        EXPECT_TRUE(dialog.IsCountdownRunning());
+        EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Stop");
+    });
+}
+
+TEST(MainWindow, ATimeSetAfterACountUpSurvivesTheExitButAReadingDoesNot)
+{
+    WithMainWindow([](MainDialog &, HWND window) {
+        ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+        ASSERT_TRUE(PumpUntil([&] { return Text(window) == "Brewbell - 00:01"; }, 3000));
+        ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+        ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_MIN, 0);
+        EXPECT_EQ(Text(window), "Brewbell - 01:01");
+    });
+    EXPECT_EQ(StoredTime("Min"), 1u) << "the minute set after the stopwatch is kept";
+    EXPECT_EQ(StoredTime("Sec"), 1u);
+
+    WithMainWindow([](MainDialog &, HWND window) {
+        TheSettings().min = 0;
+        TheSettings().sec = 0;
+        ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+        ASSERT_TRUE(PumpUntil([&] { return Text(window) == "Brewbell - 00:01"; }, 3000));
+        ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+    });
+    EXPECT_EQ(StoredTime("Sec"), 0u) << "a stopwatch reading is dropped";
 }
 
 } // namespace

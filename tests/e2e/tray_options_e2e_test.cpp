@@ -1,0 +1,130 @@
+// The notification icon, the options and the second start, driven from outside.
+#include "automation.h"
+
+#include <gtest/gtest.h>
+
+namespace registry = brewbell_registry;
+
+namespace {
+
+// Command and message numbers of the program.
+constexpr UINT kTrayCallback = 0x401;
+constexpr UINT kOptTray = 40016, kOptTopMost = 40032, kOptNoClose = 40042;
+constexpr UINT kTrayRestore = 40014, kTrayExit = 40015, kTrayStartStop = 40020, kReadMe = 40031;
+
+void Command(HWND window, UINT id) { ::PostMessageA(window, WM_COMMAND, id, 0); }
+
+// The tray option on, then the minimise box: the window goes into the notification area.
+bool HideInTheTray(HWND window)
+{
+    Command(window, kOptTray);
+    ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    return WaitUntil([&] { return !::IsWindowVisible(window); });
+}
+
+bool IsTopMost(HWND window) { return (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+class TrayOptionsTest : public ::testing::Test {
+protected:
+    void SetUp() override { registry::Clear(); }
+    void TearDown() override { registry::Clear(); }
+
+    HWND StartProgram(Program &program)
+    {
+        EXPECT_TRUE(program.Start());
+        return program.WaitForMainWindow();
+    }
+    static void EndThroughTheTray(Program &program, HWND window)
+    {
+        Command(window, kTrayExit);
+        EXPECT_TRUE(program.HasExited(5000));
+    }
+};
+
+TEST_F(TrayOptionsTest, HiddenInTheTrayTheTimerStillRunsAndEndsFromItsMenu)
+{
+    Program program;
+    HWND window = StartProgram(program);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(HideInTheTray(window));
+
+    // Started from the tray menu, it counts up while hidden.
+    Command(window, kTrayStartStop);
+    ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:01", 3000));
+    EXPECT_FALSE(::IsWindowVisible(window));
+
+    // A click on the icon brings it back; the icon stays, so a second hide works at once.
+    ::PostMessageA(window, kTrayCallback, 1, WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) && !::IsIconic(window); }));
+    ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }));
+
+    // "Programm beenden" ends it from there and drops the stopwatch reading.
+    EndThroughTheTray(program, window);
+    DWORD sec = 0xDEAD;
+    EXPECT_TRUE(registry::ReadDword("Time", "Sec", sec));
+    EXPECT_EQ(sec, 0u);
+}
+
+TEST_F(TrayOptionsTest, HideOnCloseKeepsTheProgramAndTopMostSurvivesARestart)
+{
+    {
+        Program program;
+        HWND window = StartProgram(program);
+        ASSERT_NE(window, nullptr);
+        EXPECT_FALSE(IsTopMost(window));
+        Command(window, kOptTopMost);
+        ASSERT_TRUE(WaitUntil([&] { return IsTopMost(window); })) << "top-most at once";
+
+        Command(window, kOptNoClose);
+        ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }));
+        EXPECT_FALSE(program.HasExited(300)) << "the close box only hides the timer";
+        Command(window, kTrayRestore);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
+        EndThroughTheTray(program, window);
+    }
+    Program again;
+    HWND window = StartProgram(again);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsTopMost(window)) << "top-most again after a restart";
+    EndThroughTheTray(again, window);
+}
+
+TEST_F(TrayOptionsTest, ASecondStartSaysSoAndBringsTheHiddenFirstBack)
+{
+    Program first;
+    HWND window = StartProgram(first);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(HideInTheTray(window));
+
+    Program second;
+    ASSERT_TRUE(second.Start());
+    HWND box = second.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "Brewbell wurde bereits gestartet!");
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(second.HasExited(5000));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) && !::IsIconic(window); }))
+        << "the running timer comes back from the tray";
+    EndThroughTheTray(first, window);
+}
+
+TEST_F(TrayOptionsTest, ReadMeOpensTheUsersFileInTheEditorAndMinimises)
+{
+    Program program;
+    HWND window = StartProgram(program);
+    ASSERT_NE(window, nullptr);
+    Command(window, kReadMe);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(window) != FALSE; }));
+    HWND editor = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+        editor = ::FindWindowA("Notepad", nullptr);
+        return editor && WindowText(editor).find("README") != std::string::npos;
+    })) << "notepad shows README.txt";
+    if (editor)
+        ::PostMessageA(editor, WM_CLOSE, 0, 0);
+    EndThroughTheTray(program, window);
+}
+
+} // namespace
