@@ -5,8 +5,6 @@
 #include "framework/local_time.h"
 #include "res/resource.h"
 
-#include <cstring>
-
 namespace {
 constexpr DWORD kPollMs = 200;
 }
