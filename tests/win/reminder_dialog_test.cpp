@@ -224,9 +224,10 @@ TEST_F(ReminderDialogTest, TheHoursFieldTakesOnlyOneToSixAndNeverLoops)
     }
 }
 
-TEST_F(ReminderDialogTest, AnyStoredValueOpensTheDialog)
+TEST_F(ReminderDialogTest, AnyStoredValueOpensTheDialogAndUnchangedTimesStayExactly)
 {
-    for (std::int32_t v : {INT_MIN, -1, 0, 1, 127, 128, INT_MAX}) {
+    // The last two are 02:30 in the hour that Central European clocks repeat in October.
+    for (std::int32_t v : {INT_MIN, -1, 0, 1, 127, 128, INT_MAX, 1792888200, 1792891800}) {
         t.settings.interval = v;
         t.settings.weekdays = v;
         t.settings.hours = v;
@@ -236,6 +237,7 @@ TEST_F(ReminderDialogTest, AnyStoredValueOpensTheDialog)
         EXPECT_EQ(Run([&](HWND d) {
                       EXPECT_EQ(Check(d, IDC_REM_BETWEEN), v != 0 ? BST_CHECKED : BST_UNCHECKED);
                       EXPECT_EQ(TickedDays(d), v & 127);
+                      Click(d, IDC_REM_DAILY);
                       EXPECT_EQ(TimeOfDay(Picked(d, IDC_REM_TO)), TimeOfDay(Local(v)));
                       Click(d, IDC_REM_APPLY);
                   }),
@@ -243,6 +245,7 @@ TEST_F(ReminderDialogTest, AnyStoredValueOpensTheDialog)
             << v;
         EXPECT_EQ(static_cast<std::int32_t>(t.Dword("Teatime", "Daily")), v);
         EXPECT_EQ(static_cast<std::int32_t>(t.Dword("Teatime", "From")), v);
+        EXPECT_EQ(static_cast<std::int32_t>(t.Dword("Teatime", "To")), v);
     }
 }
 
