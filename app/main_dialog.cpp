@@ -82,8 +82,6 @@ bool MainDialog::OnInitDialog()
     }
     RefreshTime();
     menu.CheckLayout(TheSettings().layout);
-    // The midnight layout switch (ApplyLayout of the automatic layout) joins here as
-    // ClockRun::newDailyLayout.
     ClockRun clock{hwnd_, &clockWorker.StopEvent(), &TheSettings(), [this] { return IsCountdownRunning(); }, nullptr};
     clockWorker.Start([clock] { ClockThread(clock); }, kWorkerStopTimeoutMs);
     return true;
