@@ -35,12 +35,23 @@ int TodaysDayBox()
     return kMonday + (now.wDayOfWeek + 6) % 7; // the boxes run Monday to Sunday
 }
 
-// A daily reminder a few seconds ahead, on every day.
-void StoreDailyReminderIn(int seconds)
+// A daily reminder a few seconds ahead, on every day; returns its time.
+std::int32_t StoreDailyReminderIn(int seconds)
 {
+    const std::int32_t due = SecondsFromNow(seconds);
     registry::WriteDword("Teatime", "Interval", 0);
     registry::WriteDword("Teatime", "Weekdays", 127);
-    registry::WriteDword("Teatime", "Daily", static_cast<DWORD>(SecondsFromNow(seconds)));
+    registry::WriteDword("Teatime", "Daily", static_cast<DWORD>(due));
+    return due;
+}
+
+// Milliseconds since 1970.
+std::int64_t NowMs()
+{
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    const std::int64_t ticks = (static_cast<std::int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return ticks / 10000 - 11644473600000LL;
 }
 
 // An edit's text: GetWindowText does not ask a window of another process for it.
@@ -140,10 +151,14 @@ TEST_F(TeatimeTest, ADailyReminderWhileIdleAsksOnceAndYesStartsTheCountdown)
 {
     // A reminder sound that is no WAV file plays the default sound or nothing; the box comes.
     registry::WriteString("User", "RemindSound", "C:\\windows\\win.ini");
-    StoreDailyReminderIn(6);
+    const std::int32_t due = StoreDailyReminderIn(6);
     Launch();
     HWND box = ReminderBox(10000);
     ASSERT_NE(box, nullptr);
+    const std::int64_t late = NowMs() - std::int64_t(due) * 1000;
+    std::printf("reminder box %lld ms after its second began\n", static_cast<long long>(late));
+    EXPECT_GE(late, 0);
+    EXPECT_LT(late, 1500) << "the box follows its second at once";
     EXPECT_NE(::GetDlgItem(box, IDYES), nullptr);
     EXPECT_NE(::GetDlgItem(box, IDNO), nullptr);
     Answer(box, IDYES);
