@@ -35,6 +35,7 @@ struct FileDialogAnswer {
     HWND owner = nullptr;
     std::string filter;
     std::string prompt;
+    bool readOnlyBoxShown = false;
     bool answered = false;
 };
 FileDialogAnswer *answer = nullptr;
@@ -72,6 +73,8 @@ void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
         return;
     answer->answered = true;
     answer->filter = Text(found.fileDialog, cmb1);
+    HWND readOnly = ::GetDlgItem(found.fileDialog, chx1);
+    answer->readOnlyBoxShown = readOnly && ::IsWindowVisible(readOnly);
     if (answer->typed.empty()) {
         ::PostMessageA(found.fileDialog, WM_COMMAND, IDCANCEL, 0);
         ::KillTimer(nullptr, timer);
@@ -153,6 +156,7 @@ TEST_F(MessagesDialogTest, AChosenFileShowsAtOnceRefillsTheOtherFieldsAndCancelB
                   // The default extension completes a name typed without one.
                   const FileDialogAnswer chosen = Browse(d, IDC_ALARM_BROWSE, bell.substr(0, bell.size() - 4));
                   EXPECT_EQ(chosen.filter, "WAV-Audio-Dateien (*.wav)");
+                  EXPECT_FALSE(chosen.readOnlyBoxShown);
                   EXPECT_EQ(chosen.prompt, "") << "an existing file is taken without a question";
                   EXPECT_EQ(t.settings.alarmSound, bell);
                   EXPECT_EQ(Text(d, IDC_ALARM_SOUND), bell);
