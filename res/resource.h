@@ -110,6 +110,7 @@
 #define IDC_QUICK_SEC_LIST      1111
 #define IDC_QUICK_MIN_SLIDER    1112
 #define IDC_QUICK_SEC_SLIDER    1113
+#define IDC_QUICK_START         3      // "&Starten"; ends the dialog with 10
 
 // Commands: presets 40000 + slot
 #define ID_PRESET_FIRST         40000

@@ -242,4 +242,34 @@ void WriteString(const char *group, const char *name, const char *text)
     ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text), static_cast<DWORD>(strlen(text) + 1));
     ::RegCloseKey(key);
 }
+
+bool ReadString(const char *group, const char *name, std::string &text)
+{
+    char buffer[1024] = "";
+    DWORD size = sizeof buffer - 1;
+    DWORD type = 0;
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    const bool ok = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(buffer), &size) ==
+                        ERROR_SUCCESS &&
+                    type == REG_SZ;
+    ::RegCloseKey(key);
+    text = ok ? buffer : "";
+    return ok;
+}
 } // namespace brewbell_registry
+
+HWND Program::WaitForWindowTitled(const std::string &title, DWORD timeoutMs) const
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindows())
+                if (::IsWindowVisible(window) && WindowText(window) == title)
+                    return (found = window) != nullptr;
+            return false;
+        },
+        timeoutMs);
+    return found;
+}

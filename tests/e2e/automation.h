@@ -35,6 +35,8 @@ public:
     HWND FindMessageBox() const;
     HWND WaitForMessageBox(DWORD timeoutMs = 10000) const;
     std::vector<HWND> TopLevelWindows() const;
+    // A visible window of the program with the title, such as one of its dialogs.
+    HWND WaitForWindowTitled(const std::string &title, DWORD timeoutMs = 10000) const;
 
 private:
     PROCESS_INFORMATION info_{};
@@ -66,4 +68,5 @@ bool WaitForTitle(HWND window, const std::string &title, DWORD timeoutMs = 10000
 
 namespace brewbell_registry {
 void WriteString(const char *group, const char *name, const char *text);
+bool ReadString(const char *group, const char *name, std::string &text);
 } // namespace brewbell_registry

@@ -1,0 +1,206 @@
+#include "dialogs/tea_list_dialog.h"
+
+#include "framework/data_exchange.h"
+#include "framework/message_box.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+namespace {
+
+constexpr int kTimeFieldLength = 2;
+
+struct Column {
+    const char *title;
+    int width; // pixels
+};
+constexpr Column kColumns[] = {{"Teesorte", 194}, {"Minuten", 70}, {"Sekunden", 70}};
+
+const char kCancelQuestion[] = "Alle Änderungen werden verworfen.\nTrotzdem abbrechen?";
+
+} // namespace
+
+TeaListDialog::TeaListDialog(Settings &settings, SettingsStore &store)
+    : Dialog(IDD_TEALIST), settings_(settings), store_(store), editor_(settings.teas)
+{
+}
+
+bool TeaListDialog::ProcessMessage(Message &m)
+{
+    static const MapEntry<TeaListDialog> map[] = {
+        ON_COMMAND(IDC_TEA_CHANGE, &TeaListDialog::OnChange),
+        ON_COMMAND(IDC_TEA_DISCARD, &TeaListDialog::OnDiscard),
+        ON_COMMAND(IDC_TEA_DELETE, &TeaListDialog::OnDelete),
+        ON_COMMAND(IDC_TEA_SAVE, &TeaListDialog::OnSave),
+        ON_COMMAND(IDC_TEA_CANCEL, &TeaListDialog::OnCancel),
+        ON_CONTROL(EN_CHANGE, IDC_TEA_MIN, &TeaListDialog::OnTimeTyped),
+        ON_CONTROL(EN_CHANGE, IDC_TEA_SEC, &TeaListDialog::OnTimeTyped),
+        ON_MESSAGE(WM_NOTIFY, &TeaListDialog::OnListNotify),
+    };
+    return DispatchMessageMap(this, map, m) || Dialog::ProcessMessage(m);
+}
+
+void TeaListDialog::DoDataExchange(DataExchange &dx)
+{
+    DDX_Text(dx, IDC_TEA_NAME, name_);
+    DDX_Text(dx, IDC_TEA_MIN, minutes_);
+    DDX_Text(dx, IDC_TEA_SEC, seconds_);
+}
+
+bool TeaListDialog::OnInitDialog()
+{
+    editor_ = presets::PresetEditor(settings_.teas);
+    ::SendMessageA(GetItem(IDC_TEA_MIN), EM_LIMITTEXT, kTimeFieldLength, 0);
+    ::SendMessageA(GetItem(IDC_TEA_SEC), EM_LIMITTEXT, kTimeFieldLength, 0);
+    FillEdits({});
+
+    HWND list = GetItem(IDC_TEA_LIST);
+    ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT,
+                   LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    InsertColumns();
+    for (std::size_t i = 0; i < kPresetCount; ++i) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(i);
+        item.pszText = const_cast<char *>("");
+        ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        ShowRow(static_cast<int>(i));
+    }
+    return true;
+}
+
+void TeaListDialog::InsertColumns() const
+{
+    HWND list = GetItem(IDC_TEA_LIST);
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.fmt = LVCFMT_CENTER;
+        column.cx = kColumns[i].width;
+        column.pszText = const_cast<char *>(kColumns[i].title);
+        column.iSubItem = i;
+        ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void TeaListDialog::ShowRow(int index) const
+{
+    const TeaPreset &row = editor_.row(static_cast<std::size_t>(index));
+    const std::string *texts[] = {&row.name, &row.minutes, &row.seconds};
+    for (int column = 0; column < 3; ++column) {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = const_cast<char *>(texts[column]->c_str());
+        ::SendMessageA(GetItem(IDC_TEA_LIST), LVM_SETITEMTEXTA, static_cast<WPARAM>(index),
+                       reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+int TeaListDialog::SelectedRow() const
+{
+    return static_cast<int>(
+        ::SendMessageA(GetItem(IDC_TEA_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+TeaPreset TeaListDialog::ReadEdits()
+{
+    UpdateData(true);
+    return {name_, minutes_, seconds_};
+}
+
+void TeaListDialog::FillEdits(const TeaPreset &texts)
+{
+    name_ = texts.name;
+    minutes_ = texts.minutes;
+    seconds_ = texts.seconds;
+    filling_ = true;
+    UpdateData(false);
+    filling_ = false;
+}
+
+void TeaListDialog::TakeSelectedRow()
+{
+    if (!editor_.take(SelectedRow()))
+        return;
+    FillEdits(editor_.row(static_cast<std::size_t>(editor_.editIndex())));
+    HWND name = GetItem(IDC_TEA_NAME);
+    Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(name), TRUE);
+    ::SendMessageA(name, EM_SETSEL, 0, -1);
+}
+
+void TeaListDialog::ClearEdits()
+{
+    editor_.discard();
+    FillEdits({});
+    Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetItem(IDC_TEA_LIST)), TRUE);
+}
+
+void TeaListDialog::OnChange()
+{
+    if (editor_.editIndex() < 0) {
+        TakeSelectedRow();
+        return;
+    }
+    const int written = editor_.apply(ReadEdits());
+    if (written >= 0)
+        ShowRow(written);
+    ClearEdits();
+}
+
+// There is no OK button; should the dialog manager ever fall back to IDOK, Enter still means
+// the default button.
+void TeaListDialog::OnOK() { OnChange(); }
+
+void TeaListDialog::OnDiscard() { ClearEdits(); }
+
+void TeaListDialog::OnDelete()
+{
+    const int selected = SelectedRow();
+    if (!editor_.reset(selected))
+        return;
+    ShowRow(selected);
+    ClearEdits();
+}
+
+void TeaListDialog::OnSave()
+{
+    settings_.teas = editor_.save(ReadEdits());
+    store_.saveTeas();
+    EndDialog(IDOK);
+}
+
+void TeaListDialog::OnCancel()
+{
+    if (editor_.cancelNeedsQuestion() &&
+        AppMessageBox(GetSafeHwnd(), kCancelQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    EndDialog(IDCANCEL);
+}
+
+bool TeaListDialog::OnListNotify(Message &m)
+{
+    const auto *header = reinterpret_cast<const NMHDR *>(m.lParam);
+    if (header->idFrom != IDC_TEA_LIST || header->code != static_cast<UINT>(NM_DBLCLK))
+        return false;
+    // A double-click takes the selected row even while another one is being edited.
+    TakeSelectedRow();
+    return true;
+}
+
+bool TeaListDialog::OnTimeTyped(Message &m)
+{
+    if (filling_)
+        return true;
+    HWND field = m.Sender();
+    const auto corrected = presets::CorrectTypedTime(Window(field).GetText());
+    if (!corrected)
+        return true;
+    filling_ = true;
+    ::SetWindowTextA(field, corrected->c_str());
+    filling_ = false;
+    ::SendMessageA(field, EM_SETSEL, 0, -1);
+    ::SendMessageA(field, EM_SCROLLCARET, 0, 0);
+    return true;
+}

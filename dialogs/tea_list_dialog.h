@@ -1,0 +1,50 @@
+// The list of the ten tea presets (dialog 154): a row is taken into three edits, changed and
+// written back; "&Speichern" stores all ten rows and ends the modal run with IDOK, anything else
+// ends it with IDCANCEL and changes nothing. Until then the rows live in a PresetEditor; the list
+// view only shows them.
+#pragma once
+
+#include "dialogs/preset_rules.h"
+#include "framework/dialog.h"
+#include "settings/settings_store.h"
+
+#include <string>
+
+class TeaListDialog : public Dialog {
+public:
+    // settings must be the record that store saves.
+    TeaListDialog(Settings &settings, SettingsStore &store);
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool ProcessMessage(Message &m) override;
+    void DoDataExchange(DataExchange &dx) override;
+
+private:
+    void OnChange();
+    void OnDiscard();
+    void OnDelete();
+    void OnSave();
+    bool OnListNotify(Message &m);
+    bool OnTimeTyped(Message &m);
+
+    void InsertColumns() const;
+    void ShowRow(int index) const;
+    int SelectedRow() const;
+    TeaPreset ReadEdits();
+    void FillEdits(const TeaPreset &texts);
+    void TakeSelectedRow();
+    void ClearEdits();
+
+    Settings &settings_;
+    SettingsStore &store_;
+    presets::PresetEditor editor_;
+    std::string name_;
+    std::string minutes_;
+    std::string seconds_;
+    // Set while the dialog writes into its own edits, whose change notifications are then not
+    // the user's typing.
+    bool filling_ = false;
+};

@@ -1,0 +1,89 @@
+#include "dialogs/preset_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using presets::ChangeStep;
+using presets::PresetEditor;
+
+namespace {
+
+TEST(PresetRules, TimeTextsArePaddedAndTypedValuesHeldToFiftyNine)
+{
+    struct Case {
+        std::string text;
+        std::string padded;
+        std::int32_t number;
+        const char *corrected; // null: the typed text stays
+    };
+    const Case cases[] = {
+        {"", "00", 0, nullptr},
+        {"7", "07", 7, nullptr},
+        {"59", "59", 59, nullptr},
+        {"60", "60", 60, "59"},
+        {"5x", "5x", 5, nullptr},
+        {" 9", " 9", 0, nullptr},
+        {"-5", "-5", 0, nullptr},
+        {"123", "123", 123, "59"},
+        {"2147483648", "2147483648", 2147483647, "59"},
+        {std::string(255, '9'), std::string(255, '9'), 2147483647, "59"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE("text \"" + c.text + "\"");
+        EXPECT_EQ(presets::PadTwoDigits(c.text), c.padded);
+        EXPECT_EQ(presets::LeadingNumber(c.text), c.number);
+        EXPECT_EQ(presets::CorrectTypedTime(c.text),
+                  c.corrected ? std::optional<std::string>(c.corrected) : std::nullopt);
+    }
+}
+
+// One dialog session: take, apply to the row taken, reset, discard, save with a pending edit.
+TEST(PresetRules, EditingSessionChangesOnlyTheRowTakenAndSavesPendingEdits)
+{
+    presets::Rows stored = defaultTeas();
+    stored[6] = {"Outside edit", "75", "7"};
+    PresetEditor editor(stored);
+    EXPECT_EQ(editor.change(-1, {}), ChangeStep::None) << "nothing selected, nothing edited";
+
+    EXPECT_EQ(editor.change(3, {}), ChangeStep::Took);
+    EXPECT_FALSE(editor.cancelNeedsQuestion()) << "taking a row changes nothing yet";
+    EXPECT_EQ(editor.change(5, {"", "6", ""}), ChangeStep::Applied) << "row 5 is selected now, row 3 was taken";
+    EXPECT_EQ(editor.row(3).name, "Teesorte 3");
+    EXPECT_EQ(editor.row(3).minutes, "06");
+    EXPECT_EQ(editor.row(3).seconds, "00");
+    EXPECT_EQ(editor.row(5).minutes, "00");
+    EXPECT_EQ(editor.editIndex(), -1);
+    EXPECT_TRUE(editor.cancelNeedsQuestion());
+
+    ASSERT_TRUE(editor.take(1));
+    editor.apply({"  ", "12", "5"});
+    EXPECT_EQ(editor.row(1).name, "  ") << "blanks are not trimmed";
+    EXPECT_EQ(editor.apply({"late", "1", "1"}), -1) << "no row being edited";
+
+    ASSERT_TRUE(editor.take(6));
+    editor.apply(editor.row(6));
+    EXPECT_EQ(editor.row(6).minutes, "75") << "only typing corrects a stored 75";
+
+    ASSERT_TRUE(editor.take(2));
+    EXPECT_FALSE(editor.reset(10));
+    ASSERT_TRUE(editor.reset(6));
+    EXPECT_EQ(editor.editIndex(), -1) << "a reset drops the pending edit";
+    EXPECT_EQ(editor.row(6).name, "Teesorte 6");
+    EXPECT_EQ(editor.row(6).minutes, "00");
+
+    ASSERT_TRUE(editor.take(4));
+    editor.discard();
+    EXPECT_EQ(editor.change(-1, {"ignored", "1", "1"}), ChangeStep::None);
+
+    EXPECT_EQ(editor.change(0, {}), ChangeStep::Took);
+    EXPECT_EQ(editor.change(0, {"Sencha", "2", "45"}), ChangeStep::Applied) << "row 0 is edited like any other";
+    ASSERT_TRUE(editor.take(8));
+    const presets::Rows &saved = editor.save({"Gyokuro", "1", ""});
+    EXPECT_EQ(saved[0].minutes, "02");
+    EXPECT_EQ(saved[8].name, "Gyokuro") << "a pending edit is applied";
+    EXPECT_EQ(saved[4].name, "Teesorte 4");
+    EXPECT_EQ(editor.save({"again", "", ""})[8].name, "Gyokuro") << "nothing pending, nothing applied";
+}
+
+} // namespace
