@@ -1,5 +1,6 @@
 #include "dialogs/messages_dialog.h"
-#include "modal_body.h"
+#include "dialog_driver.h"
+#include "test_settings_store.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -105,7 +106,7 @@ protected:
     INT_PTR Run(const std::function<void(HWND)> &body)
     {
         MessagesDialog dialog(t.settings, t.store);
-        return RunModalWith(dialog, body);
+        return dialog_driver::RunModal(dialog, body);
     }
     TestSettingsStore t;
 };

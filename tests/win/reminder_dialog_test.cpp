@@ -1,6 +1,7 @@
 #include "dialogs/reminder_dialog.h"
 #include "framework/local_time.h"
-#include "modal_body.h"
+#include "dialog_driver.h"
+#include "test_settings_store.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +71,7 @@ protected:
     INT_PTR Run(const std::function<void(HWND)> &body)
     {
         ReminderDialog dialog(t.settings, t.store);
-        return RunModalWith(dialog, body);
+        return dialog_driver::RunModal(dialog, body);
     }
     TestSettingsStore t;
 };
