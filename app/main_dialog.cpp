@@ -3,7 +3,9 @@
 #include "app/clock_thread.h"
 #include "app/process_objects.h"
 #include "dialogs/messages_dialog.h"
+#include "dialogs/quick_set_dialog.h"
 #include "dialogs/reminder_dialog.h"
+#include "dialogs/tea_list_dialog.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
@@ -118,6 +120,9 @@ bool MainDialog::ProcessMessage(Message &m)
         ON_COMMAND_RANGE(ID_OPT_SOUND, ID_OPT_SOUND, &MainDialog::OnOptionCommand),
         ON_COMMAND_RANGE(ID_OPT_REMIND, ID_OPT_REMIND, &MainDialog::OnOptionCommand),
         ON_COMMAND_RANGE(ID_OPT_SUSPEND, ID_OPT_SUSPEND, &MainDialog::OnOptionCommand),
+        ON_COMMAND(ID_TEALIST, &MainDialog::OnTeaList),
+        ON_COMMAND(ID_QUICKSET, &MainDialog::OnQuickSet),
+        ON_COMMAND(ID_TRAY_QUICKSET, &MainDialog::OnQuickSet),
         ON_COMMAND(ID_README, &MainDialog::OnReadMe),
         ON_COMMAND(ID_REMINDER, &MainDialog::OnReminderSettings),
         ON_COMMAND(ID_MESSAGES, &MainDialog::OnMessages),
@@ -286,6 +291,22 @@ void MainDialog::SelectPreset(int slot)
     RefreshTime();
     RefreshTrayStartItem(false);
     TheSettingsStore().saveTime();
+}
+
+void MainDialog::OnTeaList()
+{
+    TeaListDialog dialog(TheSettings(), TheSettingsStore());
+    if (RunChildDialog(dialog) == IDOK)
+        BuildPresetMenu();
+}
+
+void MainDialog::OnQuickSet()
+{
+    // Its menu items are greyed while a countdown runs; a late command changes nothing.
+    if (!IsIdle())
+        return;
+    QuickSetDialog dialog(TheSettings(), TheSettingsStore());
+    OnQuickSetResult(static_cast<int>(RunChildDialog(dialog)));
 }
 
 void MainDialog::OnQuickSetResult(int result)
@@ -464,6 +485,8 @@ bool MainDialog::OnClose(Message &)
 
 bool MainDialog::OnContextMenu(Message &)
 {
+    if (!IsCountdownRunning())
+        OnQuickSet();
     return true;
 }
 

@@ -57,6 +57,8 @@ private:
     void OnReset();
     void OnRestore();
     void OnReadMe();
+    void OnTeaList();
+    void OnQuickSet();
     void OnReminderSettings();
     void OnMessages();
     bool OnPresetCommand(Message &m);
