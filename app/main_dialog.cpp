@@ -1,10 +1,14 @@
 #include "app/main_dialog.h"
 
+#include "app/clock_thread.h"
 #include "app/process_objects.h"
+#include "dialogs/messages_dialog.h"
 #include "dialogs/quick_set_dialog.h"
+#include "dialogs/reminder_dialog.h"
 #include "dialogs/tea_list_dialog.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
+#include "invite/invitation_dialog.h"
 #include "res/resource.h"
 
 #include <cstdio>
@@ -81,6 +85,8 @@ bool MainDialog::OnInitDialog()
     }
     RefreshTime();
     menu.CheckLayout(TheSettings().layout);
+    ClockRun clock{hwnd_, &clockWorker.StopEvent(), &TheSettings(), [this] { return IsCountdownRunning(); }, nullptr};
+    clockWorker.Start([clock] { ClockThread(clock); }, kWorkerStopTimeoutMs);
     return true;
 }
 
@@ -119,6 +125,9 @@ bool MainDialog::ProcessMessage(Message &m)
         ON_COMMAND(ID_QUICKSET, &MainDialog::OnQuickSet),
         ON_COMMAND(ID_TRAY_QUICKSET, &MainDialog::OnQuickSet),
         ON_COMMAND(ID_README, &MainDialog::OnReadMe),
+        ON_COMMAND(ID_REMINDER, &MainDialog::OnReminderSettings),
+        ON_COMMAND(ID_MESSAGES, &MainDialog::OnMessages),
+        ON_COMMAND(ID_INVITATION, &MainDialog::OnInvitation),
         ON_COMMAND(ID_TRAY_RESTORE, &MainDialog::OnRestore),
         ON_COMMAND(ID_TRAY_EXIT, &MainDialog::ExitProgram),
         ON_COMMAND(ID_TRAY_STARTSTOP, &MainDialog::StartStop),
@@ -338,6 +347,24 @@ bool MainDialog::OnOptionCommand(Message &m)
 }
 
 void MainDialog::OnRestore() { Show(SW_RESTORE); }
+
+void MainDialog::OnReminderSettings()
+{
+    ReminderDialog dialog(TheSettings(), TheSettingsStore());
+    RunChildDialog(dialog);
+}
+
+void MainDialog::OnMessages()
+{
+    MessagesDialog dialog(TheSettings(), TheSettingsStore());
+    RunChildDialog(dialog);
+}
+
+void MainDialog::OnInvitation()
+{
+    InvitationDialog dialog(TheSettings(), TheSettingsStore());
+    RunChildDialog(dialog);
+}
 
 void MainDialog::OnReadMe()
 {

@@ -59,6 +59,9 @@ private:
     void OnReadMe();
     void OnTeaList();
     void OnQuickSet();
+    void OnReminderSettings();
+    void OnMessages();
+    void OnInvitation();
     bool OnPresetCommand(Message &m);
     bool OnOptionCommand(Message &m);
     // Messages

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 DataExchange::DataExchange(Dialog &owner, bool saving) : dialog(owner.GetSafeHwnd()), save(saving) {}
@@ -131,11 +132,28 @@ void DDX_TimeOfDay(DataExchange &dx, int id, std::atomic<std::int32_t> &timePoin
     SYSTEMTIME picked;
     if (::SendMessageA(dx.Item(id), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&picked)) != GDT_VALID)
         return;
+    const int before = local.wHour * 3600 + local.wMinute * 60 + local.wSecond;
+    const int after = picked.wHour * 3600 + picked.wMinute * 60 + picked.wSecond;
+    // An unchanged time of day keeps the point exactly, also in the repeated hour of a day
+    // whose clocks go back, where composing could pick the other of the two instants.
+    if (after == before)
+        return;
     local.wHour = picked.wHour;
     local.wMinute = picked.wMinute;
     local.wSecond = picked.wSecond;
     local.wMilliseconds = 0;
     std::int32_t composed;
-    if (ComposeLocalTime(local, composed))
+    if (ComposeLocalTime(local, composed)) {
         timePoint = composed;
+        return;
+    }
+    // Only at the ends of the 32-bit range does the chosen time not fit on the stored day; the
+    // neighbouring day holds it, and only the time of day counts.
+    constexpr std::int64_t kDay = 86400;
+    std::int64_t shifted = static_cast<std::int64_t>(timePoint) + (after - before);
+    if (shifted > INT32_MAX)
+        shifted -= kDay;
+    else if (shifted < INT32_MIN)
+        shifted += kDay;
+    timePoint = static_cast<std::int32_t>(shifted);
 }

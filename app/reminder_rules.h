@@ -1,0 +1,62 @@
+// The tea-time rules, free of any window: when the reminder is due, which weekdays are on, when
+// the automatic layout changes, and the texts of the status line.
+#pragma once
+
+#include "settings/settings.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace reminder {
+
+// A local time broken down as the C runtime does it.
+struct LocalTime {
+    int second;  // 0..59
+    int minute;  // 0..59
+    int hour;    // 0..23
+    int day;     // 1..31
+    int month;   // 0..11
+    int year;    // years since 1900
+    int weekday; // 0 = Sunday
+};
+
+// The local time of day, in seconds since local midnight, of a stored time point (seconds since
+// 1970 UTC). Local time depends on the platform's time zone, so the caller supplies it.
+using TimeOfDayOf = std::int32_t (*)(std::int32_t timePoint);
+
+// The time of day in UTC; a stand-in where no time zone applies. Any 32-bit value works.
+std::int32_t UtcTimeOfDay(std::int32_t timePoint);
+
+std::int32_t SecondsSinceMidnight(const LocalTime &local);
+
+// Bit (weekday - 1) of the mask, with Monday = 1 ... Sunday = 7 (weekday 0 of the broken-down
+// time counts as 7).
+bool IsWeekdayEnabled(const Settings &settings, int weekday);
+
+// Once a day exactly at the daily time, or every `hours` hours from `from` up to `to`
+// inclusive. A step below one hour counts as one hour, so no stored value stalls the rule.
+bool IsReminderDue(const LocalTime &local, const Settings &settings, TimeOfDayOf timeOfDay);
+
+// What the clock does in a second it observes.
+struct SecondActions {
+    bool newLayout; // the automatic layout picks a new picture at midnight
+    bool remind;
+};
+// countdownRunning is asked only when its answer matters: the reminder is due and suspended
+// while a countdown runs.
+SecondActions ActionsFor(const LocalTime &local, const Settings &settings, TimeOfDayOf timeOfDay,
+                         const std::function<bool()> &countdownRunning);
+
+// Status line texts: "HH:MM:SS" and "DD.MM.YYYY".
+using StatusText = std::array<char, 32>;
+StatusText FormatStatusTime(const LocalTime &local);
+StatusText FormatStatusDate(const LocalTime &local);
+
+// The "alle" box of the reminder dialog: 0 cleared, 1 ticked, 2 some days (the indeterminate
+// state), as BST_UNCHECKED, BST_CHECKED and BST_INDETERMINATE number them.
+int AllDaysState(std::int32_t weekdays);
+// The mask after a click on "alle": every day, or none when every day was on.
+std::int32_t WeekdaysAfterAllClicked(std::int32_t weekdays);
+
+} // namespace reminder

@@ -1,0 +1,71 @@
+#include "dialogs/messages_dialog.h"
+
+#include "framework/data_exchange.h"
+#include "res/resource.h"
+
+#include <commdlg.h>
+
+namespace {
+// Sounds are WAV files; a typed name of a file that does not exist yet is offered for creation
+// rather than refused.
+constexpr char kWavFilter[] = "WAV-Audio-Dateien (*.wav)\0*.wav\0";
+constexpr DWORD kChooseFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT;
+} // namespace
+
+MessagesDialog::MessagesDialog(Settings &settingsToEdit, SettingsStore &settingsStore)
+    : Dialog(IDD_MESSAGES), settings(settingsToEdit), store(settingsStore)
+{
+}
+
+void MessagesDialog::DoDataExchange(DataExchange &dx)
+{
+    DDX_Text(dx, IDC_ALARM_MESSAGE, settings.message);
+    DDX_Text(dx, IDC_ALARM_SOUND, settings.alarmSound);
+    DDX_Text(dx, IDC_REMIND_MESSAGE, settings.reminder);
+    DDX_Text(dx, IDC_REMIND_SOUND, settings.remindSound);
+}
+
+bool MessagesDialog::ProcessMessage(Message &m)
+{
+    static const MapEntry<MessagesDialog> map[] = {
+        ON_COMMAND(IDC_ALARM_BROWSE, &MessagesDialog::OnBrowseAlarm),
+        ON_COMMAND(IDC_REMIND_BROWSE, &MessagesDialog::OnBrowseReminder),
+    };
+    return DispatchMessageMap(this, map, m) || Dialog::ProcessMessage(m);
+}
+
+void MessagesDialog::OnBrowseAlarm() { Browse(settings.alarmSound); }
+
+void MessagesDialog::OnBrowseReminder() { Browse(settings.remindSound); }
+
+void MessagesDialog::Browse(std::string &sound)
+{
+    char path[MAX_PATH] = "";
+    OPENFILENAMEA choice{};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = hwnd_;
+    choice.lpstrFilter = kWavFilter;
+    choice.nFilterIndex = 1;
+    choice.lpstrFile = path;
+    choice.nMaxFile = sizeof path;
+    choice.lpstrDefExt = "wav";
+    choice.Flags = kChooseFlags;
+    if (!::GetOpenFileNameA(&choice))
+        return;
+    sound = path;
+    UpdateData(false);
+}
+
+void MessagesDialog::OnOK()
+{
+    if (!UpdateData(true))
+        return;
+    store.saveUser();
+    EndDialog(IDOK);
+}
+
+void MessagesDialog::OnCancel()
+{
+    store.loadUser();
+    EndDialog(IDCANCEL);
+}

@@ -1,0 +1,161 @@
+#include "dialogs/reminder_dialog.h"
+
+#include "app/reminder_rules.h"
+#include "framework/data_exchange.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+namespace {
+constexpr int kMinHours = 1;
+constexpr int kMaxHours = 6;
+constexpr int kDayCount = 7;
+} // namespace
+
+ReminderDialog::ReminderDialog(Settings &settingsToEdit, SettingsStore &settingsStore)
+    : Dialog(IDD_REMINDER), settings(settingsToEdit), store(settingsStore)
+{
+}
+
+void ReminderDialog::DoDataExchange(DataExchange &dx)
+{
+    DDX_TimeOfDay(dx, IDC_REM_DAILY_TIME, settings.daily);
+    // Any stored interval but 0 is the interval rule, so it shows as "täglich zwischen".
+    if (!dx.failed) {
+        if (dx.save)
+            settings.interval = ::IsDlgButtonChecked(hwnd_, IDC_REM_BETWEEN) == BST_CHECKED ? 1 : 0;
+        else
+            ::CheckRadioButton(hwnd_, IDC_REM_DAILY, IDC_REM_BETWEEN,
+                               settings.interval != 0 ? IDC_REM_BETWEEN : IDC_REM_DAILY);
+    }
+    DDX_TimeOfDay(dx, IDC_REM_FROM, settings.from);
+    DDX_TimeOfDay(dx, IDC_REM_TO, settings.to);
+    // The hours check keeps the field a number: 1..6 or the stored value, which may be any.
+    if (dx.failed)
+        return;
+    if (!dx.save) {
+        ::SetDlgItemInt(hwnd_, IDC_REM_HOURS, static_cast<UINT>(settings.hours.load()), TRUE);
+        return;
+    }
+    BOOL number = FALSE;
+    const int hours = static_cast<int>(::GetDlgItemInt(hwnd_, IDC_REM_HOURS, &number, TRUE));
+    if (number)
+        settings.hours = hours;
+}
+
+bool ReminderDialog::OnInitDialog()
+{
+    filling = true;
+    // Hours 0..23 with seconds, as the status line shows the time, whatever the locale's
+    // habit; the seconds count for the reminder.
+    for (int id : {IDC_REM_DAILY_TIME, IDC_REM_FROM, IDC_REM_TO})
+        ::SendDlgItemMessageA(hwnd_, id, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH':'mm':'ss"));
+    Dialog::OnInitDialog();
+    HWND spin = GetItem(IDC_REM_HOURS_SPIN);
+    ::SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetItem(IDC_REM_HOURS)), 0);
+    ::SendMessageA(spin, UDM_SETRANGE, 0, MAKELPARAM(kMaxHours, kMinHours));
+    ShowWeekdays();
+    filling = false;
+    UpdateEnabling();
+    return true;
+}
+
+bool ReminderDialog::ProcessMessage(Message &m)
+{
+    static const MapEntry<ReminderDialog> map[] = {
+        ON_COMMAND(IDC_REM_APPLY, &ReminderDialog::OnOK),
+        ON_COMMAND(IDC_REM_DAILY, &ReminderDialog::OnDaily),
+        ON_COMMAND(IDC_REM_BETWEEN, &ReminderDialog::OnBetween),
+        ON_COMMAND_RANGE(IDC_REM_MONDAY, IDC_REM_SUNDAY, &ReminderDialog::OnDayClicked),
+        ON_COMMAND(IDC_REM_ALL_DAYS, &ReminderDialog::OnAllDays),
+        ON_CONTROL(EN_CHANGE, IDC_REM_HOURS, &ReminderDialog::OnHoursChanged),
+    };
+    return DispatchMessageMap(this, map, m) || Dialog::ProcessMessage(m);
+}
+
+void ReminderDialog::UpdateEnabling()
+{
+    UpdateData(true);
+    const bool daily = settings.interval == 0;
+    EnableItem(IDC_REM_DAILY_TIME, daily);
+    for (int id : {IDC_REM_FROM, IDC_REM_TO, IDC_REM_HOURS, IDC_REM_HOURS_SPIN})
+        EnableItem(id, !daily);
+}
+
+void ReminderDialog::OnDaily()
+{
+    // The pair is split by the pickers and labels, which start groups of their own, so the
+    // buttons do not clear each other by themselves.
+    ::CheckRadioButton(hwnd_, IDC_REM_DAILY, IDC_REM_BETWEEN, IDC_REM_DAILY);
+    UpdateEnabling();
+    Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetItem(IDC_REM_DAILY_TIME)), TRUE);
+}
+
+void ReminderDialog::OnBetween()
+{
+    ::CheckRadioButton(hwnd_, IDC_REM_DAILY, IDC_REM_BETWEEN, IDC_REM_BETWEEN);
+    UpdateEnabling();
+    Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetItem(IDC_REM_FROM)), TRUE);
+}
+
+void ReminderDialog::ShowWeekdays()
+{
+    const auto mask = static_cast<std::uint32_t>(settings.weekdays.load());
+    for (int day = 0; day < kDayCount; ++day)
+        ::CheckDlgButton(hwnd_, IDC_REM_MONDAY + day, (mask >> day) & 1u ? BST_CHECKED : BST_UNCHECKED);
+    ShowAllDays();
+}
+
+void ReminderDialog::ShowAllDays()
+{
+    ::CheckDlgButton(hwnd_, IDC_REM_ALL_DAYS, static_cast<UINT>(reminder::AllDaysState(settings.weekdays)));
+}
+
+bool ReminderDialog::OnDayClicked(Message &)
+{
+    std::int32_t mask = 0;
+    for (int day = 0; day < kDayCount; ++day) {
+        if (::IsDlgButtonChecked(hwnd_, IDC_REM_MONDAY + day) == BST_CHECKED)
+            mask |= 1 << day;
+    }
+    settings.weekdays = mask;
+    ShowAllDays();
+    return true;
+}
+
+void ReminderDialog::OnAllDays()
+{
+    settings.weekdays = reminder::WeekdaysAfterAllClicked(settings.weekdays);
+    ShowWeekdays();
+}
+
+bool ReminderDialog::OnHoursChanged(Message &)
+{
+    if (filling)
+        return true;
+    BOOL number = FALSE;
+    const int hours = static_cast<int>(::GetDlgItemInt(hwnd_, IDC_REM_HOURS, &number, TRUE));
+    if (number && hours >= kMinHours && hours <= kMaxHours)
+        return true;
+    // Put the stored value back. Its own change notification is not checked again: a stored
+    // value outside 1..6 would otherwise be put back without end.
+    filling = true;
+    ::SetDlgItemInt(hwnd_, IDC_REM_HOURS, static_cast<UINT>(settings.hours.load()), TRUE);
+    ::SendDlgItemMessageA(hwnd_, IDC_REM_HOURS, EM_SETSEL, 0, -1);
+    filling = false;
+    return true;
+}
+
+void ReminderDialog::OnOK()
+{
+    if (!UpdateData(true))
+        return;
+    store.saveTeatime();
+    EndDialog(IDOK);
+}
+
+void ReminderDialog::OnCancel()
+{
+    store.loadTeatime();
+    EndDialog(IDCANCEL);
+}

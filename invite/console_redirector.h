@@ -1,0 +1,83 @@
+// Runs one console command as a hidden child whose standard input, output and error are pipes
+// held by us; a reader thread of the object hands everything the child writes to OnOutput.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+
+class ConsoleRedirector {
+public:
+    ConsoleRedirector() = default;
+    ConsoleRedirector(const ConsoleRedirector &) = delete;
+    ConsoleRedirector &operator=(const ConsoleRedirector &) = delete;
+    virtual ~ConsoleRedirector();
+
+    // Stops whatever ran before, then starts the command; true once the reader thread runs.
+    // On failure the reason goes to OnError and the system's last error is kept.
+    BOOL Start(const char *commandLine);
+    // Ends the reader and releases every handle; safe when nothing runs, and from the reader
+    // thread itself. Never ends the child: closing its input gives it end-of-file.
+    virtual void Stop();
+    // Whether the reader still runs (owner's thread only).
+    bool IsReading() const;
+    // Formats by the printf rules and writes the text to the child's input in one write.
+    BOOL WriteInput(const char *format, ...);
+
+protected:
+    // One chunk of what the child wrote (at most 255 bytes, zero-terminated), on the reader thread.
+    virtual void OnOutput(const char *text);
+    // A report of the redirector itself (English), on the reader or the owner's thread.
+    virtual void OnError(const char *text);
+
+    BOOL SpawnChild(const char *commandLine, HANDLE stdOutput, HANDLE stdInput, HANDLE stdError);
+    // 1 when the pipe is empty now, 0 when it is closed (child gone), -1 on a read error.
+    int DrainOutput();
+
+private:
+    static DWORD WINAPI ReaderThread(void *parameter);
+    DWORD RunReader();
+    void ReportStartFailure();
+    // Closes the handles the child side needs; the caller holds handleLock.
+    void CloseChildHandles();
+
+    HANDLE readerThread = nullptr;
+    HANDLE stopEvent = nullptr;
+    std::atomic<DWORD> readerThreadId{0};
+    const int pollIntervalMs = 100;
+    HANDLE childStdinWrite = nullptr;
+    HANDLE childStdoutRead = nullptr;
+    HANDLE childProcess = nullptr;
+
+    // Stop runs on the owner's thread and, at its end, on the reader thread: the reader closes
+    // only the child's handles (under handleLock), the owner closes the rest after joining it.
+    std::mutex handleLock;
+    // Serialises the owners' Stop calls, so only one of them joins the reader.
+    std::mutex ownerStopLock;
+};
+
+// Appends the child's output and the redirector's own reports to a buffer of the caller's.
+class CapturingRedirector : public ConsoleRedirector {
+public:
+    CapturingRedirector() = default;
+    ~CapturingRedirector() override;
+
+    // The buffer stays the caller's; text beyond capacity - 1 characters is cut. Set it before
+    // Start. The buffer is emptied.
+    void SetCaptureBuffer(char *buffer, std::size_t capacity);
+    // Length of the captured text. A reader on another thread sees the text complete up to it.
+    std::int32_t CapturedLength() const { return capturedLength.load(std::memory_order_acquire); }
+
+protected:
+    void OnOutput(const char *text) override;
+    void OnError(const char *text) override;
+
+private:
+    char *captureBuffer = nullptr;
+    std::size_t captureCapacity = 0;
+    // Written by one thread at a time: the reader, or the owner while no reader runs.
+    std::atomic<std::int32_t> capturedLength{0};
+};

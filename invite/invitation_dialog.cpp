@@ -1,0 +1,450 @@
+#include "invite/invitation_dialog.h"
+
+#include "framework/data_exchange.h"
+#include "framework/message_box.h"
+#include "invite/console_redirector.h"
+#include "invite/invitation_rules.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr DWORD kSendDelayMs = 1000;
+constexpr std::size_t kCaptureChars = 256;
+constexpr std::size_t kErrorTextBytes = 256;
+constexpr DWORD kNoDefaultLanguage = 0x0400;
+constexpr char kAccessFailed[] = "Zugriff nicht möglich";
+constexpr const char *kActionFailed[] = {"Nachrichtendienst konnte nicht gestartet werden",
+                                         "Nachrichtendienst konnte nicht angehalten werden"};
+constexpr char kSendingText[] = "Nachricht wird gesendet. Bitte warten...";
+constexpr char kBrowseTitle[] = "Wählen Sie hier den Computer des Empfängers Ihrer Nachricht aus:";
+
+bool WaitForStop(DWORD milliseconds) { return WorkerStopEvent.Wait(milliseconds); }
+
+} // namespace
+
+InvitationDialog::InvitationDialog(Settings &settings, SettingsStore &store)
+    : Dialog(IDD_INVITATION), settings(settings), store(store)
+{
+}
+
+InvitationDialog::~InvitationDialog()
+{
+    // The workers use this object: none may outlive it, however the window went.
+    StopAllWorkers();
+    DropPendingResults();
+}
+
+bool InvitationDialog::AnyWorkerRunning() const
+{
+    return pollThread.IsRunning() || std::any_of(actionThreads.begin(), actionThreads.end(),
+                                                 [](const auto &thread) { return thread->IsRunning(); });
+}
+
+bool InvitationDialog::ProcessMessage(Message &m)
+{
+    static const MapEntry<InvitationDialog> map[] = {
+        ON_COMMAND(IDC_INV_SEND, &InvitationDialog::OnSend),
+        ON_COMMAND(IDC_INV_CLEAR, &InvitationDialog::OnClear),
+        ON_COMMAND(IDC_INV_BROWSE, &InvitationDialog::OnBrowseRecipient),
+        ON_COMMAND(IDC_INV_START, &InvitationDialog::OnStartService),
+        ON_COMMAND(IDC_INV_STOP, &InvitationDialog::OnStopService),
+        ON_COMMAND_RANGE(IDC_INV_MODE_MEMBER, IDC_INV_MODE_USERS, &InvitationDialog::OnRecipientMode),
+        ON_CONTROL(EN_CHANGE, IDC_INV_MESSAGE, &InvitationDialog::OnMessageChanged),
+        ON_MESSAGE(WM_CTLCOLORSTATIC, &InvitationDialog::OnCtlColor),
+        ON_MESSAGE(WM_CTLCOLOREDIT, &InvitationDialog::OnCtlColor),
+        ON_MESSAGE(kShowStateMessage, &InvitationDialog::OnWorkerMessage),
+        ON_MESSAGE(kSendingMessage, &InvitationDialog::OnWorkerMessage),
+        ON_MESSAGE(kSendDoneMessage, &InvitationDialog::OnWorkerMessage),
+        ON_MESSAGE(kSystemErrorMessage, &InvitationDialog::OnWorkerMessage),
+    };
+    return DispatchMessageMap(this, map, m) || Dialog::ProcessMessage(m);
+}
+
+void InvitationDialog::DoDataExchange(DataExchange &dx)
+{
+    DDX_Text(dx, IDC_INV_MESSAGE, message);
+    DDX_Radio(dx, IDC_INV_MODE_MEMBER, recipientMode);
+    DDX_Text(dx, IDC_INV_RECIPIENT, recipient);
+    DDX_Check(dx, IDC_INV_SAVE_INPUTS, saveInputs);
+}
+
+bool InvitationDialog::OnInitDialog()
+{
+    recipientMode = invite::OneMember;
+    maxChars = invite::kMemberMaxChars;
+    serviceAccessible = true;
+    recipient = settings.recipient;
+    message = settings.nsMessage;
+    saveInputs = settings.saveSettings ? BST_CHECKED : BST_UNCHECKED;
+    Dialog::OnInitDialog();
+    Message changed{WM_COMMAND, MAKEWPARAM(IDC_INV_MESSAGE, EN_CHANGE), 0};
+    OnMessageChanged(changed);
+
+    const HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    stoppedBitmap.reset(::LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_LAMP_STOPPED)));
+    runningBitmap.reset(::LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_LAMP_RUNNING)));
+    busyBitmap.reset(::LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_LAMP_BUSY)));
+    statusBrush.reset(::CreateSolidBrush(RGB(255, 255, 255)));
+    ::SendMessageA(GetItem(IDC_INV_ANIMATION), ACM_OPENA, reinterpret_cast<WPARAM>(instance),
+                   reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SENDING)));
+
+    workerTarget = hwnd_;
+    // No default focus after the error box.
+    return InitServiceControl();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The messenger service
+
+bool InvitationDialog::InitServiceControl()
+{
+    serviceAccessible = true;
+    const DWORD error = OpenMessengerService();
+    if (error == ERROR_ACCESS_DENIED) {
+        serviceAccessible = false;
+        EnableItem(IDC_INV_START, false);
+        EnableItem(IDC_INV_STOP, false);
+        ShowServiceState(invite::kStateNoAccess);
+        return true;
+    }
+    if (error) {
+        ShowSystemError(kAccessFailed, error);
+        return false;
+    }
+    ShowServiceState(invite::kStatePaused);
+    WorkerStopEvent.Reset();
+    pollThread.Start([this] { StatePoller(); });
+    return true;
+}
+
+int InvitationDialog::QueryServiceState() const
+{
+    return serviceAccessible ? service.QueryState() : invite::kStateNoAccess;
+}
+
+void InvitationDialog::ShowServiceState(int state)
+{
+    const invite::ServiceStateView view = invite::DescribeServiceState(state);
+    HBITMAP picture = view.lamp == invite::Lamp::Stopped   ? stoppedBitmap.get()
+                      : view.lamp == invite::Lamp::Running ? runningBitmap.get()
+                                                           : busyBitmap.get();
+    const auto previous = reinterpret_cast<HBITMAP>(
+        ::SendMessageA(GetItem(IDC_INV_LAMP), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
+    // The template's own picture is the control's to lose; ours stay with us.
+    if (previous && previous != stoppedBitmap.get() && previous != runningBitmap.get() && previous != busyBitmap.get())
+        ::DeleteObject(previous);
+    EnableItem(IDC_INV_START, view.startEnabled);
+    EnableItem(IDC_INV_STOP, view.stopEnabled);
+    EnableItem(IDC_INV_SEND, view.sendEnabled);
+    SetStatusText(view.text);
+}
+
+void InvitationDialog::SetStatusText(const char *text)
+{
+    SetItemText(IDC_INV_STATUS, text);
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void InvitationDialog::ShowSystemError(const char *caption, DWORD error)
+{
+    char *systemText = nullptr;
+    ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, kNoDefaultLanguage, reinterpret_cast<char *>(&systemText), 0, nullptr);
+    const std::string text = invite::ComposeSystemError(caption, systemText, kErrorTextBytes);
+    if (systemText)
+        ::LocalFree(systemText);
+    AppMessageBox(hwnd_, text.c_str(), MB_ICONERROR | MB_OK);
+}
+
+void InvitationDialog::OnStartService()
+{
+    WorkerStopEvent.Reset();
+    StartAction([this] { StartServiceWorker(); });
+}
+
+void InvitationDialog::OnStopService()
+{
+    WorkerStopEvent.Reset();
+    StartAction([this] { StopServiceWorker(); });
+}
+
+bool InvitationDialog::StartAction(std::function<void()> body)
+{
+    std::erase_if(actionThreads, [](const auto &thread) { return !thread->IsRunning(); });
+    auto thread = std::make_unique<WorkerThread>();
+    if (!thread->Start(std::move(body)))
+        return false;
+    actionThreads.push_back(std::move(thread));
+    return true;
+}
+
+bool InvitationDialog::PostToDialog(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return ::PostMessageA(workerTarget, message, wParam, lParam) != FALSE;
+}
+
+void InvitationDialog::PostState(int state) const { PostToDialog(kShowStateMessage, static_cast<WPARAM>(state)); }
+
+void InvitationDialog::DropPendingResults()
+{
+    MSG pending;
+    if (::IsWindow(workerTarget)) {
+        while (::PeekMessageA(&pending, workerTarget, kSendDoneMessage, kSendDoneMessage, PM_REMOVE))
+            delete reinterpret_cast<std::string *>(pending.lParam);
+        return;
+    }
+    // The window is gone: look through the thread's queue and put back what is not ours.
+    std::vector<MSG> others;
+    while (::PeekMessageA(&pending, nullptr, kSendDoneMessage, kSendDoneMessage, PM_REMOVE)) {
+        if (pending.hwnd == workerTarget)
+            delete reinterpret_cast<std::string *>(pending.lParam);
+        else
+            others.push_back(pending);
+    }
+    for (const MSG &other : others)
+        ::PostMessageA(other.hwnd, other.message, other.wParam, other.lParam);
+}
+
+void InvitationDialog::StatePoller()
+{
+    int last = 0;
+    while (!WaitForStop(kPollIntervalMs)) {
+        const int state = QueryServiceState();
+        if (state != last)
+            PostState(state);
+        last = state;
+    }
+}
+
+void InvitationDialog::ServiceActionWorker(bool start)
+{
+    if (!(start ? service.RequestStart() : service.RequestStop())) {
+        const DWORD error = ::GetLastError();
+        PostToDialog(kSystemErrorMessage, start ? 0 : 1, static_cast<LPARAM>(error));
+        return;
+    }
+    const int goal = start ? invite::kStateRunning : invite::kStateStopped;
+    while (QueryServiceState() != goal) {
+        if (WaitForStop(kPollIntervalMs))
+            return;
+    }
+}
+
+void InvitationDialog::StopWorker(const WorkerThread &thread)
+{
+    if (!IsWorkerRunning(thread))
+        return;
+    // Another worker may take the signal first (it then ends too): set it again until this one
+    // has ended or the time is up.
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        WorkerStopEvent.Set();
+        if (thread.Wait(20))
+            return;
+        if (::GetTickCount() - start >= kWorkerStopTimeoutMs)
+            break;
+    }
+    ::TerminateThread(thread.get(), 0);
+    thread.Wait(kWorkerStopTimeoutMs);
+}
+
+void InvitationDialog::StopAllWorkers()
+{
+    StopWorker(pollThread);
+    for (auto it = actionThreads.rbegin(); it != actionThreads.rend(); ++it)
+        StopWorker(**it);
+    actionThreads.clear();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The invitation
+
+bool InvitationDialog::OnRecipientMode(Message &)
+{
+    UpdateData(true);
+    maxChars = invite::MaxChars(recipientMode);
+    ::SetDlgItemInt(hwnd_, IDC_INV_MAXCHARS, static_cast<UINT>(maxChars), TRUE);
+    const bool named = invite::NeedsRecipient(recipientMode);
+    EnableItem(IDC_INV_RECIPIENT, named);
+    FocusItem(named ? IDC_INV_RECIPIENT : IDC_INV_MESSAGE);
+    return true;
+}
+
+bool InvitationDialog::OnMessageChanged(Message &)
+{
+    if (changingMessage)
+        return true;
+    message = GetItemText(IDC_INV_MESSAGE);
+    // Only a cut text is written back, so the caret stays where the user types otherwise.
+    if (invite::LimitMessage(message, maxChars)) {
+        changingMessage = true;
+        SetItemText(IDC_INV_MESSAGE, message.c_str());
+        changingMessage = false;
+        const HWND field = GetItem(IDC_INV_MESSAGE);
+        const auto end = static_cast<LPARAM>(message.size());
+        ::SendMessageA(field, EM_SETSEL, static_cast<WPARAM>(end), end);
+        ::SendMessageA(field, EM_SCROLLCARET, 0, 0);
+    }
+    ::SetDlgItemInt(hwnd_, IDC_INV_COUNT, static_cast<UINT>(message.size()), TRUE);
+    return true;
+}
+
+void InvitationDialog::OnClear()
+{
+    recipient.clear();
+    message.clear();
+    SetItemText(IDC_INV_RECIPIENT, "");
+    SetItemText(IDC_INV_MESSAGE, "");
+    ::SetDlgItemInt(hwnd_, IDC_INV_COUNT, 0, TRUE);
+    FocusItem(invite::NeedsRecipient(recipientMode) ? IDC_INV_RECIPIENT : IDC_INV_MESSAGE);
+}
+
+void InvitationDialog::OnBrowseRecipient()
+{
+    IMalloc *allocator = nullptr;
+    if (FAILED(::SHGetMalloc(&allocator)))
+        allocator = nullptr;
+    LPITEMIDLIST root = nullptr;
+    if (FAILED(::SHGetSpecialFolderLocation(hwnd_, CSIDL_NETWORK, &root)))
+        root = nullptr;
+
+    char displayName[MAX_PATH + 1] = "";
+    BROWSEINFOA browse{};
+    browse.hwndOwner = hwnd_;
+    browse.pidlRoot = root;
+    browse.pszDisplayName = displayName;
+    browse.lpszTitle = kBrowseTitle;
+    browse.ulFlags = BIF_BROWSEFORCOMPUTER;
+    LPITEMIDLIST chosen = ::SHBrowseForFolderA(&browse);
+    if (chosen) {
+        recipient = displayName;
+        SetItemText(IDC_INV_RECIPIENT, recipient.c_str());
+        FocusItem(IDC_INV_MESSAGE);
+    } else {
+        FocusItem(IDC_INV_RECIPIENT);
+    }
+    if (allocator) {
+        if (chosen)
+            allocator->Free(chosen);
+        if (root)
+            allocator->Free(root);
+        allocator->Release();
+    }
+}
+
+void InvitationDialog::OnSend()
+{
+    if (serviceAccessible && QueryServiceState() != invite::kStateRunning) {
+        AppMessageBox(hwnd_, "Der Nachrichtendienst ist nicht aktiv.", MB_ICONERROR | MB_OK);
+        return;
+    }
+    UpdateData(true);
+    if (invite::NeedsRecipient(recipientMode) && recipient.empty()) {
+        AppMessageBox(hwnd_, "Es wurde kein Empfänger angegeben.", MB_ICONERROR | MB_OK);
+        FocusItem(IDC_INV_RECIPIENT);
+        return;
+    }
+    if (message.empty()) {
+        AppMessageBox(hwnd_, "Es wurde kein Nachrichtentext eingegeben.", MB_ICONERROR | MB_OK);
+        FocusItem(IDC_INV_MESSAGE);
+        return;
+    }
+    EnableItem(IDC_INV_STOP, false);
+    EnableItem(IDC_INV_SEND, false);
+    WorkerStopEvent.Reset();
+    // Built here, on the dialog's thread, so the worker reads no member the dialog writes.
+    std::string commandLine = invite::NetSendCommandLine(recipientMode, recipient, message);
+    if (!StartAction([this, commandLine = std::move(commandLine)] { SendWorker(commandLine); })) {
+        EnableItem(IDC_INV_STOP, serviceAccessible);
+        EnableItem(IDC_INV_SEND, true);
+    }
+}
+
+void InvitationDialog::SendWorker(const std::string &commandLine)
+{
+    PostToDialog(kSendingMessage);
+    char output[kCaptureChars];
+    CapturingRedirector redirector;
+    redirector.SetCaptureBuffer(output, sizeof output);
+    if (!WaitForStop(kSendDelayMs) && redirector.Start(commandLine.c_str())) {
+        // The first output is the answer. A command that ends without printing ends the wait too.
+        while (redirector.CapturedLength() == 0 && redirector.IsReading()) {
+            if (WaitForStop(kPollIntervalMs))
+                break;
+        }
+    }
+    redirector.Stop();
+    PostState(QueryServiceState());
+    auto text = std::make_unique<std::string>(output, static_cast<std::size_t>(redirector.CapturedLength()));
+    if (PostToDialog(kSendDoneMessage, 0, reinterpret_cast<LPARAM>(text.get())))
+        text.release();
+}
+
+bool InvitationDialog::OnWorkerMessage(Message &m)
+{
+    switch (m.id) {
+    case kShowStateMessage:
+        ShowServiceState(static_cast<int>(m.wParam));
+        break;
+    case kSendingMessage:
+        SetStatusText(kSendingText);
+        ::SendMessageA(GetItem(IDC_INV_ANIMATION), ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF));
+        break;
+    case kSendDoneMessage: {
+        std::unique_ptr<std::string> text(reinterpret_cast<std::string *>(m.lParam));
+        ::SendMessageA(GetItem(IDC_INV_ANIMATION), ACM_STOP, 0, 0);
+        EnableItem(IDC_INV_STOP, serviceAccessible);
+        EnableItem(IDC_INV_SEND, true);
+        AppMessageBox(hwnd_, text->c_str(), MB_OK);
+        break;
+    }
+    case kSystemErrorMessage:
+        ShowSystemError(kActionFailed[m.wParam ? 1 : 0], static_cast<DWORD>(m.lParam));
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+bool InvitationDialog::OnCtlColor(Message &m)
+{
+    // The status line and the animation sit on the white strip along the bottom.
+    if (m.Sender() != GetItem(IDC_INV_STATUS) && m.Sender() != GetItem(IDC_INV_ANIMATION))
+        return false;
+    const HDC dc = reinterpret_cast<HDC>(m.wParam);
+    ::SetBkColor(dc, RGB(255, 255, 255));
+    m.result = reinterpret_cast<LRESULT>(statusBrush.get());
+    return true;
+}
+
+bool InvitationDialog::PreTranslateMessage(MSG &msg)
+{
+    // Escape never closes this dialog.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        msg.wParam = 0;
+        return true;
+    }
+    return Dialog::PreTranslateMessage(msg);
+}
+
+void InvitationDialog::OnCancel()
+{
+    StopAllWorkers();
+    service.Close();
+    // A result that arrived after the workers were told to stop is dropped with its text.
+    DropPendingResults();
+
+    UpdateData(true);
+    const bool keep = saveInputs == BST_CHECKED;
+    settings.recipient = keep ? recipient : std::string();
+    settings.nsMessage = keep ? message : std::string();
+    settings.saveSettings = keep ? 1 : 0;
+    store.saveNetsend();
+    EndDialog(IDCANCEL);
+}

@@ -1,0 +1,210 @@
+#include "automation.h"
+#include "tests/invite_helpers/stand_ins.h"
+
+#include <gtest/gtest.h>
+
+namespace registry = brewbell_registry;
+
+namespace {
+
+// Ids of the invitation dialog (res/resource.h) and the menu command that opens it.
+constexpr int kInvitationCommand = 40038;
+constexpr int kStart = 3, kSend = 1094, kSaveInputs = 1105, kRecipient = 1087, kMessage = 1088, kStatus = 1096;
+constexpr int kModeMember = 1089;
+const char kTitle[] = "Einladung versenden per Windows Nachrichtendienst";
+
+HWND FindInvitation(const Program &program)
+{
+    for (HWND window : program.TopLevelWindows())
+        if (::IsWindowVisible(window) && WindowText(window) == kTitle)
+            return window;
+    return nullptr;
+}
+
+HWND OpenInvitation(const Program &program, HWND main)
+{
+    ::PostMessageA(main, WM_COMMAND, kInvitationCommand, 0);
+    HWND dialog = nullptr;
+    WaitUntil([&] { return (dialog = FindInvitation(program)) != nullptr; }, 5000);
+    return dialog;
+}
+
+// A message box of the program: captioned "Brewbell", with its text item.
+HWND FindBox(const Program &program)
+{
+    for (HWND window : program.TopLevelWindows())
+        if (::IsWindowVisible(window) && ClassName(window) == "#32770" && WindowText(window) == "Brewbell" &&
+            ::GetDlgItem(window, 0xFFFF))
+            return window;
+    return nullptr;
+}
+
+// Asked with WM_GETTEXT: GetWindowText does not ask another process's edit fields.
+std::string ItemText(HWND window, int id)
+{
+    char text[1024] = "";
+    ::SendMessageA(::GetDlgItem(window, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void SetItemText(HWND window, int id, const std::string &text)
+{
+    ::SendMessageA(::GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string ReadString(const char *group, const char *name)
+{
+    char text[1024] = "";
+    DWORD size = sizeof text, type = 0;
+    HKEY key;
+    const std::string path = std::string("Software\\Brewbell\\") + group;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "(no group)";
+    const LONG result = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(text), &size);
+    ::RegCloseKey(key);
+    return result == ERROR_SUCCESS && type == REG_SZ ? text : "(no value)";
+}
+
+// Sends what the fields hold in the given mode; returns the text of the result box, closed again.
+std::string Send(const Program &program, HWND dialog, int mode, const std::string &recipient,
+                 const std::string &message)
+{
+    Click(dialog, kModeMember + mode);
+    SetItemText(dialog, kRecipient, recipient);
+    SetItemText(dialog, kMessage, message);
+    Click(dialog, kSend);
+    HWND box = nullptr;
+    if (!WaitUntil([&] { return (box = FindBox(program)) != nullptr; }, 8000))
+        return "(no box)";
+    const std::string text = MessageBoxText(box);
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    WaitUntil([&] { return !::IsWindow(box) && IsItemEnabled(dialog, kSend); }, 5000);
+    return text;
+}
+
+class InvitationTest : public ::testing::Test {
+protected:
+    void SetUp() override { registry::Clear(); }
+    void TearDown() override { registry::Clear(); }
+};
+
+TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend)
+{
+    stand_ins::MessengerService service;
+    ASSERT_TRUE(service.Installed());
+    stand_ins::Net net;
+    Program program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+
+    HWND dialog = OpenInvitation(program, main);
+    ASSERT_NE(dialog, nullptr) << "the menu command opened no invitation";
+    EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, kStatus) == "Nachrichtendienst ist nicht aktiv."; }, 5000));
+    EXPECT_FALSE(IsItemEnabled(dialog, kSend));
+    Click(dialog, kStart);
+    ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, kStatus) == "Nachrichtendienst läuft."; }, 8000))
+        << ItemText(dialog, kStatus);
+
+    // Every mode, with a message that carries quotes, a line break and an umlaut.
+    const std::string message = "Tee \"Darjeeling\"\r\num vier in der Küche";
+    const struct {
+        int mode;
+        const char *recipient;
+        std::string expected;
+    } cases[] = {
+        {0, "PC-7", "NET SEND \"PC-7\" \"" + message + "\""},
+        {1, "BUERO", "NET SEND /DOMAIN:BUERO \"" + message + "\""},
+        {2, "", "NET SEND * \"" + message + "\""},
+        {3, "", "NET SEND /USERS \"" + message + "\""},
+    };
+    for (const auto &c : cases) {
+        net.ForgetCommandLine();
+        EXPECT_EQ(Send(program, dialog, c.mode, c.recipient, message), "Die Nachricht wurde gesendet.\r\n")
+            << "mode " << c.mode;
+        EXPECT_EQ(net.RecordedCommandLine(), c.expected);
+    }
+
+    // An answer longer than the capture buffer is cut at it.
+    net.SetMode("long");
+    EXPECT_EQ(Send(program, dialog, 2, "", "Tee?"), std::string(255, 'L'));
+    net.SetMode("");
+
+    // Keep the inputs: they are in the registry after closing, and back when the dialog opens.
+    Click(dialog, kModeMember);
+    SetItemText(dialog, kRecipient, "PC-7");
+    SetItemText(dialog, kMessage, message);
+    Click(dialog, kSaveInputs);
+    Click(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 3000));
+    EXPECT_EQ(ReadString("Netsend", "Recipient"), "PC-7");
+    EXPECT_EQ(ReadString("Netsend", "NSMessage"), message);
+    DWORD saved = 0;
+    EXPECT_TRUE(registry::ReadDword("Netsend", "SaveSettings", saved));
+    EXPECT_EQ(saved, 1u);
+
+    dialog = OpenInvitation(program, main);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ItemText(dialog, kRecipient), "PC-7");
+    EXPECT_EQ(ItemText(dialog, kMessage), message);
+    ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, kSend); }, 5000));
+
+    // NET says nothing and hangs: closing the dialog ends the send at once, no box follows.
+    net.SetMode("hang");
+    net.ForgetCommandLine();
+    Click(dialog, kSend);
+    ASSERT_TRUE(WaitUntil([&] { return !net.RecordedCommandLine().empty(); }, 5000));
+    Click(dialog, kSaveInputs); // off: the inputs are forgotten
+    const DWORD closing = ::GetTickCount();
+    Click(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 3000));
+    EXPECT_LT(::GetTickCount() - closing, 1000u);
+    ::Sleep(300);
+    EXPECT_EQ(FindBox(program), nullptr);
+    EXPECT_EQ(ReadString("Netsend", "Recipient"), "");
+    EXPECT_EQ(ReadString("Netsend", "NSMessage"), "");
+    EXPECT_TRUE(registry::ReadDword("Netsend", "SaveSettings", saved));
+    EXPECT_EQ(saved, 0u);
+
+    // The program goes on as before and ends normally.
+    EXPECT_TRUE(::IsWindowEnabled(main));
+    ::PostMessageA(main, WM_COMMAND, 40015, 0); // "Programm beenden"
+    ASSERT_TRUE(program.HasExited(10000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+TEST_F(InvitationTest, WithoutTheServiceTheUserIsToldAndCannotSend)
+{
+    // As on this Wine, and on every Windows since the messenger service was dropped.
+    Program program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    ::PostMessageA(main, WM_COMMAND, kInvitationCommand, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(program)) != nullptr; }, 5000));
+    const std::string text = MessageBoxText(box);
+    EXPECT_EQ(text.rfind("Zugriff nicht möglich:\n", 0), 0u) << text;
+    EXPECT_GT(MessageBoxIconColours(box).red, 0.2) << "the error icon";
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+
+    // The dialog opens all the same, with no state shown; sending is refused with a reason.
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindInvitation(program)) != nullptr; }, 5000));
+    EXPECT_EQ(ItemText(dialog, kStatus), "");
+    SetItemText(dialog, kRecipient, "PC-7");
+    SetItemText(dialog, kMessage, "Tee?");
+    Click(dialog, kSend);
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(program)) != nullptr; }, 5000));
+    EXPECT_EQ(MessageBoxText(box), "Der Nachrichtendienst ist nicht aktiv.");
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindBox(program) == nullptr; }, 5000));
+
+    Click(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 3000));
+    ::PostMessageA(main, WM_COMMAND, 40015, 0);
+    ASSERT_TRUE(program.HasExited(10000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+} // namespace

@@ -1,0 +1,188 @@
+#include "dialogs/messages_dialog.h"
+#include "dialog_driver.h"
+#include "test_settings_store.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <dlgs.h>
+
+#include <string>
+
+namespace {
+
+std::string Text(HWND window, int id)
+{
+    char text[1024] = "";
+    ::GetDlgItemTextA(window, id, text, sizeof text);
+    return text;
+}
+
+void Type(HWND dialog, int id, const char *text) { ::SetDlgItemTextA(dialog, id, text); }
+void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+std::string TempPath()
+{
+    char path[MAX_PATH] = "";
+    ::GetTempPathA(sizeof path, path);
+    return path;
+}
+
+// Answers the file dialog that a "..." button opens on this thread: from a timer that its modal
+// loop dispatches, it reads the filter, types a name and confirms, or cancels; and it answers
+// the question whether to create a file that does not exist.
+struct FileDialogAnswer {
+    std::string typed; // empty: cancel
+    HWND owner = nullptr;
+    std::string filter;
+    std::string prompt;
+    bool readOnlyBoxShown = false;
+    bool answered = false;
+};
+FileDialogAnswer *answer = nullptr;
+
+struct Found {
+    HWND owner;
+    HWND fileDialog = nullptr;
+    HWND messageBox = nullptr;
+};
+
+BOOL CALLBACK FindDialogs(HWND window, LPARAM parameter)
+{
+    auto &found = *reinterpret_cast<Found *>(parameter);
+    char name[32] = "";
+    ::GetClassNameA(window, name, sizeof name);
+    if (window == found.owner || std::string(name) != "#32770" || !::IsWindowVisible(window))
+        return TRUE;
+    if (::GetDlgItem(window, 0xFFFF))
+        found.messageBox = window;
+    else if (::GetDlgItem(window, cmb13) || ::GetDlgItem(window, edt1))
+        found.fileDialog = window;
+    return TRUE;
+}
+
+void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    Found found{answer->owner};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialogs, reinterpret_cast<LPARAM>(&found));
+    if (found.messageBox) {
+        answer->prompt = Text(found.messageBox, 0xFFFF);
+        ::PostMessageA(found.messageBox, WM_COMMAND, IDYES, 0);
+        return;
+    }
+    if (!found.fileDialog || answer->answered)
+        return;
+    answer->answered = true;
+    answer->filter = Text(found.fileDialog, cmb1);
+    HWND readOnly = ::GetDlgItem(found.fileDialog, chx1);
+    answer->readOnlyBoxShown = readOnly && ::IsWindowVisible(readOnly);
+    if (answer->typed.empty()) {
+        ::PostMessageA(found.fileDialog, WM_COMMAND, IDCANCEL, 0);
+        ::KillTimer(nullptr, timer);
+        return;
+    }
+    const int nameItem = ::GetDlgItem(found.fileDialog, cmb13) ? cmb13 : edt1;
+    ::SetDlgItemTextA(found.fileDialog, nameItem, answer->typed.c_str());
+    ::PostMessageA(found.fileDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(found.fileDialog, IDOK)));
+}
+
+// Presses "..." and answers its file dialog; the timer lives until the dialog has gone.
+FileDialogAnswer Browse(HWND dialog, int button, const std::string &typed)
+{
+    FileDialogAnswer result;
+    result.typed = typed;
+    result.owner = dialog;
+    answer = &result;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, AnswerFileDialog);
+    Click(dialog, button);
+    ::KillTimer(nullptr, timer);
+    answer = nullptr;
+    return result;
+}
+
+class MessagesDialogTest : public ::testing::Test {
+protected:
+    INT_PTR Run(const std::function<void(HWND)> &body)
+    {
+        MessagesDialog dialog(t.settings, t.store);
+        return dialog_driver::RunModal(dialog, body);
+    }
+    TestSettingsStore t;
+};
+
+TEST_F(MessagesDialogTest, ShowsTheFourTextsAndAcceptStoresThemTrimmedWithDefaults)
+{
+    t.settings.message = "Der Grüntee ist fertig";
+    t.settings.alarmSound = "C:\\gong.wav";
+    t.settings.reminder = "Teepause!";
+    t.settings.remindSound = "";
+    EXPECT_EQ(Run([&](HWND d) {
+                  char title[64] = "";
+                  ::GetWindowTextA(d, title, sizeof title);
+                  EXPECT_STREQ(title, "Benutzerdefinierte Angaben");
+                  EXPECT_EQ(Text(d, IDC_ALARM_MESSAGE), "Der Grüntee ist fertig");
+                  EXPECT_EQ(Text(d, IDC_ALARM_SOUND), "C:\\gong.wav");
+                  EXPECT_EQ(Text(d, IDC_REMIND_MESSAGE), "Teepause!");
+                  EXPECT_EQ(Text(d, IDC_REMIND_SOUND), "");
+
+                  Type(d, IDC_ALARM_MESSAGE, "");
+                  Type(d, IDC_REMIND_MESSAGE, " \t ");
+                  Type(d, IDC_ALARM_SOUND, "  C:\\tee\\glocke.wav  ");
+                  Type(d, IDC_REMIND_SOUND, "  ");
+                  Click(d, IDOK);
+              }),
+              IDOK);
+    EXPECT_EQ(t.settings.message, "Ihr Tee ist jetzt fertig!");
+    EXPECT_EQ(t.settings.reminder, "Wie wäre es mit einer Tasse Tee?");
+    EXPECT_EQ(t.settings.alarmSound, "C:\\tee\\glocke.wav");
+    EXPECT_EQ(t.settings.remindSound, "");
+    EXPECT_EQ(t.Text("User", "Message"), "Ihr Tee ist jetzt fertig!");
+    EXPECT_EQ(t.Text("User", "Reminder"), "Wie wäre es mit einer Tasse Tee?");
+    EXPECT_EQ(t.Text("User", "AlarmSound"), "C:\\tee\\glocke.wav");
+    EXPECT_EQ(t.Text("User", "RemindSound"), "");
+}
+
+TEST_F(MessagesDialogTest, AChosenFileShowsAtOnceRefillsTheOtherFieldsAndCancelBringsBackTheOldPath)
+{
+    const std::string bell = TempPath() + "brewbell-test-bell.wav";
+    HANDLE file = ::CreateFileA(bell.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
+    t.settings.alarmSound = "alt.wav";
+    t.store.saveUser();
+
+    EXPECT_EQ(Run([&](HWND d) {
+                  Type(d, IDC_ALARM_MESSAGE, "Getippt");
+                  // The default extension completes a name typed without one.
+                  const FileDialogAnswer chosen = Browse(d, IDC_ALARM_BROWSE, bell.substr(0, bell.size() - 4));
+                  EXPECT_EQ(chosen.filter, "WAV-Audio-Dateien (*.wav)");
+                  EXPECT_FALSE(chosen.readOnlyBoxShown);
+                  EXPECT_EQ(chosen.prompt, "") << "an existing file is taken without a question";
+                  EXPECT_EQ(t.settings.alarmSound, bell);
+                  EXPECT_EQ(Text(d, IDC_ALARM_SOUND), bell);
+                  EXPECT_EQ(Text(d, IDC_ALARM_MESSAGE), "Ihr Tee ist jetzt fertig!")
+                      << "the fields show the settings again";
+
+                  // A cancelled file dialog changes nothing, not even typed text.
+                  Type(d, IDC_REMIND_MESSAGE, "Getippt");
+                  Browse(d, IDC_REMIND_BROWSE, "");
+                  EXPECT_EQ(Text(d, IDC_REMIND_MESSAGE), "Getippt");
+                  EXPECT_EQ(t.settings.remindSound, "");
+
+                  // A file that does not exist yet is offered for creation.
+                  const std::string fresh = TempPath() + "brewbell-test-new.wav";
+                  ::DeleteFileA(fresh.c_str());
+                  const FileDialogAnswer created = Browse(d, IDC_REMIND_BROWSE, fresh);
+                  EXPECT_NE(created.prompt, "");
+                  EXPECT_EQ(t.settings.remindSound, fresh);
+                  Click(d, IDCANCEL);
+              }),
+              IDCANCEL);
+    EXPECT_EQ(t.settings.alarmSound, "alt.wav");
+    EXPECT_EQ(t.settings.remindSound, "");
+    EXPECT_EQ(t.settings.reminder, "Wie wäre es mit einer Tasse Tee?");
+    ::DeleteFileA(bell.c_str());
+}
+
+} // namespace
