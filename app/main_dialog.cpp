@@ -2,6 +2,7 @@
 
 #include "app/clock_thread.h"
 #include "app/process_objects.h"
+#include "dialogs/about_dialog.h"
 #include "dialogs/messages_dialog.h"
 #include "dialogs/quick_set_dialog.h"
 #include "dialogs/reminder_dialog.h"
@@ -83,9 +84,11 @@ bool MainDialog::OnInitDialog()
         Show(SW_MINIMIZE);
         Post(WM_SYSCOMMAND, SC_MINIMIZE);
     }
+    ApplyLayout(TheSettings().layout);
     RefreshTime();
     menu.CheckLayout(TheSettings().layout);
-    ClockRun clock{hwnd_, &clockWorker.StopEvent(), &TheSettings(), [this] { return IsCountdownRunning(); }, nullptr};
+    ClockRun clock{hwnd_, &clockWorker.StopEvent(), &TheSettings(), [this] { return IsCountdownRunning(); },
+                   [this] { ApplyLayout(Automatic); }};
     clockWorker.Start([clock] { ClockThread(clock); }, kWorkerStopTimeoutMs);
     return true;
 }
@@ -124,6 +127,8 @@ bool MainDialog::ProcessMessage(Message &m)
         ON_COMMAND(ID_TEALIST, &MainDialog::OnTeaList),
         ON_COMMAND(ID_QUICKSET, &MainDialog::OnQuickSet),
         ON_COMMAND(ID_TRAY_QUICKSET, &MainDialog::OnQuickSet),
+        ON_COMMAND_RANGE(ID_LAYOUT_NIGHT, ID_LAYOUT_PLAIN, &MainDialog::OnLayoutCommand),
+        ON_COMMAND(ID_ABOUT, &MainDialog::OnAbout),
         ON_COMMAND(ID_README, &MainDialog::OnReadMe),
         ON_COMMAND(ID_REMINDER, &MainDialog::OnReminderSettings),
         ON_COMMAND(ID_MESSAGES, &MainDialog::OnMessages),
@@ -145,6 +150,34 @@ bool MainDialog::ProcessMessage(Message &m)
 }
 
 // ---- what the window shows ----
+
+void MainDialog::ApplyLayout(std::int32_t value)
+{
+    windowLayout.ApplyLayout({hwnd_,
+                              background.GetSafeHwnd(),
+                              &timeDisplay,
+                              &hourDisplay,
+                              {&resetButton, &secondButton, &minuteButton, &startButton}},
+                             value);
+}
+
+bool MainDialog::OnLayoutCommand(Message &m)
+{
+    const std::int32_t value = layout::LayoutForCommand(m.CommandId());
+    if (value < 0)
+        return false;
+    menu.CheckLayout(value);
+    TheSettings().layout = value;
+    TheSettingsStore().saveOptions();
+    ApplyLayout(value);
+    return true;
+}
+
+void MainDialog::OnAbout()
+{
+    AboutDialog about;
+    RunChildDialog(about);
+}
 
 void MainDialog::RefreshTime()
 {

@@ -5,6 +5,7 @@
 #include "app/alert_box.h"
 #include "app/countdown.h"
 #include "app/countdown_worker.h"
+#include "app/layouts.h"
 #include "app/main_menu.h"
 #include "app/single_instance.h"
 #include "app/tray_dialog.h"
@@ -31,6 +32,9 @@ public:
     void RefreshTime();
     void RefreshTrayStartItem(bool running);
     void BuildPresetMenu();
+    // Dresses the window in a layout (automatic draws one of the seasons); on this window's
+    // thread only, so the clock thread hands its midnight change over.
+    void ApplyLayout(std::int32_t value);
 
 protected:
     bool OnInitDialog() override;
@@ -64,6 +68,8 @@ private:
     void OnInvitation();
     bool OnPresetCommand(Message &m);
     bool OnOptionCommand(Message &m);
+    bool OnLayoutCommand(Message &m);
+    void OnAbout();
     // Messages
     bool OnClose(Message &m);
     bool OnContextMenu(Message &m);
@@ -78,10 +84,11 @@ private:
     Control background;
     CDigistatic hourDisplay;
     CDigistatic timeDisplay;
-    Control secondButton;
-    Control minuteButton;
-    Control resetButton;
-    Control startButton;
+    SkinButton secondButton;
+    SkinButton minuteButton;
+    SkinButton resetButton;
+    SkinButton startButton;
+    WindowLayout windowLayout;
 
     // +1 while the shown time is a stopwatch reading (a run counted up from 00:00 and nothing
     // was set since); the exit drops such a reading. -1 otherwise.
