@@ -1,6 +1,7 @@
 #include "dialogs/preset_rules.h"
 
-#include <limits>
+#include "app/countdown.h"
+
 
 namespace presets {
 
@@ -17,23 +18,9 @@ std::string PadTwoDigits(std::string text)
     return text;
 }
 
-std::int32_t LeadingNumber(std::string_view text)
-{
-    constexpr std::int64_t kLimit = std::numeric_limits<std::int32_t>::max();
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            break;
-        value = value * 10 + (c - '0');
-        if (value > kLimit)
-            return static_cast<std::int32_t>(kLimit);
-    }
-    return static_cast<std::int32_t>(value);
-}
-
 std::optional<std::string> CorrectTypedTime(std::string_view typed)
 {
-    if (LeadingNumber(typed) > kMaxTimeField)
+    if (countdown::LeadingNumber(typed) > kMaxTimeField)
         return std::to_string(kMaxTimeField);
     return std::nullopt;
 }

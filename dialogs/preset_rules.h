@@ -21,9 +21,6 @@ inline constexpr std::int32_t kMaxTimeField = 59;
 // "0" in front until the text is at least two characters long: "" gives "00", "7" gives "07".
 std::string PadTwoDigits(std::string text);
 
-// The number given by the leading decimal digits; no digits give 0, huge numbers saturate.
-std::int32_t LeadingNumber(std::string_view text);
-
 // The text a minutes or seconds field must show after the user typed into it, or nothing when
 // the typed text may stay.
 std::optional<std::string> CorrectTypedTime(std::string_view typed);

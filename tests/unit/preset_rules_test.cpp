@@ -1,3 +1,4 @@
+#include "app/countdown.h"
 #include "dialogs/preset_rules.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ TEST(PresetRules, TimeTextsArePaddedAndTypedValuesHeldToFiftyNine)
     for (const Case &c : cases) {
         SCOPED_TRACE("text \"" + c.text + "\"");
         EXPECT_EQ(presets::PadTwoDigits(c.text), c.padded);
-        EXPECT_EQ(presets::LeadingNumber(c.text), c.number);
+        EXPECT_EQ(countdown::LeadingNumber(c.text), c.number);
         EXPECT_EQ(presets::CorrectTypedTime(c.text),
                   c.corrected ? std::optional<std::string>(c.corrected) : std::nullopt);
     }
