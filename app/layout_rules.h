@@ -2,6 +2,7 @@
 // and which menu command stands for which layout. Portable.
 #pragma once
 
+#include "res/resource.h"
 #include "settings/settings.h"
 
 #include <cstdint>
@@ -29,7 +30,8 @@ bool IsFixedLayout(std::int32_t value);
 unsigned CommandFor(std::int32_t value);
 std::int32_t LayoutForCommand(unsigned command);
 // Every layout command, in the order of the values 0 ... 5.
-inline constexpr unsigned kLayoutCommands[] = {40013, 40011, 40012, 40029, 40030, 40036};
+inline constexpr unsigned kLayoutCommands[] = {ID_LAYOUT_WINTER, ID_LAYOUT_NIGHT, ID_LAYOUT_DAY,
+                                               ID_LAYOUT_SUMMER, ID_LAYOUT_AUTO,  ID_LAYOUT_PLAIN};
 
 // Automatic: one of Winter, Night, Day and Summer, evenly, from a random value 0 ... 32767.
 std::int32_t AutomaticLayout(int randomValue);

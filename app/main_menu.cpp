@@ -1,5 +1,6 @@
 #include "app/main_menu.h"
 
+#include "app/layout_rules.h"
 #include "res/resource.h"
 
 #include <cstdio>
@@ -20,10 +21,6 @@ const OptionItem kOptionItems[] = {
     {ID_OPT_REMIND, &Settings::remind},       {ID_OPT_SUSPEND, &Settings::suspend},
     {ID_OPT_AUTORESET, &Settings::autoReset},
 };
-
-// Menu command of each LayoutKind value.
-const UINT kLayoutCommands[] = {ID_LAYOUT_WINTER, ID_LAYOUT_NIGHT, ID_LAYOUT_DAY,
-                                ID_LAYOUT_SUMMER, ID_LAYOUT_AUTO,  ID_LAYOUT_PLAIN};
 
 constexpr int kTrayStartPosition = 4;
 
@@ -91,7 +88,7 @@ std::atomic<std::int32_t> *MainMenu::ToggleOption(UINT command, Settings &settin
 
 void MainMenu::CheckLayout(std::int32_t layout)
 {
-    for (std::size_t kind = 0; kind < std::size(kLayoutCommands); ++kind)
-        ::CheckMenuItem(bar_, kLayoutCommands[kind],
+    for (std::size_t kind = 0; kind < std::size(layout::kLayoutCommands); ++kind)
+        ::CheckMenuItem(bar_, layout::kLayoutCommands[kind],
                         MF_BYCOMMAND | (static_cast<std::int32_t>(kind) == layout ? MF_CHECKED : MF_UNCHECKED));
 }
