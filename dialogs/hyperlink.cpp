@@ -43,10 +43,10 @@ void CMyHyperLink::PreSubclassWindow()
     HGDIOBJ font = originalFont;
     if (!font)
         font = ::GetStockObject(DEFAULT_GUI_FONT);
-    LOGFONTA spec{};
-    if (::GetObjectA(font, sizeof spec, &spec) == sizeof spec) {
-        spec.lfUnderline = TRUE;
-        linkFont.reset(::CreateFontIndirectA(&spec));
+    LOGFONTA logFont{};
+    if (::GetObjectA(font, sizeof logFont, &logFont) == sizeof logFont) {
+        logFont.lfUnderline = TRUE;
+        linkFont.reset(::CreateFontIndirectA(&logFont));
         if (linkFont)
             ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.get()), TRUE);
     }

@@ -62,15 +62,15 @@ bool SkinButton::SetFont(const char *faceName, int height, int weight, bool ital
 {
     if (!fontSpec_)
         fontSpec_.emplace(LOGFONTA{});
-    LOGFONTA &spec = *fontSpec_;
-    std::memset(spec.lfFaceName, 0, sizeof spec.lfFaceName);
+    LOGFONTA &logFont = *fontSpec_;
+    std::memset(logFont.lfFaceName, 0, sizeof logFont.lfFaceName);
     if (faceName)
-        std::strncpy(spec.lfFaceName, faceName, kMaxFaceName);
-    spec.lfHeight = height;
-    spec.lfWeight = weight;
-    spec.lfItalic = italic;
-    spec.lfUnderline = underline;
-    font_.reset(::CreateFontIndirectA(&spec));
+        std::strncpy(logFont.lfFaceName, faceName, kMaxFaceName);
+    logFont.lfHeight = height;
+    logFont.lfWeight = weight;
+    logFont.lfItalic = italic;
+    logFont.lfUnderline = underline;
+    font_.reset(::CreateFontIndirectA(&logFont));
     Repaint();
     return static_cast<bool>(font_);
 }

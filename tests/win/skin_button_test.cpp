@@ -333,17 +333,17 @@ TEST(SkinButtonTest, FontFaceNameIsCutAt31CharactersAndErasingPaintsNothing)
     Host host;
     const char longName[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnop";
     EXPECT_TRUE(host.button.SetFont(longName, 15, 700, false, true));
-    const LOGFONTA *spec = host.button.GetFontSpec();
-    ASSERT_NE(spec, nullptr);
-    EXPECT_EQ(std::string(spec->lfFaceName), std::string(longName, 31));
-    EXPECT_EQ(spec->lfHeight, 15);
-    EXPECT_EQ(spec->lfWeight, 700);
-    EXPECT_FALSE(spec->lfItalic);
-    EXPECT_TRUE(spec->lfUnderline);
-    EXPECT_EQ(spec->lfCharSet, 0);
+    const LOGFONTA *logFont = host.button.GetFontSpec();
+    ASSERT_NE(logFont, nullptr);
+    EXPECT_EQ(std::string(logFont->lfFaceName), std::string(longName, 31));
+    EXPECT_EQ(logFont->lfHeight, 15);
+    EXPECT_EQ(logFont->lfWeight, 700);
+    EXPECT_FALSE(logFont->lfItalic);
+    EXPECT_TRUE(logFont->lfUnderline);
+    EXPECT_EQ(logFont->lfCharSet, 0);
     EXPECT_TRUE(host.button.SetFont("Arial", 12, 400, true, false));
-    EXPECT_EQ(std::string(spec->lfFaceName), "Arial") << "a shorter name leaves nothing of the old one";
-    EXPECT_TRUE(spec->lfItalic);
+    EXPECT_EQ(std::string(logFont->lfFaceName), "Arial") << "a shorter name leaves nothing of the old one";
+    EXPECT_TRUE(logFont->lfItalic);
 
     EXPECT_EQ(host.button.SetTextColor(RGB(1, 2, 3)), ::GetSysColor(COLOR_BTNTEXT));
     EXPECT_EQ(host.button.SetTextColor(RGB(4, 5, 6)), RGB(1, 2, 3));
