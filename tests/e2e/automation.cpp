@@ -223,6 +223,13 @@ void WriteDword(const char *group, const char *name, DWORD value)
 
 } // namespace brewbell_registry
 
+std::string ItemText(HWND dialog, int id)
+{
+    char text[1024] = "";
+    ::SendMessageA(::GetDlgItem(dialog, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 void Click(HWND window, int id) { ::PostMessageA(::GetDlgItem(window, id), BM_CLICK, 0, 0); }
 
 bool IsItemEnabled(HWND window, int id) { return ::IsWindowEnabled(::GetDlgItem(window, id)) != FALSE; }

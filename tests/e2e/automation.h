@@ -12,6 +12,9 @@
 bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
 
 std::string WindowText(HWND window);
+// The text of a dialog item, asked with WM_GETTEXT: GetWindowText does not ask an edit field of
+// another process for it.
+std::string ItemText(HWND dialog, int id);
 std::string ClassName(HWND window);
 
 class Program {

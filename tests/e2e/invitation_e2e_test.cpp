@@ -39,14 +39,6 @@ HWND FindBox(const Program &program)
     return nullptr;
 }
 
-// Asked with WM_GETTEXT: GetWindowText does not ask another process's edit fields.
-std::string ItemText(HWND window, int id)
-{
-    char text[1024] = "";
-    ::SendMessageA(::GetDlgItem(window, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 void SetItemText(HWND window, int id, const std::string &text)
 {
     ::SendMessageA(::GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));

@@ -20,13 +20,6 @@ constexpr int kTeaListView = 1061, kTeaName = 1027, kTeaMin = 1037, kTeaSec = 10
 constexpr int kQuickMinSlider = 1112, kQuickSecSlider = 1113, kQuickStart = 3;
 
 void Command(HWND window, UINT id) { ::PostMessageA(window, WM_COMMAND, id, 0); }
-// An edit's text: GetWindowText does not ask a window of another process for it.
-std::string ControlText(HWND control)
-{
-    char text[256] = "";
-    ::SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
 void Key(HWND window, WPARAM key) { ::PostMessageA(window, WM_KEYDOWN, key, 0); }
 
 class PresetsTest : public ::testing::Test {
@@ -70,7 +63,7 @@ TEST_F(PresetsTest, APresetEditedInTheListIsStoredAndSetsItsTimeAfterARestart)
     for (int i = 0; i < 3; ++i)
         Key(rows, VK_DOWN);
     Command(list, kTeaChange);
-    ASSERT_TRUE(WaitUntil([&] { return ControlText(::GetDlgItem(list, kTeaName)) == "Teesorte 3"; }));
+    ASSERT_TRUE(WaitUntil([&] { return ItemText(list, kTeaName) == "Teesorte 3"; }));
     ::SendMessageA(::GetDlgItem(list, kTeaName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Darjeeling"));
     ::SendMessageA(::GetDlgItem(list, kTeaMin), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("3"));
     ::SendMessageA(::GetDlgItem(list, kTeaSec), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("45"));

@@ -54,14 +54,6 @@ std::int64_t NowMs()
     return ticks / 10000 - 11644473600000LL;
 }
 
-// An edit's text: GetWindowText does not ask a window of another process for it.
-std::string EditText(HWND dialog, int id)
-{
-    char text[1024] = "";
-    ::SendMessageA(::GetDlgItem(dialog, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 bool IsChecked(HWND dialog, int id)
 {
     return ::SendMessageA(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -237,7 +229,7 @@ TEST_F(TeatimeTest, AChangedMessageIsTheNextFinishBoxAndClearedTheDefaultComesBa
 
     dialog = OpenDialog(kMessagesCommand, "Benutzerdefinierte Angaben");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(EditText(dialog, kFinishMessage), "Der Tee hat lange genug gezogen");
+    EXPECT_EQ(ItemText(dialog, kFinishMessage), "Der Tee hat lange genug gezogen");
     ::SendMessageA(::GetDlgItem(dialog, kFinishMessage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     CloseWith(dialog, IDOK);
     box = FinishBoxOfOneSecond();
