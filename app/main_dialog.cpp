@@ -144,6 +144,7 @@ bool MainDialog::ProcessMessage(Message &m)
         ON_MESSAGE(WM_QUERYDRAGICON, &MainDialog::OnQueryDragIcon),
         ON_MESSAGE(WM_SIZE, &MainDialog::OnSize),
         ON_MESSAGE(WM_CLOSE, &MainDialog::OnClose),
+        ON_MESSAGE(WM_ENDSESSION, &MainDialog::OnEndSession),
         ON_MESSAGE(WM_CONTEXTMENU, &MainDialog::OnContextMenu),
     };
     return DispatchMessageMap(this, messageMap, m) || TrayDialog::ProcessMessage(m);
@@ -521,6 +522,14 @@ bool MainDialog::OnClose(Message &)
     } else {
         ExitProgram();
     }
+    return true;
+}
+
+bool MainDialog::OnEndSession(Message &m)
+{
+    // Windows ends the process after this message: save the time left as an exit does.
+    if (m.wParam)
+        ExitProgram();
     return true;
 }
 

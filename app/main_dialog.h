@@ -73,6 +73,7 @@ private:
     // Messages
     bool OnClose(Message &m);
     bool OnContextMenu(Message &m);
+    bool OnEndSession(Message &m);
     bool OnCountdownFinished(Message &m);
     bool OnReminderDue(Message &m);
     bool OnShowFirstInstance(Message &m);

@@ -528,6 +528,21 @@ TEST(MainWindow, CommandsThatComeWhileRunningOrLateChangeNothing)
     });
 }
 
+TEST(MainWindow, WindowsEndingTheSessionMidRunSavesTheTimeLeft)
+{
+    WithMainWindow([](MainDialog &dialog, HWND window) {
+        TheSettings().sec = 30;
+        ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+        ASSERT_TRUE(PumpUntil([&] { return Text(window) == "Brewbell - 00:29"; }, 3000));
+        ::SendMessageA(window, WM_QUERYENDSESSION, 0, 0);
+        ::SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+        EXPECT_TRUE(dialog.IsEnded());
+        EXPECT_FALSE(dialog.IsCountdownRunning());
+    });
+    EXPECT_LE(StoredTime("Sec"), 29u) << "the time left, not the time of the Start";
+    EXPECT_EQ(StoredTime("LastSec"), 30u);
+}
+
 TEST(MainWindow, ATimeSetAfterACountUpSurvivesTheExitButAReadingDoesNot)
 {
     WithMainWindow([](MainDialog &, HWND window) {
