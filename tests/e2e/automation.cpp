@@ -230,6 +230,8 @@ std::string ItemText(HWND dialog, int id)
     return text;
 }
 
+void Command(HWND window, UINT id) { ::PostMessageA(window, WM_COMMAND, id, 0); }
+
 void Click(HWND window, int id) { ::PostMessageA(::GetDlgItem(window, id), BM_CLICK, 0, 0); }
 
 bool IsItemEnabled(HWND window, int id) { return ::IsWindowEnabled(::GetDlgItem(window, id)) != FALSE; }

@@ -63,6 +63,8 @@ bool ReadDword(const char *group, const char *name, DWORD &value);
 void WriteDword(const char *group, const char *name, DWORD value);
 } // namespace brewbell_registry
 
+// Chooses a menu command of the window, as a click on the item does (posted).
+void Command(HWND window, UINT id);
 // Clicks a button of a window as the mouse would (posted, so a box it opens does not block us).
 void Click(HWND window, int id);
 bool IsItemEnabled(HWND window, int id);

@@ -139,7 +139,7 @@ TEST_F(CountdownTest, PresetFromTheMenuSetsItsTimeAndLeavesTheLastStart)
     ASSERT_NE(w, nullptr);
 
     ::SetForegroundWindow(w);
-    ::PostMessageA(w, WM_COMMAND, MAKEWPARAM(40003, 0), 0);
+    Command(w, 40003);
     ASSERT_TRUE(WaitForTitle(w, "Brewbell - 04:30")) << WindowText(w);
     DWORD min = 0, lastMin = 0;
     ASSERT_TRUE(registry::ReadDword("Time", "Min", min));

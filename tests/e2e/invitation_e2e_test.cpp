@@ -23,7 +23,7 @@ HWND FindInvitation(const Program &program)
 
 HWND OpenInvitation(const Program &program, HWND main)
 {
-    ::PostMessageA(main, WM_COMMAND, kInvitationCommand, 0);
+    Command(main, kInvitationCommand);
     HWND dialog = nullptr;
     WaitUntil([&] { return (dialog = FindInvitation(program)) != nullptr; }, 5000);
     return dialog;
@@ -160,7 +160,7 @@ TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend
 
     // The program goes on as before and ends normally.
     EXPECT_TRUE(::IsWindowEnabled(main));
-    ::PostMessageA(main, WM_COMMAND, 40015, 0); // "Programm beenden"
+    Command(main, 40015); // "Programm beenden"
     ASSERT_TRUE(program.HasExited(10000));
     EXPECT_EQ(program.ExitCode(), 0u);
 }
@@ -172,7 +172,7 @@ TEST_F(InvitationTest, WithoutTheServiceTheUserIsToldAndCannotSend)
     ASSERT_TRUE(program.Start());
     HWND main = program.WaitForMainWindow();
     ASSERT_NE(main, nullptr);
-    ::PostMessageA(main, WM_COMMAND, kInvitationCommand, 0);
+    Command(main, kInvitationCommand);
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(program)) != nullptr; }, 5000));
     const std::string text = MessageBoxText(box);
@@ -194,7 +194,7 @@ TEST_F(InvitationTest, WithoutTheServiceTheUserIsToldAndCannotSend)
 
     Click(dialog, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 3000));
-    ::PostMessageA(main, WM_COMMAND, 40015, 0);
+    Command(main, 40015);
     ASSERT_TRUE(program.HasExited(10000));
     EXPECT_EQ(program.ExitCode(), 0u);
 }

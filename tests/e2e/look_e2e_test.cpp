@@ -161,7 +161,7 @@ protected:
 
     static void Choose(HWND window, UINT command)
     {
-        ::PostMessageA(window, WM_COMMAND, command, 0);
+        Command(window, command);
         DWORD stored = 99;
         WaitUntil([&] { return registry::ReadDword("Menu", "Layout", stored) && stored == LayoutOf(command); });
     }
@@ -287,7 +287,7 @@ TEST_F(LookTest, AboutBoxOpensFromTheMenuShowsItsTextsAndClosesWithEnterAndEscap
     HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     for (UINT key : {VK_RETURN, VK_ESCAPE}) {
-        ::PostMessageA(window, WM_COMMAND, ID_ABOUT, 0);
+        Command(window, ID_ABOUT);
         HWND about = nullptr;
         ASSERT_TRUE(WaitUntil([&] {
             for (HWND w : program.TopLevelWindows())

@@ -19,7 +19,6 @@ constexpr int kTeaListView = 1061, kTeaName = 1027, kTeaMin = 1037, kTeaSec = 10
 // Quick setting dialog
 constexpr int kQuickMinSlider = 1112, kQuickSecSlider = 1113, kQuickStart = 3;
 
-void Command(HWND window, UINT id) { ::PostMessageA(window, WM_COMMAND, id, 0); }
 void Key(HWND window, WPARAM key) { ::PostMessageA(window, WM_KEYDOWN, key, 0); }
 
 class PresetsTest : public ::testing::Test {

@@ -81,7 +81,7 @@ protected:
     // Opens a dialog from the menu bar and finds it by its title.
     HWND OpenDialog(UINT command, const char *title)
     {
-        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        Command(window, command);
         HWND found = nullptr;
         WaitUntil([&] {
             for (HWND w : program.TopLevelWindows())

@@ -12,7 +12,6 @@ constexpr UINT kTrayCallback = 0x401;
 constexpr UINT kOptTray = 40016, kOptTopMost = 40032, kOptNoClose = 40042;
 constexpr UINT kTrayRestore = 40014, kTrayExit = 40015, kTrayStartStop = 40020, kReadMe = 40031;
 
-void Command(HWND window, UINT id) { ::PostMessageA(window, WM_COMMAND, id, 0); }
 
 // The tray option on, then the minimise box: the window goes into the notification area.
 bool HideInTheTray(HWND window)
