@@ -11,6 +11,9 @@ status=0
 log "native tests"
 ctest --test-dir "$BUILD/host" --output-on-failure || status=1
 
+log "release archive"
+"$ROOT/scripts/release.sh" || status=1
+
 start_xvfb
 ensure_prefix
 start_wineserver

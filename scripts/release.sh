@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds the download: dist/brewbell-<version>-win32.zip with the stripped 32-bit brewbell.exe,
+# README.txt and LICENSE.txt, then checks what went in. The debug information stays beside the
+# archive (dist/brewbell.exe.debug) for the debugger; the program names it in its debug link.
+# Usage: scripts/release.sh [--check-only]
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+VERSION=1.5.2
+DIST=$ROOT/dist
+ARCHIVE=$DIST/brewbell-$VERSION-win32.zip
+LARGEST_PROGRAM=$((1536 * 1024))
+
+make_archive() {
+  ensure_packages
+  build_tree "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -- --target brewbell
+  local stage=$BUILD/release objcopy=i686-w64-mingw32-objcopy
+  rm -rf "$stage" && mkdir -p "$stage" "$DIST"
+  # Strip a copy, so that this works whether or not the build already stripped its program.
+  $objcopy --only-keep-debug "$BUILD/win/bin/brewbell.exe" "$DIST/brewbell.exe.debug"
+  $objcopy --strip-debug --strip-unneeded "$BUILD/win/bin/brewbell.exe" "$stage/brewbell.exe"
+  $objcopy --add-gnu-debuglink="$DIST/brewbell.exe.debug" "$stage/brewbell.exe"
+  cp "$ROOT/res/README.txt" "$stage/README.txt"
+  sed 's/\r*$/\r/' "$ROOT/LICENSE.txt" >"$stage/LICENSE.txt" # Windows line ends for Notepad
+  rm -f "$ARCHIVE"
+  # A fixed time stamp, so the same sources give the same archive.
+  (cd "$stage" && cmake -E tar cf "$ARCHIVE" --format=zip --mtime="2026-12-07 00:00:00" \
+     brewbell.exe README.txt LICENSE.txt)
+  log "built $ARCHIVE ($(stat -c %s "$ARCHIVE") bytes)"
+}
+
+fail() { log "release check failed: $*"; exit 1; }
+
+check_archive() {
+  [ -f "$ARCHIVE" ] || fail "no $ARCHIVE"
+  local listing expected unpacked=$BUILD/release-check
+  listing=$(cmake -E tar tf "$ARCHIVE" | sort | tr '\n' ' ')
+  expected="LICENSE.txt README.txt brewbell.exe "
+  [ "$listing" = "$expected" ] || fail "archive holds '$listing', expected '$expected'"
+  rm -rf "$unpacked" && mkdir -p "$unpacked"
+  (cd "$unpacked" && cmake -E tar xf "$ARCHIVE")
+  local exe=$unpacked/brewbell.exe
+  i686-w64-mingw32-objdump -f "$exe" | grep -q 'file format pei-i386' || fail "brewbell.exe is not a 32-bit program"
+  ! i686-w64-mingw32-objdump -h "$exe" | grep -q '\.debug_' || fail "brewbell.exe still carries debug sections"
+  i686-w64-mingw32-objdump -h "$exe" | grep -q '\.gnu_debuglink' || fail "brewbell.exe names no debug file"
+  [ "$(stat -c %s "$exe")" -le $LARGEST_PROGRAM ] || fail "brewbell.exe is larger than 1.5 MB"
+  i686-w64-mingw32-objdump -h "$DIST/brewbell.exe.debug" | grep -q '\.debug_info' || fail "no debug information beside the archive"
+  cmp -s "$unpacked/README.txt" "$ROOT/res/README.txt" || fail "README.txt differs from res/README.txt"
+  grep -q $'MIT License\r$' "$unpacked/LICENSE.txt" || fail "LICENSE.txt lacks its Windows line ends"
+  log "release archive checked: $(stat -c %s "$exe") bytes of program, $(stat -c %s "$ARCHIVE") bytes zipped"
+}
+
+[ "${1:-}" = --check-only ] || make_archive
+check_archive
