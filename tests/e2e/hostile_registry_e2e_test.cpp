@@ -292,9 +292,18 @@ TEST(HostileRegistry, EveryKindOfDamageInEveryValueStartsCountsOpensEveryDialogA
         EXPECT_TRUE(IsTwoDigits(ItemText(main, IDC_HOUR_DISPLAY), 0, 99)) << ItemText(main, IDC_HOUR_DISPLAY);
         EXPECT_EQ(WindowText(main), "Brewbell - " + shown);
 
-        // Back from wherever the options put it, then a countdown of a minute that is seen to run.
+        // Back from wherever the options put it; a preset of wrecked texts sets a sane time, and
+        // the Time group it saves replaces whatever was planted there.
         Command(main, ID_TRAY_RESTORE);
         ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) && !::IsIconic(main); })) << "not restored";
+        Command(main, ID_PRESET_FIRST + static_cast<UINT>(round % 10));
+        EXPECT_TRUE(WaitUntil([] {
+            DWORD minutes = 60;
+            return registry::ReadDword("Time", "Min", minutes) && minutes <= 59;
+        })) << "the preset was not taken";
+        EXPECT_TRUE(IsSaneTime(ItemText(main, IDC_TIME_DISPLAY))) << ItemText(main, IDC_TIME_DISPLAY);
+
+        // A countdown of a minute that is seen to run.
         Click(main, IDC_BUTTON_RESET);
         ASSERT_TRUE(WaitForTitle(main, "Brewbell - 00:00"));
         Click(main, IDC_BUTTON_MIN);
