@@ -339,7 +339,6 @@ TEST(HostileRegistry, EveryKindOfDamageInEveryValueStartsCountsOpensEveryDialogA
             ReadGroup(group, values[group], subKeys);
             EXPECT_EQ(subKeys, plantedKeys[group]) << group;
         }
-        std::size_t checked = 0;
         for (std::size_t i = 0; i < schema.size(); ++i) {
             const SchemaValue &value = schema[i];
             const auto found = values[value.group].find(value.name);
@@ -351,9 +350,7 @@ TEST(HostileRegistry, EveryKindOfDamageInEveryValueStartsCountsOpensEveryDialogA
             }
             EXPECT_EQ(Breach(value.rule, found->second), "") << what;
             values[value.group].erase(found);
-            ++checked;
         }
-        EXPECT_EQ(checked, schema.size());
         for (const auto &[group, rest] : values)
             for (const auto &[name, stored] : rest)
                 ADD_FAILURE() << group << "\\" << name << " is no value of the schema";
