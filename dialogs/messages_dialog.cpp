@@ -19,10 +19,10 @@ MessagesDialog::MessagesDialog(Settings &settingsToEdit, SettingsStore &settings
 
 void MessagesDialog::DoDataExchange(DataExchange &dx)
 {
-    DDX_Text(dx, IDC_ALARM_MESSAGE, settings.message);
-    DDX_Text(dx, IDC_ALARM_SOUND, settings.alarmSound);
-    DDX_Text(dx, IDC_REMIND_MESSAGE, settings.reminder);
-    DDX_Text(dx, IDC_REMIND_SOUND, settings.remindSound);
+    DDX_Text(dx, IDC_ALARM_MESSAGE, settings.message, kMaxTextLength);
+    DDX_Text(dx, IDC_ALARM_SOUND, settings.alarmSound, kMaxTextLength);
+    DDX_Text(dx, IDC_REMIND_MESSAGE, settings.reminder, kMaxTextLength);
+    DDX_Text(dx, IDC_REMIND_SOUND, settings.remindSound, kMaxTextLength);
 }
 
 bool MessagesDialog::ProcessMessage(Message &m)
@@ -40,7 +40,8 @@ void MessagesDialog::OnBrowseReminder() { Browse(settings.remindSound); }
 
 void MessagesDialog::Browse(std::string &sound)
 {
-    char path[MAX_PATH] = "";
+    // No longer a path than can be stored: the file dialog refuses one that does not fit.
+    char path[kMaxTextLength + 1] = "";
     OPENFILENAMEA choice{};
     choice.lStructSize = sizeof choice;
     choice.hwndOwner = hwnd_;

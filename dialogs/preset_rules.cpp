@@ -2,7 +2,6 @@
 
 #include "app/countdown.h"
 
-
 namespace presets {
 
 namespace {
@@ -20,8 +19,21 @@ std::string PadTwoDigits(std::string text)
 
 std::optional<std::string> CorrectTypedTime(std::string_view typed)
 {
-    if (countdown::LeadingNumber(typed) > kMaxTimeField)
+    // The field takes digits only when typed into; a paste or a text set from outside may bring
+    // anything, of any length, and only its digits count.
+    std::string digits;
+    for (char c : typed) {
+        if (c >= '0' && c <= '9')
+            digits += c;
+    }
+    const std::int32_t number = countdown::LeadingNumber(digits);
+    if (number > kMaxTimeField)
         return std::to_string(kMaxTimeField);
+    // "007" set from outside: the number it means, in no more than the field's two characters.
+    if (digits.size() > 2)
+        return std::to_string(number);
+    if (digits.size() != typed.size())
+        return digits;
     return std::nullopt;
 }
 

@@ -22,7 +22,7 @@ inline constexpr std::int32_t kMaxTimeField = 59;
 std::string PadTwoDigits(std::string text);
 
 // The text a minutes or seconds field must show after the user typed into it, or nothing when
-// the typed text may stay.
+// the typed text may stay: digits only, at most 59.
 std::optional<std::string> CorrectTypedTime(std::string_view typed);
 
 // What "&Ändern" did: nothing (no row selected and none being edited), took the selected row

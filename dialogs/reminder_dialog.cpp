@@ -7,8 +7,6 @@
 #include <commctrl.h>
 
 namespace {
-constexpr int kMinHours = 1;
-constexpr int kMaxHours = 6;
 constexpr int kDayCount = 7;
 } // namespace
 
@@ -51,9 +49,12 @@ bool ReminderDialog::OnInitDialog()
     for (int id : {IDC_REM_DAILY_TIME, IDC_REM_FROM, IDC_REM_TO})
         ::SendDlgItemMessageA(hwnd_, id, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH':'mm':'ss"));
     Dialog::OnInitDialog();
+    // One digit is all 1..6 needs. The limit also spares a paste of a long text the check of
+    // every character, which takes the system's edit field seconds per thousand.
+    ::SendDlgItemMessageA(hwnd_, IDC_REM_HOURS, EM_LIMITTEXT, 1, 0);
     HWND spin = GetItem(IDC_REM_HOURS_SPIN);
     ::SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetItem(IDC_REM_HOURS)), 0);
-    ::SendMessageA(spin, UDM_SETRANGE, 0, MAKELPARAM(kMaxHours, kMinHours));
+    ::SendMessageA(spin, UDM_SETRANGE, 0, MAKELPARAM(kMostHours, kFewestHours));
     ShowWeekdays();
     filling = false;
     UpdateEnabling();
@@ -135,7 +136,7 @@ bool ReminderDialog::OnHoursChanged(Message &)
         return true;
     BOOL number = FALSE;
     const int hours = static_cast<int>(::GetDlgItemInt(hwnd_, IDC_REM_HOURS, &number, TRUE));
-    if (number && hours >= kMinHours && hours <= kMaxHours)
+    if (number && hours >= kFewestHours && hours <= kMostHours)
         return true;
     // Put the stored value back. Its own change notification is not checked again: a stored
     // value outside 1..6 would otherwise be put back without end.

@@ -44,7 +44,7 @@ bool TeaListDialog::ProcessMessage(Message &m)
 
 void TeaListDialog::DoDataExchange(DataExchange &dx)
 {
-    DDX_Text(dx, IDC_TEA_NAME, name_);
+    DDX_Text(dx, IDC_TEA_NAME, name_, kMaxTextLength);
     DDX_Text(dx, IDC_TEA_MIN, minutes_);
     DDX_Text(dx, IDC_TEA_SEC, seconds_);
 }

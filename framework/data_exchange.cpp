@@ -36,6 +36,17 @@ void DDX_Text(DataExchange &dx, int id, std::string &value)
         ::SetDlgItemTextA(dx.dialog, id, value.c_str());
 }
 
+void DDX_Text(DataExchange &dx, int id, std::string &value, std::size_t maxChars)
+{
+    if (dx.failed)
+        return;
+    if (!dx.save)
+        ::SendMessageA(dx.Item(id), EM_LIMITTEXT, maxChars, 0);
+    DDX_Text(dx, id, value);
+    if (dx.save && value.size() > maxChars)
+        value.resize(maxChars);
+}
+
 void DDX_Int(DataExchange &dx, int id, int &value)
 {
     if (dx.failed)

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -27,6 +28,9 @@ public:
 // Binds a control object to a dialog item the first time the exchange runs.
 void DDX_Control(DataExchange &dx, int id, Control &control);
 void DDX_Text(DataExchange &dx, int id, std::string &value);
+// A text of at most maxChars characters: the field takes no more by typing or pasting, and a
+// longer text put into it from outside (WM_SETTEXT ignores the limit) is cut when read.
+void DDX_Text(DataExchange &dx, int id, std::string &value, std::size_t maxChars);
 void DDX_Int(DataExchange &dx, int id, int &value);
 void DDX_Int(DataExchange &dx, int id, std::atomic<std::int32_t> &value);
 // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE.

@@ -67,9 +67,11 @@ bool InvitationDialog::ProcessMessage(Message &m)
 
 void InvitationDialog::DoDataExchange(DataExchange &dx)
 {
-    DDX_Text(dx, IDC_INV_MESSAGE, message);
+    // The longer of the two limits binds a message set from outside too: a multi-line field tells
+    // nothing of a WM_SETTEXT, so the change handler never sees it.
+    DDX_Text(dx, IDC_INV_MESSAGE, message, invite::kMemberMaxChars);
     DDX_Radio(dx, IDC_INV_MODE_MEMBER, recipientMode);
-    DDX_Text(dx, IDC_INV_RECIPIENT, recipient);
+    DDX_Text(dx, IDC_INV_RECIPIENT, recipient, kMaxTextLength);
     DDX_Check(dx, IDC_INV_SAVE_INPUTS, saveInputs);
 }
 

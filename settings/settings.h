@@ -23,10 +23,15 @@ inline constexpr char kDefaultPresetTime[] = "00";
 inline constexpr std::size_t kPresetCount = 10;
 inline constexpr std::int32_t kDefaultWeekdays = 127; // bit 0 Monday ... bit 6 Sunday
 inline constexpr std::int32_t kDefaultHours = 2;
+inline constexpr std::int32_t kFewestHours = 1;
+inline constexpr std::int32_t kMostHours = 6;
 // 1970-01-02 15:00, 07:00 and 16:00 UTC; only the local time of day counts.
 inline constexpr std::int32_t kDefaultDaily = 140400;
 inline constexpr std::int32_t kDefaultFrom = 111600;
 inline constexpr std::int32_t kDefaultTo = 144000;
+// The longest text the registry gives back: longer ones read as their default, so no field that
+// is stored takes more.
+inline constexpr std::size_t kMaxTextLength = 255;
 
 // Minutes and seconds stay texts: loading takes whatever the registry holds.
 struct TeaPreset {

@@ -50,6 +50,22 @@ void clampTimePart(std::atomic<std::int32_t> &part)
         part = 0;
 }
 
+// What an outside edit of the registry left is taken as loaded, but written back only in the
+// schema's ranges, and memory keeps what was written. Every flag but 0 already means on.
+void keepFlag(std::atomic<std::int32_t> &flag)
+{
+    if (flag.load() != 0)
+        flag = 1;
+}
+
+void keepWithin(std::atomic<std::int32_t> &value, std::int32_t lowest, std::int32_t highest)
+{
+    if (value.load() < lowest)
+        value = lowest;
+    else if (value.load() > highest)
+        value = highest;
+}
+
 } // namespace
 
 SettingsStore::SettingsStore(ValueStore &values) : values(values) {}
@@ -114,6 +130,9 @@ void SettingsStore::loadOptions()
 
 void SettingsStore::saveOptions()
 {
+    for (auto *flag : {&settings.sound, &settings.minStart, &settings.minimize, &settings.noClose, &settings.tray,
+                       &settings.topMost, &settings.remind, &settings.suspend, &settings.autoReset})
+        keepFlag(*flag);
     writeNumber(kMenuGroup, "Sound", settings.sound);
     writeNumber(kMenuGroup, "MinStart", settings.minStart);
     writeNumber(kMenuGroup, "Minimize", settings.minimize);
@@ -184,6 +203,10 @@ void SettingsStore::loadTeatime()
 
 void SettingsStore::saveTeatime()
 {
+    // Any interval but 0 is the interval rule, and only the seven day bits are days.
+    keepFlag(settings.interval);
+    settings.weekdays = settings.weekdays.load() & kDefaultWeekdays;
+    keepWithin(settings.hours, kFewestHours, kMostHours);
     writeNumber(kTeatimeGroup, "Interval", settings.interval);
     writeNumber(kTeatimeGroup, "Weekdays", settings.weekdays);
     writeNumber(kTeatimeGroup, "Hours", settings.hours);

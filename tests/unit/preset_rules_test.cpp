@@ -23,12 +23,19 @@ TEST(PresetRules, TimeTextsArePaddedAndTypedValuesHeldToFiftyNine)
         {"7", "07", 7, nullptr},
         {"59", "59", 59, nullptr},
         {"60", "60", 60, "59"},
-        {"5x", "5x", 5, nullptr},
-        {" 9", " 9", 0, nullptr},
-        {"-5", "-5", 0, nullptr},
+        {"5x", "5x", 5, "5"},
+        {" 9", " 9", 0, "9"},
+        {"-5", "-5", 0, "5"},
         {"123", "123", 123, "59"},
+        {"007", "007", 7, "7"},
         {"2147483648", "2147483648", 2147483647, "59"},
         {std::string(255, '9'), std::string(255, '9'), 2147483647, "59"},
+        // Pasted or set from outside: anything but digits goes, Windows-1252 letters too.
+        {"\xE4\xF6\xFC\xDF", "\xE4\xF6\xFC\xDF", 0, ""},
+        {"\x80" "5", "\x80" "5", 0, "5"},
+        {"1\xFF", "1\xFF", 1, "1"},
+        {"\xDF" "7" "\xDF" "3", "\xDF" "7" "\xDF" "3", 0, "59"},
+        {std::string(10000, '\xE4'), std::string(10000, '\xE4'), 0, ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE("text \"" + c.text + "\"");

@@ -513,7 +513,7 @@ TEST(InvitationDialog, SendsLongInputsUnchangedAndCutsALongAnswer)
     invitation.Run([&](InvitationDialog &, HWND window) {
         // The longest inputs, with quotes, a line break and characters above 127.
         const std::string recipient(255, 'r');
-        const std::string message = "\"Tee\"\r\n" + std::string(244, '\xE4');
+        const std::string message = "\"Tee\"\r\n" + std::string(243, '\xE4'); // 250 characters
         EXPECT_EQ(Send(window, boxes, 0, recipient, message), "Die Nachricht wurde gesendet.\r\n");
         EXPECT_EQ(net.RecordedCommandLine(), "NET SEND \"" + recipient + "\" \"" + message + "\"");
         EXPECT_FALSE(Enabled(window, IDC_INV_STOP)) << "no service access";
