@@ -14,8 +14,8 @@ constexpr char kTeasGroup[] = "Teas";
 constexpr char kTeatimeGroup[] = "Teatime";
 constexpr char kNetsendGroup[] = "Netsend";
 
-constexpr std::int32_t kAnyTime = std::numeric_limits<std::int32_t>::min();
-constexpr std::int32_t kAnyTimeLast = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kEarliestTime = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kLatestTime = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kAllWeekdays = 127;
 constexpr std::int32_t kFewestHours = 1;
 constexpr std::int32_t kMostHours = 6;
@@ -32,16 +32,11 @@ constexpr NumberValue kTimeValues[] = {
 };
 
 constexpr NumberValue kMenuValues[] = {
-    {"Sound", &Settings::sound, 1, 0, 1},
-    {"MinStart", &Settings::minStart, 0, 0, 1},
-    {"Minimize", &Settings::minimize, 0, 0, 1},
-    {"NoClose", &Settings::noClose, 0, 0, 1},
-    {"Tray", &Settings::tray, 0, 0, 1},
-    {"TopMost", &Settings::topMost, 0, 0, 1},
-    {"Remind", &Settings::remind, 1, 0, 1},
-    {"Suspend", &Settings::suspend, 1, 0, 1},
-    {"AutoReset", &Settings::autoReset, 0, 0, 1},
-    {"Layout", &Settings::layout, Automatic, Winter, Plain},
+    {"Sound", &Settings::sound, 1, 0, 1},         {"MinStart", &Settings::minStart, 0, 0, 1},
+    {"Minimize", &Settings::minimize, 0, 0, 1},   {"NoClose", &Settings::noClose, 0, 0, 1},
+    {"Tray", &Settings::tray, 0, 0, 1},           {"TopMost", &Settings::topMost, 0, 0, 1},
+    {"Remind", &Settings::remind, 1, 0, 1},       {"Suspend", &Settings::suspend, 1, 0, 1},
+    {"AutoReset", &Settings::autoReset, 0, 0, 1}, {"Layout", &Settings::layout, Automatic, Winter, Plain},
 };
 
 // The three times are any point in time; only their time of day counts.
@@ -49,9 +44,9 @@ constexpr NumberValue kTeatimeValues[] = {
     {"Interval", &Settings::interval, 0, 0, 1},
     {"Weekdays", &Settings::weekdays, kDefaultWeekdays, 0, kAllWeekdays},
     {"Hours", &Settings::hours, kDefaultHours, kFewestHours, kMostHours},
-    {"Daily", &Settings::daily, kDefaultDaily, kAnyTime, kAnyTimeLast},
-    {"From", &Settings::from, kDefaultFrom, kAnyTime, kAnyTimeLast},
-    {"To", &Settings::to, kDefaultTo, kAnyTime, kAnyTimeLast},
+    {"Daily", &Settings::daily, kDefaultDaily, kEarliestTime, kLatestTime},
+    {"From", &Settings::from, kDefaultFrom, kEarliestTime, kLatestTime},
+    {"To", &Settings::to, kDefaultTo, kEarliestTime, kLatestTime},
 };
 
 constexpr NumberValue kNetsendNumbers[] = {

@@ -80,8 +80,7 @@ std::vector<TextRule> makeTextRules()
         {"User", "AlarmSound", "", [](Settings &s, std::size_t) -> std::string & { return s.alarmSound; }, 0},
         {"User", "Message", kDefaultMessage, [](Settings &s, std::size_t) -> std::string & { return s.message; }, 0},
         {"User", "RemindSound", "", [](Settings &s, std::size_t) -> std::string & { return s.remindSound; }, 0},
-        {"User", "Reminder", kDefaultReminder, [](Settings &s, std::size_t) -> std::string & { return s.reminder; },
-         0},
+        {"User", "Reminder", kDefaultReminder, [](Settings &s, std::size_t) -> std::string & { return s.reminder; }, 0},
         {"Netsend", "Recipient", "", [](Settings &s, std::size_t) -> std::string & { return s.recipient; }, 0},
         {"Netsend", "NSMessage", "", [](Settings &s, std::size_t) -> std::string & { return s.nsMessage; }, 0},
     };
@@ -113,7 +112,8 @@ std::int32_t expectedNumber(const RawValueStore &store, const NumberRule &rule)
     if (value == nullptr || value->bytes.size() != 4)
         return rule.defaultValue;
     const auto &b = value->bytes;
-    const auto stored = static_cast<std::int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+    const auto stored =
+        static_cast<std::int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24);
     return stored >= rule.lowest && stored <= rule.highest ? stored : rule.defaultValue;
 }
 
@@ -191,8 +191,8 @@ std::string pickName(FuzzedDataProvider &input)
     const auto index = input.ConsumeIntegralInRange<std::size_t>(0, count);
     if (index == count)
         return input.ConsumeRandomLengthString(24);
-    const std::string name = index < std::size(kNumbers) ? std::string(kNumbers[index].name)
-                                                         : textRules()[index - std::size(kNumbers)].name;
+    const std::string name =
+        index < std::size(kNumbers) ? std::string(kNumbers[index].name) : textRules()[index - std::size(kNumbers)].name;
     return input.ConsumeBool() ? randomCase(input, name) : name;
 }
 
@@ -201,7 +201,8 @@ std::vector<std::uint8_t> pickBytes(FuzzedDataProvider &input)
     switch (input.ConsumeIntegralInRange(0, 4)) {
     case 0: { // a number, often one at a range's edge
         const std::uint32_t edges[] = {0, 1, 2, 5, 6, 7, 59, 60, 127, 128, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
-        const std::uint32_t value = input.ConsumeBool() ? input.PickValueInArray(edges) : input.ConsumeIntegral<std::uint32_t>();
+        const std::uint32_t value =
+            input.ConsumeBool() ? input.PickValueInArray(edges) : input.ConsumeIntegral<std::uint32_t>();
         const auto bytes = value_codec::dwordBytes(value);
         return {bytes.begin(), bytes.end()};
     }
@@ -286,7 +287,8 @@ void checkSaved(const RawValueStore &before, const RawValueStore &after, Setting
     for (const TextRule &rule : textRules()) {
         const RawValue *value = after.find(rule.group, rule.name);
         const std::string &text = rule.field(settings, rule.slot);
-        FUZZ_CHECK(value != nullptr && value->type == kRegSz, "text not written as REG_SZ: " + where(rule.group, rule.name));
+        FUZZ_CHECK(value != nullptr && value->type == kRegSz,
+                   "text not written as REG_SZ: " + where(rule.group, rule.name));
         FUZZ_CHECK(value->bytes.size() == text.size() + 1 && value->bytes.size() <= 256 && value->bytes.back() == 0,
                    "text written unreadable: " + where(rule.group, rule.name));
     }
@@ -330,6 +332,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     SettingsStore store(registry);
     store.loadAll();
+    FUZZ_CHECK(sameRegistry(before, registry), "a load wrote to the registry");
     checkLoaded(registry, store.settings);
     const Snapshot loaded = snapshot(store.settings);
 

@@ -77,10 +77,18 @@ TEST(ValueCodecTest, StorableTextIsWhatReadsBack)
 std::int32_t numberField(const Settings &settings, const std::string &name)
 {
     const std::pair<const char *, const std::atomic<std::int32_t> *> fields[] = {
-        {"Min", &settings.min},          {"Sec", &settings.sec},         {"LastMin", &settings.lastMin},
-        {"LastSec", &settings.lastSec},  {"Sound", &settings.sound},     {"Tray", &settings.tray},
-        {"Remind", &settings.remind},    {"Layout", &settings.layout},   {"Interval", &settings.interval},
-        {"Weekdays", &settings.weekdays}, {"Hours", &settings.hours},    {"Daily", &settings.daily},
+        {"Min", &settings.min},
+        {"Sec", &settings.sec},
+        {"LastMin", &settings.lastMin},
+        {"LastSec", &settings.lastSec},
+        {"Sound", &settings.sound},
+        {"Tray", &settings.tray},
+        {"Remind", &settings.remind},
+        {"Layout", &settings.layout},
+        {"Interval", &settings.interval},
+        {"Weekdays", &settings.weekdays},
+        {"Hours", &settings.hours},
+        {"Daily", &settings.daily},
         {"SaveSettings", &settings.saveSettings},
     };
     const RawValueStore::NoCase less;
@@ -105,8 +113,8 @@ TEST(SettingsRawValuesTest, NumbersOutOfRangeOrUnreadableLoadTheirDefault)
         {"Time", "Sec", kRegDword, dword(0xFFFFFFFF), 0},
         {"Time", "LastMin", kRegDword, dword(60), 0},
         {"Time", "LastSec", kRegBinary, {59, 0, 0, 0}, 59}, // the type plays no part
-        {"time", "MIN", kRegDword, dword(7), 7},              // names are not case-sensitive
-        {"Time", "Min", kRegDword, {7, 0}, 0},                // a DWORD of 2 bytes
+        {"time", "MIN", kRegDword, dword(7), 7},            // names are not case-sensitive
+        {"Time", "Min", kRegDword, {7, 0}, 0},              // a DWORD of 2 bytes
         {"Time", "Min", kRegSz, textBytes("7"), 0},
         {"Time", "Min", kRegBinary, Bytes(1000, 7), 0},
         {"Menu", "Layout", kRegDword, dword(6), Automatic},

@@ -122,15 +122,9 @@ TEST_F(SettingsStoreTest, LoadAllReadsGroupsAndValuesInOrder)
 
 TEST_F(SettingsStoreTest, LoadAllKeepsInRangeValuesAndTimesAsStored)
 {
-    registry.values = {{"Time\\Min", 59u},
-                       {"Time\\LastSec", 0u},
-                       {"Menu\\Sound", 0u},
-                       {"Menu\\Layout", 5u},
-                       {"Teatime\\Hours", 6u},
-                       {"Teatime\\Interval", 1u},
-                       {"Teatime\\Weekdays", 0u},
-                       {"Teatime\\From", 0xFFFFFFFFu},
-                       {"Teatime\\Daily", 0x80000000u},
+    registry.values = {{"Time\\Min", 59u},          {"Time\\LastSec", 0u},          {"Menu\\Sound", 0u},
+                       {"Menu\\Layout", 5u},        {"Teatime\\Hours", 6u},         {"Teatime\\Interval", 1u},
+                       {"Teatime\\Weekdays", 0u},   {"Teatime\\From", 0xFFFFFFFFu}, {"Teatime\\Daily", 0x80000000u},
                        {"Teatime\\To", 0x7FFFFFFFu}};
     store.loadAll();
 
