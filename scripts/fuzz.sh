@@ -2,9 +2,8 @@
 # A campaign of the settings fuzz target: ./scripts/fuzz.sh [runs] (default 1000000).
 # One job at low priority (the machine is shared). Afterwards the kept corpus (tests/fuzz/corpus)
 # and the campaign's finds are cut down together to a small set with the same coverage, which
-# replaces the kept corpus; commit the change. A finding stops
-# the campaign and leaves its input as build/fuzz/campaign/crash-*; replay it with
-#   build/fuzz/settings_fuzz build/fuzz/campaign/crash-...
+# replaces the kept corpus; commit the change. A finding stops the campaign and leaves its input
+# as build/fuzz/campaign/crash-*; replay it with  build/fuzz/settings_fuzz <that file>.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 runs=${1:-1000000}
@@ -21,8 +20,8 @@ log "fuzzing the settings store: $runs runs"
 status=0
 # New inputs go to the first directory; the kept corpus only seeds the campaign.
 (cd "$work" && nice -n 10 "$fuzzer" -runs="$runs" -jobs=1 -workers=1 -max_len=1024 -print_final_stats=1 \
-  -artifact_prefix="$work/" "$work/new" "$corpus") || status=$?
-grep -E '^#[0-9]+ +(INITED|DONE)|^stat::|^Done|settings finding|ERROR:' "$work/fuzz-0.log" >&2 || true
+  -artifact_prefix="$work/" "$work/new" "$corpus" >"$work/campaign.log" 2>&1) || status=$?
+grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|^stat::|settings finding|ERROR:' "$work/fuzz-0.log" >&2 || true
 if [ "$status" -ne 0 ]; then
   log "the campaign stopped on a finding: $(ls "$work"/crash-* "$work"/leak-* "$work"/timeout-* 2>/dev/null | head -1)"
   exit "$status"
