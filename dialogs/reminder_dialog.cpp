@@ -28,7 +28,7 @@ void ReminderDialog::DoDataExchange(DataExchange &dx)
     }
     DDX_TimeOfDay(dx, IDC_REM_FROM, settings.from);
     DDX_TimeOfDay(dx, IDC_REM_TO, settings.to);
-    // The hours check keeps the field a number: 1..6 or the stored value, which may be any.
+    // The hours check keeps the field a number in 1..6, the range the store loads.
     if (dx.failed)
         return;
     if (!dx.save) {

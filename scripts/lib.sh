@@ -46,7 +46,8 @@ ensure_packages() {
   local need=() p
   local wanted=(cmake ninja-build g++ g++-mingw-w64-i686-posix mingw-w64-i686-dev
                 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libgtest-dev googletest
-                wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick)
+                wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick
+                clang libclang-rt-14-dev)
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
   done
@@ -94,6 +95,13 @@ choose_wine() {
 }
 
 build_host() { build_tree "$BUILD/host"; }
+# The settings fuzz target: clang and libFuzzer, in a tree of its own (tests/fuzz).
+build_fuzz() {
+  if [ ! -f "$BUILD/fuzz/build.ninja" ]; then
+    cmake -S "$ROOT/tests/fuzz" -B "$BUILD/fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  fi
+  cmake --build "$BUILD/fuzz" --parallel "$(nproc)"
+}
 build_windows() {
   if [ "$WIN_TREE" = "$BUILD/win" ]; then
     build_tree "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake"

@@ -10,6 +10,7 @@ build_windows
 status=0
 log "native tests"
 ctest --test-dir "$BUILD/host" --output-on-failure || status=1
+{ build_fuzz && ctest --test-dir "$BUILD/fuzz" --output-on-failure; } || status=1
 
 log "release archive"
 "$ROOT/scripts/release.sh" || status=1

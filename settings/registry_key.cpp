@@ -1,12 +1,28 @@
 #include "settings/registry_key.h"
 
+#include "settings/value_codec.h"
+
 #include <cstring>
 #include <limits>
 
 namespace {
 
-// Room for 255 characters and their NUL; a longer text reads as the default.
-using TextBuffer = std::array<char, 256>;
+// What the query put into the buffer, or nothing when it failed (a missing key or value, or a
+// value larger than the buffer).
+template <std::size_t Size>
+std::optional<std::span<const std::uint8_t>> queryValue(const RegistryKey &registry, const char *group,
+                                                        const char *name, std::array<std::uint8_t, Size> &buffer)
+{
+    HKEY key = nullptr;
+    if (!registry.openKey(group, key))
+        return std::nullopt;
+    DWORD size = static_cast<DWORD>(buffer.size());
+    const LONG result = RegQueryValueExA(key, name, nullptr, nullptr, buffer.data(), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS || size > buffer.size())
+        return std::nullopt;
+    return std::span<const std::uint8_t>(buffer.data(), size);
+}
 
 void writeValue(const RegistryKey &registry, const char *group, const char *name, DWORD type, const BYTE *data,
                 DWORD size)
@@ -65,43 +81,20 @@ void RegistryKey::writeString(const char *group, const char *name, const std::st
 
 void RegistryKey::writeDword(const char *group, const char *name, std::uint32_t value)
 {
-    const BYTE bytes[4] = {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
-                           static_cast<BYTE>(value >> 24)};
-    writeValue(*this, group, name, REG_DWORD, bytes, sizeof bytes);
+    const auto bytes = value_codec::dwordBytes(value);
+    writeValue(*this, group, name, REG_DWORD, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
-// The type of the stored value is not checked, but it has to be exactly four bytes: a shorter
-// one would leave part of the default in the result.
 std::uint32_t RegistryKey::readDword(const char *group, const char *name, std::uint32_t defaultValue)
 {
-    HKEY key = nullptr;
-    if (!openKey(group, key))
-        return defaultValue;
-    BYTE bytes[4] = {};
-    DWORD size = sizeof bytes;
-    const LONG result = RegQueryValueExA(key, name, nullptr, nullptr, bytes, &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS || size != sizeof bytes)
-        return defaultValue;
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+    std::array<std::uint8_t, value_codec::kDwordBytes> buffer{};
+    const auto bytes = queryValue(*this, group, name, buffer);
+    return bytes ? value_codec::dwordFrom(*bytes).value_or(defaultValue) : defaultValue;
 }
 
-// The registry does not promise a terminating NUL (a binary value, or text stored without it),
-// so a value that fills the whole buffer without one is not a text and gives the default.
 std::string RegistryKey::readString(const char *group, const char *name, const std::string &defaultText)
 {
-    HKEY key = nullptr;
-    if (!openKey(group, key))
-        return defaultText;
-    TextBuffer buffer{};
-    DWORD size = static_cast<DWORD>(buffer.size());
-    const LONG result = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(buffer.data()), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS)
-        return defaultText;
-    const auto *end = static_cast<const char *>(std::memchr(buffer.data(), '\0', buffer.size()));
-    if (end == nullptr)
-        return defaultText;
-    return std::string(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    std::array<std::uint8_t, value_codec::kTextBytes> buffer{};
+    const auto bytes = queryValue(*this, group, name, buffer);
+    return bytes ? value_codec::textFrom(*bytes).value_or(defaultText) : defaultText;
 }

@@ -1,5 +1,8 @@
 #include "settings/settings_store.h"
 
+#include "settings/value_codec.h"
+
+#include <limits>
 #include <string_view>
 
 namespace {
@@ -11,7 +14,42 @@ constexpr char kTeasGroup[] = "Teas";
 constexpr char kTeatimeGroup[] = "Teatime";
 constexpr char kNetsendGroup[] = "Netsend";
 
-constexpr std::int32_t kLargestTimePart = 59;
+constexpr std::int32_t kEarliestTime = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kLatestTime = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kAllWeekdays = 127;
+
+// Value names, fields, defaults and the range a loaded value must lie in (else the default
+// stands), in load and save order. Only an outside edit of the registry puts anything else
+// there, and the rest of the program then never sees it: the countdown never exceeds 59:59, an
+// option is on or off, and the reminder dialog can keep its hours field in 1..6.
+constexpr NumberValue kTimeValues[] = {
+    {"Min", &Settings::min, 0, 0, 59},
+    {"Sec", &Settings::sec, 0, 0, 59},
+    {"LastMin", &Settings::lastMin, 0, 0, 59},
+    {"LastSec", &Settings::lastSec, 0, 0, 59},
+};
+
+constexpr NumberValue kMenuValues[] = {
+    {"Sound", &Settings::sound, 1, 0, 1},         {"MinStart", &Settings::minStart, 0, 0, 1},
+    {"Minimize", &Settings::minimize, 0, 0, 1},   {"NoClose", &Settings::noClose, 0, 0, 1},
+    {"Tray", &Settings::tray, 0, 0, 1},           {"TopMost", &Settings::topMost, 0, 0, 1},
+    {"Remind", &Settings::remind, 1, 0, 1},       {"Suspend", &Settings::suspend, 1, 0, 1},
+    {"AutoReset", &Settings::autoReset, 0, 0, 1}, {"Layout", &Settings::layout, Automatic, Winter, Plain},
+};
+
+// The three times are any point in time; only their time of day counts.
+constexpr NumberValue kTeatimeValues[] = {
+    {"Interval", &Settings::interval, 0, 0, 1},
+    {"Weekdays", &Settings::weekdays, kDefaultWeekdays, 0, kAllWeekdays},
+    {"Hours", &Settings::hours, kDefaultHours, kFewestHours, kMostHours},
+    {"Daily", &Settings::daily, kDefaultDaily, kEarliestTime, kLatestTime},
+    {"From", &Settings::from, kDefaultFrom, kEarliestTime, kLatestTime},
+    {"To", &Settings::to, kDefaultTo, kEarliestTime, kLatestTime},
+};
+
+constexpr NumberValue kNetsendNumbers[] = {
+    {"SaveSettings", &Settings::saveSettings, 0, 0, 1},
+};
 
 struct PresetValueNames {
     std::string name;
@@ -43,46 +81,36 @@ void fillIfEmpty(std::string &text, const char *fallback)
         text = fallback;
 }
 
-// Negative values count as large, as they would in the registry's unsigned DWORD.
-void clampTimePart(std::atomic<std::int32_t> &part)
-{
-    if (static_cast<std::uint32_t>(part.load()) > kLargestTimePart)
-        part = 0;
-}
-
-// What an outside edit of the registry left is taken as loaded, but written back only in the
-// schema's ranges, and memory keeps what was written. Every flag but 0 already means on.
-void keepFlag(std::atomic<std::int32_t> &flag)
-{
-    if (flag.load() != 0)
-        flag = 1;
-}
-
-void keepWithin(std::atomic<std::int32_t> &value, std::int32_t lowest, std::int32_t highest)
-{
-    if (value.load() < lowest)
-        value = lowest;
-    else if (value.load() > highest)
-        value = highest;
-}
-
 } // namespace
 
 SettingsStore::SettingsStore(ValueStore &values) : values(values) {}
 
-std::int32_t SettingsStore::readNumber(const char *group, const char *name, std::int32_t defaultValue)
+void SettingsStore::loadNumbers(const char *group, std::span<const NumberValue> table)
 {
-    return static_cast<std::int32_t>(values.readDword(group, name, static_cast<std::uint32_t>(defaultValue)));
+    for (const NumberValue &value : table) {
+        // Compared as signed: a DWORD above 2^31 - 1 is a negative number here.
+        const auto stored = static_cast<std::int32_t>(
+            values.readDword(group, value.name, static_cast<std::uint32_t>(value.defaultValue)));
+        settings.*value.field = stored < value.lowest || stored > value.highest ? value.defaultValue : stored;
+    }
 }
 
-void SettingsStore::writeNumber(const char *group, const char *name, std::int32_t value)
+void SettingsStore::saveNumbers(const char *group, std::span<const NumberValue> table)
 {
-    values.writeDword(group, name, static_cast<std::uint32_t>(value));
+    for (const NumberValue &value : table)
+        values.writeDword(group, value.name, static_cast<std::uint32_t>((settings.*value.field).load()));
+}
+
+// A text the registry could not give back whole is cut to what it can, here and in memory
+// alike, so that the next start sees what this run sees.
+void SettingsStore::writeText(const char *group, const char *name, std::string &text)
+{
+    text = value_codec::storableText(text);
+    values.writeString(group, name, text);
 }
 
 void SettingsStore::loadAll()
 {
-    // loadOptions corrects the countdown values, so Time has to be in memory first.
     loadTime();
     loadOptions();
     loadUser();
@@ -91,59 +119,13 @@ void SettingsStore::loadAll()
     loadNetsend();
 }
 
-void SettingsStore::loadTime()
-{
-    settings.min = readNumber(kTimeGroup, "Min", 0);
-    settings.sec = readNumber(kTimeGroup, "Sec", 0);
-    settings.lastMin = readNumber(kTimeGroup, "LastMin", 0);
-    settings.lastSec = readNumber(kTimeGroup, "LastSec", 0);
-}
+void SettingsStore::loadTime() { loadNumbers(kTimeGroup, kTimeValues); }
 
-void SettingsStore::saveTime()
-{
-    writeNumber(kTimeGroup, "Min", settings.min);
-    writeNumber(kTimeGroup, "Sec", settings.sec);
-    writeNumber(kTimeGroup, "LastMin", settings.lastMin);
-    writeNumber(kTimeGroup, "LastSec", settings.lastSec);
-}
+void SettingsStore::saveTime() { saveNumbers(kTimeGroup, kTimeValues); }
 
-void SettingsStore::loadOptions()
-{
-    settings.sound = readNumber(kMenuGroup, "Sound", 1);
-    settings.minStart = readNumber(kMenuGroup, "MinStart", 0);
-    settings.minimize = readNumber(kMenuGroup, "Minimize", 0);
-    settings.noClose = readNumber(kMenuGroup, "NoClose", 0);
-    settings.tray = readNumber(kMenuGroup, "Tray", 0);
-    settings.topMost = readNumber(kMenuGroup, "TopMost", 0);
-    settings.remind = readNumber(kMenuGroup, "Remind", 1);
-    settings.suspend = readNumber(kMenuGroup, "Suspend", 1);
-    settings.autoReset = readNumber(kMenuGroup, "AutoReset", 0);
-    settings.layout = readNumber(kMenuGroup, "Layout", Automatic);
+void SettingsStore::loadOptions() { loadNumbers(kMenuGroup, kMenuValues); }
 
-    if (settings.layout < Winter || settings.layout > Plain)
-        settings.layout = Automatic;
-    clampTimePart(settings.min);
-    clampTimePart(settings.sec);
-    clampTimePart(settings.lastMin);
-    clampTimePart(settings.lastSec);
-}
-
-void SettingsStore::saveOptions()
-{
-    for (auto *flag : {&settings.sound, &settings.minStart, &settings.minimize, &settings.noClose, &settings.tray,
-                       &settings.topMost, &settings.remind, &settings.suspend, &settings.autoReset})
-        keepFlag(*flag);
-    writeNumber(kMenuGroup, "Sound", settings.sound);
-    writeNumber(kMenuGroup, "MinStart", settings.minStart);
-    writeNumber(kMenuGroup, "Minimize", settings.minimize);
-    writeNumber(kMenuGroup, "NoClose", settings.noClose);
-    writeNumber(kMenuGroup, "Tray", settings.tray);
-    writeNumber(kMenuGroup, "TopMost", settings.topMost);
-    writeNumber(kMenuGroup, "Remind", settings.remind);
-    writeNumber(kMenuGroup, "Suspend", settings.suspend);
-    writeNumber(kMenuGroup, "AutoReset", settings.autoReset);
-    writeNumber(kMenuGroup, "Layout", settings.layout);
-}
+void SettingsStore::saveOptions() { saveNumbers(kMenuGroup, kMenuValues); }
 
 void SettingsStore::loadUser()
 {
@@ -155,17 +137,17 @@ void SettingsStore::loadUser()
 
 void SettingsStore::saveUser()
 {
-    trimWhiteSpace(settings.message);
-    trimWhiteSpace(settings.reminder);
-    trimWhiteSpace(settings.alarmSound);
-    trimWhiteSpace(settings.remindSound);
+    for (std::string *text : {&settings.message, &settings.reminder, &settings.alarmSound, &settings.remindSound}) {
+        *text = value_codec::storableText(*text);
+        trimWhiteSpace(*text);
+    }
     fillIfEmpty(settings.message, kDefaultMessage);
     fillIfEmpty(settings.reminder, kDefaultReminder);
 
-    values.writeString(kUserGroup, "AlarmSound", settings.alarmSound);
-    values.writeString(kUserGroup, "Message", settings.message);
-    values.writeString(kUserGroup, "RemindSound", settings.remindSound);
-    values.writeString(kUserGroup, "Reminder", settings.reminder);
+    writeText(kUserGroup, "AlarmSound", settings.alarmSound);
+    writeText(kUserGroup, "Message", settings.message);
+    writeText(kUserGroup, "RemindSound", settings.remindSound);
+    writeText(kUserGroup, "Reminder", settings.reminder);
 }
 
 void SettingsStore::loadTeas()
@@ -183,48 +165,27 @@ void SettingsStore::saveTeas()
 {
     for (std::size_t slot = 0; slot < settings.teas.size(); ++slot) {
         const PresetValueNames names = presetValueNames(slot);
-        const TeaPreset &tea = settings.teas[slot];
-        values.writeString(kTeasGroup, names.name.c_str(), tea.name);
-        values.writeString(kTeasGroup, names.minutes.c_str(), tea.minutes);
-        values.writeString(kTeasGroup, names.seconds.c_str(), tea.seconds);
+        TeaPreset &tea = settings.teas[slot];
+        writeText(kTeasGroup, names.name.c_str(), tea.name);
+        writeText(kTeasGroup, names.minutes.c_str(), tea.minutes);
+        writeText(kTeasGroup, names.seconds.c_str(), tea.seconds);
     }
 }
 
-// No range checks here: the reminder dialog and the scheduler guard their own values.
-void SettingsStore::loadTeatime()
-{
-    settings.interval = readNumber(kTeatimeGroup, "Interval", 0);
-    settings.weekdays = readNumber(kTeatimeGroup, "Weekdays", kDefaultWeekdays);
-    settings.hours = readNumber(kTeatimeGroup, "Hours", kDefaultHours);
-    settings.daily = readNumber(kTeatimeGroup, "Daily", kDefaultDaily);
-    settings.from = readNumber(kTeatimeGroup, "From", kDefaultFrom);
-    settings.to = readNumber(kTeatimeGroup, "To", kDefaultTo);
-}
+void SettingsStore::loadTeatime() { loadNumbers(kTeatimeGroup, kTeatimeValues); }
 
-void SettingsStore::saveTeatime()
-{
-    // Any interval but 0 is the interval rule, and only the seven day bits are days.
-    keepFlag(settings.interval);
-    settings.weekdays = settings.weekdays.load() & kDefaultWeekdays;
-    keepWithin(settings.hours, kFewestHours, kMostHours);
-    writeNumber(kTeatimeGroup, "Interval", settings.interval);
-    writeNumber(kTeatimeGroup, "Weekdays", settings.weekdays);
-    writeNumber(kTeatimeGroup, "Hours", settings.hours);
-    writeNumber(kTeatimeGroup, "Daily", settings.daily);
-    writeNumber(kTeatimeGroup, "From", settings.from);
-    writeNumber(kTeatimeGroup, "To", settings.to);
-}
+void SettingsStore::saveTeatime() { saveNumbers(kTeatimeGroup, kTeatimeValues); }
 
 void SettingsStore::loadNetsend()
 {
     settings.recipient = values.readString(kNetsendGroup, "Recipient", "");
     settings.nsMessage = values.readString(kNetsendGroup, "NSMessage", "");
-    settings.saveSettings = readNumber(kNetsendGroup, "SaveSettings", 0);
+    loadNumbers(kNetsendGroup, kNetsendNumbers);
 }
 
 void SettingsStore::saveNetsend()
 {
-    values.writeString(kNetsendGroup, "Recipient", settings.recipient);
-    values.writeString(kNetsendGroup, "NSMessage", settings.nsMessage);
-    writeNumber(kNetsendGroup, "SaveSettings", settings.saveSettings);
+    writeText(kNetsendGroup, "Recipient", settings.recipient);
+    writeText(kNetsendGroup, "NSMessage", settings.nsMessage);
+    saveNumbers(kNetsendGroup, kNetsendNumbers);
 }

@@ -3,6 +3,17 @@
 #include "settings/settings.h"
 #include "settings/value_store.h"
 
+#include <span>
+
+// One numeric value of a group: a loaded value outside lowest..highest gives the default.
+struct NumberValue {
+    const char *name;
+    std::atomic<std::int32_t> Settings::*field;
+    std::int32_t defaultValue;
+    std::int32_t lowest;
+    std::int32_t highest;
+};
+
 // Loads and saves the settings record group by group. There is deliberately no "save all":
 // each group is written when it changes.
 class SettingsStore {
@@ -30,8 +41,9 @@ public:
     Settings settings;
 
 private:
-    std::int32_t readNumber(const char *group, const char *name, std::int32_t defaultValue);
-    void writeNumber(const char *group, const char *name, std::int32_t value);
+    void loadNumbers(const char *group, std::span<const NumberValue> table);
+    void saveNumbers(const char *group, std::span<const NumberValue> table);
+    void writeText(const char *group, const char *name, std::string &text);
 
     ValueStore &values;
 };

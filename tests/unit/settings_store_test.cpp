@@ -120,36 +120,24 @@ TEST_F(SettingsStoreTest, LoadAllReadsGroupsAndValuesInOrder)
     EXPECT_EQ(expected, registry.reads);
 }
 
-TEST_F(SettingsStoreTest, LoadAllCorrectsCountdownAndLayoutOnly)
+TEST_F(SettingsStoreTest, LoadAllKeepsInRangeValuesAndTimesAsStored)
 {
-    registry.values = {{"Time\\Min", 75u},
-                       {"Time\\Sec", 0xFFFFFFFFu},
-                       {"Time\\LastMin", 60u},
-                       {"Time\\LastSec", 59u},
-                       {"Menu\\Layout", 6u},
-                       {"Teatime\\Hours", 9u},
-                       {"Teatime\\Interval", 7u},
-                       {"Teatime\\Weekdays", 255u},
-                       {"Teatime\\From", 0xFFFFFFFFu},
-                       {"Teatime\\Daily", 0x80000000u}};
+    registry.values = {{"Time\\Min", 59u},          {"Time\\LastSec", 0u},          {"Menu\\Sound", 0u},
+                       {"Menu\\Layout", 5u},        {"Teatime\\Hours", 6u},         {"Teatime\\Interval", 1u},
+                       {"Teatime\\Weekdays", 0u},   {"Teatime\\From", 0xFFFFFFFFu}, {"Teatime\\Daily", 0x80000000u},
+                       {"Teatime\\To", 0x7FFFFFFFu}};
     store.loadAll();
 
-    EXPECT_EQ(0, settings.min);
-    EXPECT_EQ(0, settings.sec);
-    EXPECT_EQ(0, settings.lastMin);
-    EXPECT_EQ(59, settings.lastSec);
-    EXPECT_EQ(Automatic, settings.layout);
-    EXPECT_EQ(9, settings.hours);
-    EXPECT_EQ(7, settings.interval);
-    EXPECT_EQ(255, settings.weekdays);
+    EXPECT_EQ(59, settings.min);
+    EXPECT_EQ(0, settings.lastSec);
+    EXPECT_EQ(0, settings.sound);
+    EXPECT_EQ(Plain, settings.layout);
+    EXPECT_EQ(6, settings.hours);
+    EXPECT_EQ(1, settings.interval);
+    EXPECT_EQ(0, settings.weekdays);
     EXPECT_EQ(-1, settings.from);
     EXPECT_EQ(INT32_MIN, settings.daily);
-
-    for (std::uint32_t stored : {0xFFFFFFFFu, 0x80000000u, 0u, 5u}) {
-        registry.values["Menu\\Layout"] = stored;
-        store.loadAll();
-        EXPECT_EQ(stored <= 5 ? std::int32_t(stored) : Automatic, settings.layout) << stored;
-    }
+    EXPECT_EQ(INT32_MAX, settings.to);
 }
 
 TEST_F(SettingsStoreTest, TeasAreTakenAsStored)
