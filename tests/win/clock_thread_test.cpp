@@ -1,6 +1,7 @@
 #include "app/clock_thread.h"
 #include "app/wall_clock.h"
 #include "framework/local_time.h"
+#include "local_time_text.h"
 #include "res/resource.h"
 #include "test_dialog.h"
 #include "test_support.h"
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -60,19 +62,6 @@ protected:
         return TestDialog::ProcessMessage(m);
     }
 };
-
-std::string LocalText(std::int64_t t, bool date)
-{
-    SYSTEMTIME s;
-    if (!BreakDownLocalTime(t, s))
-        return "?";
-    char text[32];
-    if (date)
-        std::snprintf(text, sizeof text, "%02u.%02u.%04u", s.wDay, s.wMonth, s.wYear);
-    else
-        std::snprintf(text, sizeof text, "%02u:%02u:%02u", s.wHour, s.wMinute, s.wSecond);
-    return text;
-}
 
 // A local midnight (the automatic layout's moment), as a wall-clock reading.
 std::int64_t LocalMidnight(WORD year, WORD month, WORD day)
@@ -189,7 +178,7 @@ TEST_F(ClockThreadTest, StatusLineIsEmptyUntilTheFirstSecondThenShowsEachSecondO
     });
 }
 
-TEST_F(ClockThreadTest, TheReminderIsPostedOnceAtItsSecondAndNotForASkippedSecond)
+TEST_F(ClockThreadTest, TheReminderIsPostedOnceAtItsSecondAndCaughtUpOnlyAfterAShortGap)
 {
     WithClock([](Clock &c) {
         c.settings.daily = static_cast<std::int32_t>(fakeNow + 2);
@@ -201,10 +190,15 @@ TEST_F(ClockThreadTest, TheReminderIsPostedOnceAtItsSecondAndNotForASkippedSecon
         c.Advance(1);
         EXPECT_EQ(c.window.reminders, 1) << "one reminder, not one per poll";
 
+        // A worker starved for a few seconds catches up their reminder; after a longer gap (the
+        // clock put forward, the machine asleep) the reminder would be stale.
         c.settings.daily = static_cast<std::int32_t>(fakeNow + 2);
         c.Advance(3);
+        ASSERT_TRUE(PumpUntil([&] { return c.window.reminders == 2; })) << "caught up within a short gap";
+        c.settings.daily = static_cast<std::int32_t>(fakeNow + 2);
+        c.Advance(reminder::kCatchUpSeconds + 1);
         PumpFor(250);
-        EXPECT_EQ(c.window.reminders, 1) << "a second the worker did not see is skipped";
+        EXPECT_EQ(c.window.reminders, 2) << "skipped after a long gap";
 
         // Settings changed meanwhile count from the next second.
         c.settings.daily = static_cast<std::int32_t>(fakeNow + 1);
@@ -215,8 +209,8 @@ TEST_F(ClockThreadTest, TheReminderIsPostedOnceAtItsSecondAndNotForASkippedSecon
         c.settings.remind = 0;
         c.Advance(1);
         PumpFor(250);
-        EXPECT_EQ(c.window.reminders, 1);
-        EXPECT_EQ(c.runningAsked, 1) << "the countdown is asked about only when a reminder falls due";
+        EXPECT_EQ(c.window.reminders, 2);
+        EXPECT_EQ(c.runningAsked, 2) << "the countdown is asked about only when a reminder falls due";
     });
 }
 
@@ -282,6 +276,34 @@ TEST_F(ClockThreadTest, StoredValuesOfAnySizeNeitherStopNorStallTheWorker)
         c.Advance(std::int64_t(1) << 33);
         EXPECT_EQ(c.Item(IDC_STATUS_TIME), LocalText(fakeNow, false));
     });
+}
+
+TEST_F(ClockThreadTest, StatusLineReminderAndMidnightWorkAcrossTheEndOfThirtyTwoBitTime)
+{
+    constexpr std::int64_t k2038 = INT32_MAX; // 2038-01-19 03:14:07 UTC
+    for (std::int64_t instant : {k2038 - 1, k2038, k2038 + 1, std::int64_t(4102444800LL) /* 2100 */}) {
+        fakeNow = instant - 1;
+        WithClock([&](Clock &c) {
+            c.settings.daily = StoredWithTimeOfDayOf(instant);
+            c.Start();
+            c.Advance(1);
+            EXPECT_EQ(c.Item(IDC_STATUS_TIME), LocalText(instant, false)) << instant;
+            const std::string date = c.Item(IDC_STATUS_DATE);
+            EXPECT_EQ(date, LocalText(instant, true)) << instant;
+            EXPECT_GE(std::atoi(date.substr(6).c_str()), 2038) << "no wrap to 1901";
+            ASSERT_TRUE(PumpUntil([&] { return c.window.reminders == 1; })) << "the stored time of day comes, " << instant;
+            c.Advance(1);
+            EXPECT_EQ(c.Item(IDC_STATUS_TIME), LocalText(instant + 1, false)) << instant;
+
+            // Half an hour into the next day, by a jump.
+            const int layoutsBefore = c.newLayouts;
+            c.Advance(instant - LocalSecondOfDay(instant) + 86400 + 1800 - fakeNow);
+            EXPECT_EQ(c.Item(IDC_STATUS_TIME), "00:30:00") << instant;
+            EXPECT_EQ(c.newLayouts, layoutsBefore + 1) << instant;
+            PumpFor(100);
+            EXPECT_EQ(c.window.reminders, 1) << instant;
+        });
+    }
 }
 
 } // namespace
