@@ -347,6 +347,12 @@ TEST_F(ClockJumpTest, AtAndAfterTheEndOfThirtyTwoBitTimeEverythingRunsAndStoresT
                            r.WaitBoxes(2);
                            EXPECT_EQ(r.boxes.Texts(), (std::vector<std::string>{kFinished, kReminder})) << instant;
                            r.ExpectTitle("00:01");
+
+                           // Half an hour into the next day, by a jump: a new picture.
+                           const HANDLE picture = r.Picture();
+                           r.SetClock(instant - LocalSecondOfDay(instant) + 86400 + 1800);
+                           EXPECT_EQ(r.Item(IDC_STATUS_TIME), "00:30:00") << instant;
+                           EXPECT_TRUE(PumpUntil([&] { return r.Picture() != picture; })) << instant;
                        });
         for (const char *name : {"Min", "Sec", "LastMin", "LastSec"}) {
             DWORD type, size;

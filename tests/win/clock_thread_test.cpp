@@ -10,8 +10,6 @@
 
 #include <atomic>
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -278,31 +276,22 @@ TEST_F(ClockThreadTest, StoredValuesOfAnySizeNeitherStopNorStallTheWorker)
     });
 }
 
-TEST_F(ClockThreadTest, StatusLineReminderAndMidnightWorkAcrossTheEndOfThirtyTwoBitTime)
+TEST(LocalBreakdown, ReadingsAfter2038BreakDownAndThoseBeyondTheCalendarAreRefused)
 {
-    constexpr std::int64_t k2038 = INT32_MAX; // 2038-01-19 03:14:07 UTC
-    for (std::int64_t instant : {k2038 - 1, k2038, k2038 + 1, std::int64_t(4102444800LL) /* 2100 */}) {
-        fakeNow = instant - 1;
-        WithClock([&](Clock &c) {
-            c.settings.daily = StoredWithTimeOfDayOf(instant);
-            c.Start();
-            c.Advance(1);
-            EXPECT_EQ(c.Item(IDC_STATUS_TIME), LocalText(instant, false)) << instant;
-            const std::string date = c.Item(IDC_STATUS_DATE);
-            EXPECT_EQ(date, LocalText(instant, true)) << instant;
-            EXPECT_GE(std::atoi(date.substr(6).c_str()), 2038) << "no wrap to 1901";
-            ASSERT_TRUE(PumpUntil([&] { return c.window.reminders == 1; })) << "the stored time of day comes, " << instant;
-            c.Advance(1);
-            EXPECT_EQ(c.Item(IDC_STATUS_TIME), LocalText(instant + 1, false)) << instant;
-
-            // Half an hour into the next day, by a jump.
-            const int layoutsBefore = c.newLayouts;
-            c.Advance(instant - LocalSecondOfDay(instant) + 86400 + 1800 - fakeNow);
-            EXPECT_EQ(c.Item(IDC_STATUS_TIME), "00:30:00") << instant;
-            EXPECT_EQ(c.newLayouts, layoutsBefore + 1) << instant;
-            PumpFor(100);
-            EXPECT_EQ(c.window.reminders, 1) << instant;
-        });
+    const struct {
+        std::int64_t reading;
+        int year; // 0: refused
+    } cases[] = {
+        {std::int64_t(INT32_MAX) - 1, 2038}, {INT32_MAX, 2038}, {std::int64_t(INT32_MAX) + 1, 2038},
+        {std::int64_t(UINT32_MAX) + 1, 2106}, {std::int64_t(4102444800LL) + 43200, 2100},
+        {std::int64_t(1) << 40, 0}, {INT64_MAX, 0}, {INT64_MIN, 0}, {-(std::int64_t(1) << 40), 0},
+    };
+    for (const auto &c : cases) {
+        reminder::LocalTime local{};
+        EXPECT_EQ(BreakDownLocal(c.reading, local), c.year != 0) << c.reading;
+        if (c.year != 0) {
+            EXPECT_EQ(local.year + 1900, c.year) << c.reading;
+        }
     }
 }
 
