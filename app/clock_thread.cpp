@@ -31,6 +31,15 @@ void ClockThread(ClockRun run)
     std::int64_t stamp = WallClockNow();
     if (run.stop->IsSet())
         return;
+    reminder::LocalTime local;
+    reminder::SecondWatch watch;
+    if (BreakDownLocal(stamp, local))
+        watch = reminder::SecondWatch(local);
+    const auto countdownRunning = [&run] {
+        bool running = false;
+        RunOnWindowThread(run.window, [&] { running = run.countdownRunning(); });
+        return running;
+    };
     reminder::StatusText shownDate{};
     // Waiting on the stop event instead of sleeping ends the worker as soon as the exit asks.
     while (!run.stop->Wait(kPollMs)) {
@@ -39,18 +48,17 @@ void ClockThread(ClockRun run)
         // until the old time comes round again.
         if (now == stamp)
             continue;
+        reminder::SecondActions actions{};
+        for (std::int64_t second = reminder::FirstSecondToHandle(stamp, now); second <= now; ++second) {
+            if (!BreakDownLocal(second, local))
+                continue;
+            const reminder::SecondActions each = watch.Observe(local, *run.settings, LocalTimeOfDay, countdownRunning);
+            actions.newLayout = actions.newLayout || each.newLayout;
+            actions.remind = actions.remind || each.remind;
+        }
         stamp = now;
-        reminder::LocalTime local;
         if (!BreakDownLocal(now, local))
             continue;
-
-        const auto countdownRunning = [&run] {
-            bool running = false;
-            RunOnWindowThread(run.window, [&] { running = run.countdownRunning(); });
-            return running;
-        };
-        const reminder::SecondActions actions =
-            reminder::ActionsFor(local, *run.settings, LocalTimeOfDay, countdownRunning);
         if (actions.newLayout && run.newDailyLayout)
             RunOnWindowThread(run.window, run.newDailyLayout);
         if (actions.remind)

@@ -21,8 +21,9 @@ struct ClockRun {
     std::function<void()> newDailyLayout;
 };
 
-// The thread body. Polls every 200 ms and handles each change of the wall-clock second once; a
-// second it did not see (the machine busy or asleep) is skipped, with its reminder.
+// The thread body. Polls every 200 ms and handles each change of the wall-clock second once;
+// seconds it missed are caught up within a short gap and skipped after a longer one
+// (reminder::FirstSecondToHandle).
 void ClockThread(ClockRun run);
 
 // Local calendar time of a wall-clock reading; false only for readings beyond the calendar.

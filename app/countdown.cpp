@@ -44,6 +44,24 @@ std::int64_t Deadline(std::int64_t stamp, Time time)
     return stamp + 60 * static_cast<std::int64_t>(time.minutes) + time.seconds;
 }
 
+RunClock StartRunClock(std::int64_t now, Time time) { return {now, Deadline(now, time)}; }
+
+PollResult Poll(RunClock &clock, int direction, std::int64_t now)
+{
+    if (direction < 0 && clock.stamp >= clock.deadline)
+        return PollResult::Finish;
+    if (now < clock.stamp) {
+        // Whole-second readings never go back by themselves: someone set the clock back.
+        clock.deadline -= clock.stamp - now;
+        clock.stamp = now;
+        return PollResult::Wait;
+    }
+    if (now == clock.stamp)
+        return PollResult::Wait;
+    clock.stamp = now;
+    return PollResult::Tick;
+}
+
 std::int32_t LeadingNumber(std::string_view text)
 {
     std::int64_t value = 0;

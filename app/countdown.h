@@ -36,6 +36,20 @@ int DirectionFor(Time time);
 // The deadline of a run started at the stamp (whole seconds on the wall clock).
 std::int64_t Deadline(std::int64_t stamp, Time time);
 
+// The wall-clock side of a run: the second of its last tick and the second it ends at.
+struct RunClock {
+    std::int64_t stamp;
+    std::int64_t deadline;
+};
+RunClock StartRunClock(std::int64_t now, Time time);
+
+enum class PollResult { Wait, Tick, Finish };
+// One poll of a running worker at the wall-clock reading now. A run down finishes once its last
+// tick reached the deadline; each change of the second ticks once, however many seconds passed,
+// so a clock put forward ends the run at once. A clock put back moves the deadline back by the
+// same amount: the time left stays what it was, and the tea does not steep an hour longer.
+PollResult Poll(RunClock &clock, int direction, std::int64_t now);
+
 // The number given by the leading decimal digits of a preset's text; no digits give 0.
 std::int32_t LeadingNumber(std::string_view text);
 

@@ -19,5 +19,6 @@ struct CountdownRun {
 };
 
 // The thread body. Polls every 100 ms; each change of the wall-clock second ticks the counter
-// once, however many seconds passed. A run down ends at the first poll after the deadline.
+// once, however many seconds passed. A run down ends at the first poll after the deadline; a
+// clock set back moves the deadline with it (countdown::Poll).
 void CountdownThread(CountdownRun run);

@@ -51,14 +51,35 @@ bool IsReminderDue(const LocalTime &local, const Settings &settings, TimeOfDayOf
     return (now - first) % (hours * kSecondsPerHour) == 0;
 }
 
-SecondActions ActionsFor(const LocalTime &local, const Settings &settings, TimeOfDayOf timeOfDay,
-                         const std::function<bool()> &countdownRunning)
+std::int64_t DayNumber(const LocalTime &local)
+{
+    return (static_cast<std::int64_t>(local.year) * 12 + local.month) * 32 + local.day;
+}
+
+SecondWatch::SecondWatch(const LocalTime &start) : day_(DayNumber(start)) {}
+
+SecondActions SecondWatch::Observe(const LocalTime &local, const Settings &settings, TimeOfDayOf timeOfDay,
+                                   const std::function<bool()> &countdownRunning)
 {
     SecondActions actions{};
-    actions.newLayout = settings.layout == Automatic && SecondsSinceMidnight(local) == 0;
-    actions.remind =
-        settings.remind && IsReminderDue(local, settings, timeOfDay) && !(settings.suspend && countdownRunning());
+    const std::int64_t day = DayNumber(local);
+    actions.newLayout = settings.layout == Automatic && day_ != kNoDay && day > day_;
+    day_ = day;
+
+    const std::int32_t second = SecondsSinceMidnight(local);
+    const bool remindedAlready = day == remindedDay_ && second <= remindedAt_;
+    actions.remind = !remindedAlready && settings.remind && IsReminderDue(local, settings, timeOfDay) &&
+                     !(settings.suspend && countdownRunning());
+    if (actions.remind) {
+        remindedDay_ = day;
+        remindedAt_ = second;
+    }
     return actions;
+}
+
+std::int64_t FirstSecondToHandle(std::int64_t last, std::int64_t now)
+{
+    return now > last && now - last <= kCatchUpSeconds ? last + 1 : now;
 }
 
 StatusText FormatStatusTime(const LocalTime &local)

@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <functional>
 
@@ -40,13 +41,42 @@ bool IsReminderDue(const LocalTime &local, const Settings &settings, TimeOfDayOf
 
 // What the clock does in a second it observes.
 struct SecondActions {
-    bool newLayout; // the automatic layout picks a new picture at midnight
+    bool newLayout; // the automatic layout picks a new picture on each new day
     bool remind;
 };
-// countdownRunning is asked only when its answer matters: the reminder is due and suspended
-// while a countdown runs.
-SecondActions ActionsFor(const LocalTime &local, const Settings &settings, TimeOfDayOf timeOfDay,
-                         const std::function<bool()> &countdownRunning);
+
+// What the clock remembers from one observed second to the next, so that a clock moved back or
+// across midnight neither repeats a reminder nor misses the new day.
+class SecondWatch {
+public:
+    // Without a start the first observed second only sets the day.
+    SecondWatch() = default;
+    // Starts on the day of the reading the worker starts at.
+    explicit SecondWatch(const LocalTime &start);
+
+    // The automatic layout changes when a later day begins, also when the clock jumps into it,
+    // but not when it is set back into the day before. A reminder time of a day comes once: after
+    // the clock is set back, the times already reminded that day stay quiet. countdownRunning is
+    // asked only when its answer matters: the reminder is due and suspended while a countdown runs.
+    SecondActions Observe(const LocalTime &local, const Settings &settings, TimeOfDayOf timeOfDay,
+                          const std::function<bool()> &countdownRunning);
+
+private:
+    static constexpr std::int64_t kNoDay = INT64_MIN;
+    std::int64_t day_ = kNoDay;
+    std::int64_t remindedDay_ = kNoDay;
+    std::int32_t remindedAt_ = 0;
+};
+
+// A number for the local date that grows with it.
+std::int64_t DayNumber(const LocalTime &local);
+
+// A worker starved for a few seconds still handles the seconds it missed, so a reminder among them
+// comes a little late rather than never; after a longer gap (the clock set forward, the machine
+// asleep) their reminders would be stale, and only the present second counts.
+inline constexpr std::int64_t kCatchUpSeconds = 60;
+// The first second to handle when the clock reads now after the second last was handled.
+std::int64_t FirstSecondToHandle(std::int64_t last, std::int64_t now);
 
 // Status line texts: "HH:MM:SS" and "DD.MM.YYYY".
 using StatusText = std::array<char, 32>;

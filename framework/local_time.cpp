@@ -8,9 +8,10 @@ constexpr std::int64_t kTicksPerSecond = 10000000LL;
 
 bool BreakDownLocalTime(std::int64_t timePoint, SYSTEMTIME &local)
 {
-    const std::int64_t ticks = timePoint * kTicksPerSecond + kEpochOffset;
-    if (timePoint < -kEpochOffset / kTicksPerSecond || ticks < 0)
+    // Checked before multiplying: a reading beyond the FILETIME range would overflow.
+    if (timePoint < -kEpochOffset / kTicksPerSecond || timePoint > (INT64_MAX - kEpochOffset) / kTicksPerSecond)
         return false;
+    const std::int64_t ticks = timePoint * kTicksPerSecond + kEpochOffset;
     FILETIME utcFile;
     utcFile.dwLowDateTime = static_cast<DWORD>(ticks & 0xFFFFFFFF);
     utcFile.dwHighDateTime = static_cast<DWORD>(ticks >> 32);

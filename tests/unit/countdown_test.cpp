@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <vector>
+
 using namespace countdown;
 
 namespace {
@@ -69,6 +74,55 @@ TEST(CountdownRules, ButtonsWrapWithoutCarryAndResetAlternates)
     EXPECT_EQ(Deadline(1000, {3, 0}), 1180);
     const std::int64_t after2038 = 4102444800LL; // 2100-01-01
     EXPECT_EQ(Deadline(after2038, {59, 59}), after2038 + 3599);
+}
+
+// The polls of one run, each at a wall-clock reading given relative to the start: "W" wait,
+// "T" tick, "F" finish (the run ends there).
+std::string PollRoad(std::int64_t start, Time time, const std::vector<std::int64_t> &readings)
+{
+    RunClock clock = StartRunClock(start, time);
+    const int direction = DirectionFor(time);
+    std::string road;
+    for (std::int64_t reading : readings) {
+        const PollResult result = Poll(clock, direction, start + reading);
+        road += result == PollResult::Finish ? 'F' : result == PollResult::Tick ? 'T' : 'W';
+        if (result == PollResult::Finish)
+            break;
+    }
+    return road;
+}
+
+TEST(CountdownClock, TheRunEndsAtItsDeadlineWhereverTheClockIsMoved)
+{
+    constexpr std::int64_t kHour = 3600;
+    const struct {
+        const char *what;
+        Time time;
+        std::vector<std::int64_t> readings;
+        const char *road;
+    } cases[] = {
+        {"each second ticks once", {0, 2}, {0, 0, 1, 1, 2, 2}, "WWTWTF"},
+        {"forward an hour ends at once", {3, 0}, {0, kHour, kHour}, "WTF"},
+        {"a starved worker ticks once for many seconds", {0, 5}, {3, 5, 5}, "TTF"},
+        {"back an hour keeps the time left", {0, 2}, {0, -kHour, -kHour, 1 - kHour, 2 - kHour, 2 - kHour}, "WWWTTF"},
+        {"back after a tick", {0, 3}, {1, -10, -9, -9, -8, -8}, "TWTWTF"},
+        {"back a second at a time", {0, 2}, {-1, -2, -1, 0, 0}, "WWTTF"},
+        {"counting up never finishes", {0, 0}, {1, 2, kHour, -kHour, 1 - kHour}, "TTTWT"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(PollRoad(1800000000, c.time, c.readings), c.road) << c.what;
+}
+
+TEST(CountdownClock, RunsAcrossTheEndOfThirtyTwoBitTimeLikeAnyOther)
+{
+    constexpr std::int64_t k2038 = INT32_MAX; // 2038-01-19 03:14:07 UTC
+    for (std::int64_t start : {k2038 - 2, k2038 - 1, k2038, k2038 + 1, std::int64_t(UINT32_MAX),
+                               std::int64_t(4102444800LL) /* 2100 */, std::int64_t(1) << 40}) {
+        EXPECT_EQ(PollRoad(start, {0, 3}, {0, 1, 2, 3, 3}), "WTTTF") << start;
+        EXPECT_EQ(PollRoad(start, {1, 0}, {0, 3600, 3600}), "WTF") << start;
+        EXPECT_EQ(PollRoad(start, {0, 2}, {-3600, 1 - 3600, 2 - 3600, 2 - 3600}), "WTTF") << start;
+        EXPECT_EQ(PollRoad(start, {0, 0}, {1, 2, 3}), "TTT") << start;
+    }
 }
 
 TEST(CountdownRules, PresetTextsGiveTheirLeadingDigits)

@@ -8,6 +8,7 @@
 namespace {
 
 using reminder::LocalTime;
+using reminder::SecondsSinceMidnight;
 
 constexpr int kMonday = 1, kSaturday = 6, kSunday = 0;
 
@@ -154,8 +155,12 @@ TEST(ReminderRule, TheSecondsActionsFollowTheOptions)
         settings.remind = c.remind;
         settings.suspend = c.suspend;
         settings.layout = c.layout;
+        // The second before, on the day before when the case is midnight.
+        LocalTime before = c.local;
+        before.day -= SecondsSinceMidnight(c.local) == 0 ? 1 : 0;
+        reminder::SecondWatch watch(before);
         int asked = 0;
-        const auto actions = reminder::ActionsFor(c.local, settings, reminder::UtcTimeOfDay, [&] {
+        const auto actions = watch.Observe(c.local, settings, reminder::UtcTimeOfDay, [&] {
             ++asked;
             return c.running;
         });
@@ -165,6 +170,117 @@ TEST(ReminderRule, TheSecondsActionsFollowTheOptions)
         const bool needed = c.remind && c.suspend && c.local.hour == 16 && c.local.second == 0;
         EXPECT_EQ(asked, needed ? 1 : 0);
     }
+}
+
+// One second the clock observes, and what it should do in it.
+struct Seen {
+    Seen(int d, int h, int m, int s, bool layout = false, bool remindNow = false)
+        : day(d), hour(h), minute(m), second(s), newLayout(layout), remind(remindNow)
+    {
+    }
+    int day, hour, minute, second;
+    bool newLayout, remind;
+};
+
+LocalTime On(const Seen &s) { return {s.second, s.minute, s.hour, s.day, 0, 138, kMonday}; }
+
+// Walks the clock through the seconds in turn, as a worker sees them when the clock is moved.
+void Walk(const char *road, const Settings &settings, const std::vector<Seen> &seen)
+{
+    reminder::SecondWatch watch(On(seen.front()));
+    for (size_t i = 1; i < seen.size(); ++i) {
+        const Seen &s = seen[i];
+        const auto actions = watch.Observe(On(s), settings, reminder::UtcTimeOfDay, [] { return false; });
+        EXPECT_EQ(actions.newLayout, s.newLayout) << road << ", step " << i;
+        EXPECT_EQ(actions.remind, s.remind) << road << ", step " << i;
+    }
+}
+
+TEST(ClockJumps, TheReminderComesOnceADayWhereverTheClockIsMoved)
+{
+    Settings daily;
+    daily.daily = At(16);
+    daily.layout = Summer;
+    Walk("set back an hour after the reminder", daily,
+         {{18, 15, 59, 59}, {18, 16, 0, 0, false, true}, {18, 16, 0, 1}, {18, 15, 0, 1},
+          {18, 15, 59, 59}, {18, 16, 0, 0, false, false}, {19, 16, 0, 0, false, true}});
+    Walk("set back an hour before the reminder", daily,
+         {{18, 15, 30, 0}, {18, 14, 30, 0}, {18, 16, 0, 0, false, true}});
+    Walk("set forward over the reminder and back before it", daily,
+         {{18, 15, 30, 0}, {18, 16, 30, 0}, {18, 15, 30, 0}, {18, 16, 0, 0, false, true}});
+    Walk("set back a day: that day is another day", daily,
+         {{19, 15, 59, 59}, {19, 16, 0, 0, false, true}, {18, 15, 59, 59}, {18, 16, 0, 0, false, true}});
+
+    Settings interval;
+    Interval(interval, At(8), At(17), 1);
+    Walk("every hour, set back two hours", interval,
+         {{18, 9, 59, 59}, {18, 10, 0, 0, false, true}, {18, 11, 0, 0, false, true}, {18, 9, 30, 0},
+          {18, 10, 0, 0, false, false}, {18, 11, 0, 0, false, false}, {18, 12, 0, 0, false, true}});
+
+    Settings changed;
+    changed.daily = At(16);
+    reminder::SecondWatch watch(On({18, 15, 59, 59}));
+    const auto observe = [&](int h, int m) {
+        return watch.Observe(On({18, h, m, 0}), changed, reminder::UtcTimeOfDay, [] { return false; }).remind;
+    };
+    EXPECT_TRUE(observe(16, 0));
+    changed.daily = At(16, 30);
+    EXPECT_TRUE(observe(16, 30)) << "a time set later the same day still comes";
+    changed.daily = At(16);
+    EXPECT_FALSE(observe(16, 0)) << "the clock set back to a time already reminded";
+}
+
+TEST(ClockJumps, TheAutomaticLayoutChangesOnEachLaterDayAlsoWhenTheClockJumpsIntoIt)
+{
+    Settings automatic;
+    Walk("ticking through midnight", automatic,
+         {{18, 23, 59, 59}, {19, 0, 0, 0, true, false}, {19, 0, 0, 1}});
+    Walk("forward an hour across midnight", automatic, {{18, 23, 30, 0}, {19, 0, 30, 0, true, false}, {19, 0, 30, 1}});
+    Walk("back across midnight, then through it again", automatic,
+         {{19, 0, 30, 0}, {18, 23, 30, 0}, {18, 23, 59, 59}, {19, 0, 0, 0, true, false}});
+    Walk("forward by days", automatic, {{18, 12, 0, 0}, {25, 12, 0, 0, true, false}});
+    const auto day = [](int d, int month, int year) { return reminder::DayNumber({0, 0, 0, d, month, year, 0}); };
+    EXPECT_LT(day(31, 0, 138), day(1, 1, 138)) << "into February";
+    EXPECT_LT(day(31, 11, 137), day(1, 0, 138)) << "into 2038";
+    EXPECT_LT(day(31, 11, 28930), day(1, 0, 28931)) << "the last years the system calendar knows";
+
+    Settings chosen;
+    chosen.layout = Night;
+    reminder::SecondWatch watch(On({18, 23, 59, 59}));
+    const auto observe = [&](const Seen &s) {
+        return watch.Observe(On(s), chosen, reminder::UtcTimeOfDay, [] { return false; }).newLayout;
+    };
+    EXPECT_FALSE(observe({19, 0, 0, 0})) << "a chosen layout stays";
+    chosen.layout = Automatic;
+    EXPECT_FALSE(observe({19, 0, 0, 5})) << "choosing automatic after midnight waits for the next day";
+    EXPECT_TRUE(observe({20, 0, 0, 0}));
+
+    reminder::SecondWatch unknownStart;
+    EXPECT_FALSE(unknownStart.Observe(On({19, 0, 0, 0}), automatic, reminder::UtcTimeOfDay, [] { return false; })
+                     .newLayout)
+        << "without a start day the first second only sets the day";
+}
+
+TEST(ClockJumps, ShortGapsAreCaughtUpAndLongOnesOrTheClockSetBackAreNot)
+{
+    constexpr std::int64_t k2038 = INT32_MAX;
+    struct Case {
+        std::int64_t last, now, first;
+    };
+    const Case cases[] = {
+        {1000, 1001, 1001},
+        {1000, 1003, 1001},
+        {1000, 1060, 1001},
+        {1000, 1061, 1061},
+        {1000, 1000 + 3600, 1000 + 3600},
+        {1000, 999, 999},
+        {1000, 1000 - 3600, 1000 - 3600},
+        {k2038 - 1, k2038 + 2, k2038},
+        {k2038, k2038 + 1, k2038 + 1},
+        {4102444800LL, 4102444800LL + 5, 4102444801LL},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(reminder::FirstSecondToHandle(c.last, c.now), c.first) << c.last << " -> " << c.now;
 }
 
 TEST(StatusLine, TimeAndDateWithLeadingZeros)

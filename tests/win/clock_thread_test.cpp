@@ -1,6 +1,7 @@
 #include "app/clock_thread.h"
 #include "app/wall_clock.h"
 #include "framework/local_time.h"
+#include "local_time_text.h"
 #include "res/resource.h"
 #include "test_dialog.h"
 #include "test_support.h"
@@ -9,7 +10,6 @@
 
 #include <atomic>
 #include <climits>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -60,19 +60,6 @@ protected:
         return TestDialog::ProcessMessage(m);
     }
 };
-
-std::string LocalText(std::int64_t t, bool date)
-{
-    SYSTEMTIME s;
-    if (!BreakDownLocalTime(t, s))
-        return "?";
-    char text[32];
-    if (date)
-        std::snprintf(text, sizeof text, "%02u.%02u.%04u", s.wDay, s.wMonth, s.wYear);
-    else
-        std::snprintf(text, sizeof text, "%02u:%02u:%02u", s.wHour, s.wMinute, s.wSecond);
-    return text;
-}
 
 // A local midnight (the automatic layout's moment), as a wall-clock reading.
 std::int64_t LocalMidnight(WORD year, WORD month, WORD day)
@@ -189,7 +176,7 @@ TEST_F(ClockThreadTest, StatusLineIsEmptyUntilTheFirstSecondThenShowsEachSecondO
     });
 }
 
-TEST_F(ClockThreadTest, TheReminderIsPostedOnceAtItsSecondAndNotForASkippedSecond)
+TEST_F(ClockThreadTest, TheReminderIsPostedOnceAtItsSecondAndCaughtUpOnlyAfterAShortGap)
 {
     WithClock([](Clock &c) {
         c.settings.daily = static_cast<std::int32_t>(fakeNow + 2);
@@ -201,10 +188,15 @@ TEST_F(ClockThreadTest, TheReminderIsPostedOnceAtItsSecondAndNotForASkippedSecon
         c.Advance(1);
         EXPECT_EQ(c.window.reminders, 1) << "one reminder, not one per poll";
 
+        // A worker starved for a few seconds catches up their reminder; after a longer gap (the
+        // clock put forward, the machine asleep) the reminder would be stale.
         c.settings.daily = static_cast<std::int32_t>(fakeNow + 2);
         c.Advance(3);
+        ASSERT_TRUE(PumpUntil([&] { return c.window.reminders == 2; })) << "caught up within a short gap";
+        c.settings.daily = static_cast<std::int32_t>(fakeNow + 2);
+        c.Advance(reminder::kCatchUpSeconds + 1);
         PumpFor(250);
-        EXPECT_EQ(c.window.reminders, 1) << "a second the worker did not see is skipped";
+        EXPECT_EQ(c.window.reminders, 2) << "skipped after a long gap";
 
         // Settings changed meanwhile count from the next second.
         c.settings.daily = static_cast<std::int32_t>(fakeNow + 1);
@@ -215,8 +207,8 @@ TEST_F(ClockThreadTest, TheReminderIsPostedOnceAtItsSecondAndNotForASkippedSecon
         c.settings.remind = 0;
         c.Advance(1);
         PumpFor(250);
-        EXPECT_EQ(c.window.reminders, 1);
-        EXPECT_EQ(c.runningAsked, 1) << "the countdown is asked about only when a reminder falls due";
+        EXPECT_EQ(c.window.reminders, 2);
+        EXPECT_EQ(c.runningAsked, 2) << "the countdown is asked about only when a reminder falls due";
     });
 }
 
@@ -282,6 +274,25 @@ TEST_F(ClockThreadTest, StoredValuesOfAnySizeNeitherStopNorStallTheWorker)
         c.Advance(std::int64_t(1) << 33);
         EXPECT_EQ(c.Item(IDC_STATUS_TIME), LocalText(fakeNow, false));
     });
+}
+
+TEST(LocalBreakdown, ReadingsAfter2038BreakDownAndThoseBeyondTheCalendarAreRefused)
+{
+    const struct {
+        std::int64_t reading;
+        int year; // 0: refused
+    } cases[] = {
+        {std::int64_t(INT32_MAX) - 1, 2038}, {INT32_MAX, 2038}, {std::int64_t(INT32_MAX) + 1, 2038},
+        {std::int64_t(UINT32_MAX) + 1, 2106}, {std::int64_t(4102444800LL) + 43200, 2100},
+        {std::int64_t(1) << 40, 0}, {INT64_MAX, 0}, {INT64_MIN, 0}, {-(std::int64_t(1) << 40), 0},
+    };
+    for (const auto &c : cases) {
+        reminder::LocalTime local{};
+        EXPECT_EQ(BreakDownLocal(c.reading, local), c.year != 0) << c.reading;
+        if (c.year != 0) {
+            EXPECT_EQ(local.year + 1900, c.year) << c.reading;
+        }
+    }
 }
 
 } // namespace

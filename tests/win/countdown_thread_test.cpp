@@ -122,18 +122,22 @@ TEST_F(CountdownThreadTest, ClockJumpForwardEndsWithinTwoPollsAndOneTick)
     });
 }
 
-TEST_F(CountdownThreadTest, ClockSetBackDelaysTicksAndTheEndByTheSameAmount)
+TEST_F(CountdownThreadTest, ClockSetBackKeepsTheTimeLeftInsteadOfAddingTheHour)
 {
     WithWindow([](Fixture &f) {
-        f.Start({-1, 0, 0, 2});
-        fakeNow -= 10;
-        fakeNow += 9; // still one second behind the stamp
-        PumpUntil([] { return false; }, 400);
-        EXPECT_EQ(f.Ticks(), 0u);
-        fakeNow += 2; // one past the stamp
-        ASSERT_TRUE(PumpUntil([&] { return f.Ticks() == 1; }));
+        f.Start({-1, 0, 0, 3});
         fakeNow += 1;
-        ASSERT_TRUE(PumpUntil([&] { return f.window->finishes == 1; }));
+        ASSERT_TRUE(PumpUntil([&] { return f.Ticks() == 1; }));
+        fakeNow -= 3600;
+        PumpUntil([] { return false; }, 350);
+        EXPECT_EQ(f.Ticks(), 1u) << "setting the clock is no second passing";
+        EXPECT_EQ(f.window->finishes, 0);
+        for (size_t second = 2; second <= 3; ++second) {
+            fakeNow += 1;
+            ASSERT_TRUE(PumpUntil([&] { return f.Ticks() == second; }));
+        }
+        ASSERT_TRUE(PumpUntil([&] { return f.window->finishes == 1; })) << "two seconds after the set-back";
+        EXPECT_EQ(f.window->ticks.back().seconds, 0);
     });
 }
 
