@@ -92,7 +92,6 @@ TEST(MainWindowExit, AnExitWhileABoxOrDialogIsOpenEndsItAndNothingQueuedActsAfte
         {"finish box", true, [](HWND w) { ::SendMessageA(w, WM_COUNTDOWN_FINISHED, 0, 0); }, 30, 30},
         {"reminder question while idle", false, [](HWND w) { ::SendMessageA(w, WM_REMINDER_DUE, 0, 0); }, 30, 30},
         {"reminder box while counting", true, [](HWND w) { ::SendMessageA(w, WM_REMINDER_DUE, 0, 0); }, 27, 30},
-        {"About dialog", false, [](HWND w) { ::SendMessageA(w, WM_COMMAND, ID_ABOUT, 0); }, 30, 30},
         // Without the messenger service its error box opens while the dialog is being made.
         {"invitation with its error box", false, [](HWND w) { ::SendMessageA(w, WM_COMMAND, ID_INVITATION, 0); }, 30,
          30},
