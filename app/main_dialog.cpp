@@ -54,6 +54,9 @@ bool MainDialog::OnInitDialog()
 {
     TrayDialog::OnInitDialog();
     if (!instance.Claim()) {
+        // This start ends with its box: a close or a session end meanwhile must not save the
+        // time it loaded over the one the running timer keeps.
+        exiting = true;
         AppMessageBox(hwnd_, "Brewbell wurde bereits gestartet!", MB_OK | MB_ICONSTOP);
         // Beyond the box: the user most likely wants the timer that runs.
         SingleInstance::ShowFirstInstance();
