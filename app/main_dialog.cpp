@@ -54,6 +54,9 @@ bool MainDialog::OnInitDialog()
 {
     TrayDialog::OnInitDialog();
     if (!instance.Claim()) {
+        // This start ends with its box: a close or a session end meanwhile must not save the
+        // time it loaded over the one the running timer keeps.
+        exiting = true;
         AppMessageBox(hwnd_, "Brewbell wurde bereits gestartet!", MB_OK | MB_ICONSTOP);
         // Beyond the box: the user most likely wants the timer that runs.
         SingleInstance::ShowFirstInstance();
@@ -144,10 +147,32 @@ bool MainDialog::ProcessMessage(Message &m)
         ON_MESSAGE(WM_QUERYDRAGICON, &MainDialog::OnQueryDragIcon),
         ON_MESSAGE(WM_SIZE, &MainDialog::OnSize),
         ON_MESSAGE(WM_CLOSE, &MainDialog::OnClose),
+        ON_MESSAGE(WM_QUERYENDSESSION, &MainDialog::OnQueryEndSession),
         ON_MESSAGE(WM_ENDSESSION, &MainDialog::OnEndSession),
         ON_MESSAGE(WM_CONTEXTMENU, &MainDialog::OnContextMenu),
     };
+    if (IgnoredWhileExiting(m))
+        return true;
     return DispatchMessageMap(this, messageMap, m) || TrayDialog::ProcessMessage(m);
+}
+
+bool MainDialog::IgnoredWhileExiting(const Message &m) const
+{
+    if (!exiting)
+        return false;
+    switch (m.id) {
+    case WM_COMMAND:
+    case WM_SYSCOMMAND:
+    case WM_CLOSE:
+    case WM_CONTEXTMENU:
+    case WM_TRAY_CALLBACK:
+    case WM_COUNTDOWN_FINISHED:
+    case WM_REMINDER_DUE:
+    case WM_ENDSESSION:
+        return true;
+    default:
+        return m.id == SingleInstance::ShowWindowMessage();
+    }
 }
 
 // ---- what the window shows ----
@@ -443,8 +468,8 @@ bool MainDialog::OnCountdownFinished(Message &)
     settings.sec = settings.lastSec.load();
     RefreshTime();
     RefreshTrayStartItem(false);
-    if (alertBox.Show(*this, AlertSound::Finish, settings, settings.message, MB_OK | MB_ICONINFORMATION) &&
-        settings.minStart)
+    const int answer = alertBox.Show(*this, AlertSound::Finish, settings, settings.message, MB_OK | MB_ICONINFORMATION);
+    if (answer && settings.minStart && !exiting)
         MinimizeUnlessChildOpen();
     return true;
 }
@@ -454,11 +479,16 @@ bool MainDialog::OnReminderDue(Message &)
     const Settings &settings = TheSettings();
     if (IsCountdownRunning()) {
         if (alertBox.Show(*this, AlertSound::Reminder, settings, settings.reminder, MB_OK | MB_ICONINFORMATION) &&
-            settings.minStart)
+            settings.minStart && !exiting)
             MinimizeUnlessChildOpen();
         return true;
     }
-    switch (alertBox.Show(*this, AlertSound::Reminder, settings, settings.reminder, MB_YESNO | MB_ICONINFORMATION)) {
+    const int answer =
+        alertBox.Show(*this, AlertSound::Reminder, settings, settings.reminder, MB_YESNO | MB_ICONINFORMATION);
+    // The program was ended while the box was open: whatever the box returned, nothing starts.
+    if (exiting)
+        return true;
+    switch (answer) {
     case IDYES:
         StartStop();
         break;
@@ -525,9 +555,17 @@ bool MainDialog::OnClose(Message &)
     return true;
 }
 
+bool MainDialog::OnQueryEndSession(Message &m)
+{
+    // Nothing to ask the user: the time left is saved when the session really ends.
+    m.result = TRUE;
+    return true;
+}
+
 bool MainDialog::OnEndSession(Message &m)
 {
-    // Windows ends the process after this message: save the time left as an exit does.
+    // Windows may end the process as soon as this message is answered: the time left is saved
+    // before that, as an exit does.
     if (m.wParam)
         ExitProgram();
     return true;
@@ -542,6 +580,10 @@ bool MainDialog::OnContextMenu(Message &)
 
 void MainDialog::ExitProgram()
 {
+    // The waits below answer sent messages, and a session end can come meanwhile.
+    if (exiting)
+        return;
+    exiting = true;
     countdownWorker.StopAndWait(kWorkerStopTimeoutMs);
     clockWorker.Stop(kWorkerStopTimeoutMs);
     if (step == +1)
@@ -549,4 +591,17 @@ void MainDialog::ExitProgram()
     TheSettingsStore().saveTime();
     PlayAlertSound(AlertSound::Stop, TheSettings());
     EndDialog(0);
+    EndNestedModalLoops();
+}
+
+void MainDialog::EndNestedModalLoops()
+{
+    // A menu of this window that is open ends first.
+    ::EndMenu();
+    // An alert box or a child dialog (with a box or the system's file chooser of its own on top)
+    // each runs a modal loop inside this window's. The quit message ends every such loop, each
+    // passing it on to the one below, so the program ends now and not when the user closes them.
+    // An open dialog is abandoned: what it has not saved is dropped, as with Cancel.
+    if (alertBox.IsOpen() || childDialog)
+        ::PostQuitMessage(0);
 }

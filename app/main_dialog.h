@@ -20,6 +20,7 @@ public:
     explicit MainDialog(SingleInstance &instance);
 
     // Ends the program in order: workers stopped, a stopwatch reading dropped, the time saved.
+    // Also when a box or a dialog is open on top of the window: they are ended with it.
     void ExitProgram();
     void ResetTime();
     void StartStop();
@@ -54,6 +55,7 @@ private:
     void SetTimeByUser(countdown::Time time);
     void MinimizeUnlessChildOpen();
     void CenterOnScreen();
+    void EndNestedModalLoops();
 
     // Commands
     void OnAddMinute();
@@ -73,7 +75,9 @@ private:
     // Messages
     bool OnClose(Message &m);
     bool OnContextMenu(Message &m);
+    bool OnQueryEndSession(Message &m);
     bool OnEndSession(Message &m);
+    bool IgnoredWhileExiting(const Message &m) const;
     bool OnCountdownFinished(Message &m);
     bool OnReminderDue(Message &m);
     bool OnShowFirstInstance(Message &m);
@@ -94,6 +98,9 @@ private:
     // +1 while the shown time is a stopwatch reading (a run counted up from 00:00 and nothing
     // was set since); the exit drops such a reading. -1 otherwise.
     int step = -1;
+    // From the start of ExitProgram on: what comes after it (a queued command, a late finish)
+    // changes and saves nothing.
+    bool exiting = false;
     std::string startDirectory;
     CountdownWorker countdownWorker;
     StoppableWorker clockWorker;

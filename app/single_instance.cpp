@@ -3,8 +3,12 @@
 bool SingleInstance::Claim()
 {
     if (!mutex_) {
-        mutex_.reset(::CreateMutexA(nullptr, TRUE, "brewbell"));
-        owner_ = ::GetLastError() != ERROR_ALREADY_EXISTS;
+        HANDLE mutex = ::CreateMutexA(nullptr, TRUE, "brewbell");
+        const DWORD error = ::GetLastError();
+        mutex_.reset(mutex);
+        // A first instance that runs with other rights (elevated, say) holds a name this one may
+        // not even open: that is taken too.
+        owner_ = error != ERROR_ALREADY_EXISTS && !(mutex == nullptr && error == ERROR_ACCESS_DENIED);
     }
     return owner_;
 }

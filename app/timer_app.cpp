@@ -2,10 +2,11 @@
 
 #include "app/main_dialog.h"
 #include "app/process_objects.h"
+#include "framework/thread.h"
 
 #include <commctrl.h>
 
-void TimerApp::Run()
+int TimerApp::Run()
 {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -16,4 +17,5 @@ void TimerApp::Run()
     Dialog::SetMainDialog(&dialog);
     dialog.DoModal();
     Dialog::SetMainDialog(nullptr);
+    return ForcedThreadEnds();
 }

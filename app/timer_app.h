@@ -5,8 +5,9 @@
 
 class TimerApp {
 public:
-    // Returns when the main window has ended; the program then ends.
-    void Run();
+    // Returns when the main window has ended; the program then ends with the result as its exit
+    // code: the number of worker threads that had to be ended by force, 0 in a clean run.
+    int Run();
 
 private:
     SingleInstance instance;

@@ -1,8 +1,11 @@
 #include "framework/thread.h"
 
+#include <atomic>
 #include <memory>
 
 namespace {
+std::atomic<int> forcedThreadEnds{0};
+
 DWORD WINAPI ThreadMain(void *parameter)
 {
     std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()> *>(parameter));
@@ -44,11 +47,13 @@ bool WorkerThread::WaitPumpingSent(DWORD milliseconds) const
     return !handle_ || ::WaitPumpingSent(handle_.get(), milliseconds);
 }
 
-void WorkerThread::Terminate() const
+void WorkerThread::Terminate(DWORD exitCode) const
 {
-    if (IsRunning())
-        ::TerminateThread(handle_.get(), 1);
+    if (IsRunning() && ::TerminateThread(handle_.get(), exitCode))
+        ++forcedThreadEnds;
 }
+
+int ForcedThreadEnds() { return forcedThreadEnds.load(); }
 
 bool WaitPumpingSent(HANDLE handle, DWORD milliseconds)
 {

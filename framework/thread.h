@@ -35,8 +35,8 @@ public:
     // The same, for the UI thread: messages sent to its windows meanwhile are answered, so a
     // worker blocked in a hand-over (RunOnWindowThread) can finish.
     bool WaitPumpingSent(DWORD milliseconds) const;
-    // The last resort.
-    void Terminate() const;
+    // The last resort; counted in ForcedThreadEnds.
+    void Terminate(DWORD exitCode = 1) const;
     HANDLE get() const { return handle_.get(); }
 
 private:
@@ -61,6 +61,10 @@ private:
     WorkerThread thread_;
     Event stop_{false, false};
 };
+
+// How many threads this process has ended by force so far. A clean run ends with 0; the
+// program reports the number as its exit code.
+int ForcedThreadEnds();
 
 // Waits for a handle while answering messages sent to this thread's windows.
 bool WaitPumpingSent(HANDLE handle, DWORD milliseconds);

@@ -251,7 +251,7 @@ void InvitationDialog::StopWorker(const WorkerThread &thread)
         if (::GetTickCount() - start >= kWorkerStopTimeoutMs)
             break;
     }
-    ::TerminateThread(thread.get(), 0);
+    thread.Terminate(0);
     thread.Wait(kWorkerStopTimeoutMs);
 }
 
