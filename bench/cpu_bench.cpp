@@ -15,6 +15,8 @@ void Phase(const char *name, DWORD milliseconds)
     ::Sleep(milliseconds);
     std::printf("phase %s end\n", name);
     std::fflush(stdout);
+    // The reader takes its figures before the program changes state or ends.
+    ::Sleep(1000);
 }
 
 void Close(bench::Process &process, HWND window)

@@ -23,26 +23,36 @@ start_wineserver
 bin=$WIN_TREE/bin
 load_before=$(uptime)
 
-# The host process of a Windows program of our prefix (other prefixes may run one of the same name).
+# The host process of a program of our build directory, by its path (other worktrees run programs
+# of the same name). Wine shows the Windows path of a program as its first argument; the
+# environment of a Wine process is not reliable for this, as Wine reuses that memory.
 host_pid() {
-  local pid first
-  for pid in $(prefix_pids); do
-    # Wine shows the Windows program as the first argument.
-    IFS= read -r -d '' first <"/proc/$pid/cmdline" 2>/dev/null || true
-    case ${first,,} in */"${1,,}" | *\\"${1,,}") echo "$pid"; return 0 ;; esac
+  local unix=${bin,,}/${1,,} dir pid first
+  local windows=z:${unix//\//\\}
+  for dir in /proc/[0-9]*; do
+    pid=${dir#/proc/}
+    first=
+    IFS= read -r -d '' first <"$dir/cmdline" 2>/dev/null || true
+    first=${first,,}
+    if [ "$first" = "$unix" ] || [ "$first" = "$windows" ]; then
+      echo "$pid"
+      return 0
+    fi
   done
   return 1
 }
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 # Peak resident set of the process so far (VmHWM), in KiB.
 peak_kib() { awk '/^VmHWM:/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
+# Resident memory of its own (not mapped from files), now, in KiB.
+private_kib() { awk '/^RssAnon:/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
 server_pid=${STARTED_PIDS[0]} # start_wineserver puts ours first
 
 log "start-up, $rounds rounds each"
 startup=$(wine "$bin/startup_bench.exe" "$rounds" "$program" bare_dialog.exe | tr -d '\r')
 
 log "CPU, $seconds s per phase"
-declare -A cpu server peak began server_began
+declare -A cpu server peak private began server_began
 while read -r _ name what; do
   what=${what%$'\r'}
   case $name in brewbell-*) exe=$program ;; *) exe=bare_dialog.exe ;; esac
@@ -54,6 +64,7 @@ while read -r _ name what; do
     cpu[$name]=$(( $(ticks "$pid") - ${began[$name]} ))
     server[$name]=$(( $(ticks "$server_pid") - ${server_began[$name]} ))
     peak[$name]=$(peak_kib "$pid")
+    private[$name]=$(private_kib "$pid")
   fi
 done < <(wine "$bin/cpu_bench.exe" "$seconds" "$program")
 
@@ -87,6 +98,8 @@ done
 a=${peak[brewbell-counting]:-0}; b=${peak[bare-polling]:-0}
 printf '%-26s %-16s %-16s %-9s %s\n' "peak memory (VmHWM)" "$(mib "$a")" "$(mib "$b")" \
   "+$(mib $(( a - b )))" "<= +4 MiB"
+a=${private[brewbell-counting]:-0}; b=${private[bare-polling]:-0}
+printf '%-26s %-16s %-16s %-9s\n' "  private (RssAnon, end)" "$(mib "$a")" "$(mib "$b")" "+$(mib $(( a - b )))"
 printf '%-26s %-16s %-16s %-9s %s\n' "shipped size (32-bit)" "$size B" "" "" "<= 1572864 B, stripped: $stripped"
 echo "$led"
 echo "load after: ${load_after#*load average: }"
