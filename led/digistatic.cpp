@@ -74,12 +74,13 @@ BOOL CDigistatic::SetTransparentMode(BOOL on)
 {
     const bool wasTransparent = transparent_;
     transparent_ = on != FALSE;
-    regionShaped_ = false;
     if (!hwnd_)
         return FALSE;
     // The region of the last see-through paint would otherwise go on clipping an opaque control.
-    if (wasTransparent && !transparent_)
+    if (wasTransparent && !transparent_) {
         ::SetWindowRgn(hwnd_, nullptr, FALSE);
+        regionShaped_ = false;
+    }
     const LONG exStyle = ::GetWindowLongA(hwnd_, GWL_EXSTYLE);
     const LONG wanted = transparent_ ? exStyle | WS_EX_TRANSPARENT : exStyle & ~WS_EX_TRANSPARENT;
     if (wanted == exStyle)
@@ -103,7 +104,10 @@ void CDigistatic::Redraw()
         return;
     // Without its region the whole client area is repainted, and the paint shapes a new one.
     if (transparent_) {
-        ::SetWindowRgn(hwnd_, nullptr, TRUE);
+        // Only a region that a paint set needs dropping: removing none still reshapes the window,
+        // which costs more than the paint, and the start-up makes several changes in a row.
+        if (regionShaped_)
+            ::SetWindowRgn(hwnd_, nullptr, TRUE);
         regionShaped_ = false;
         // The paint copies what lies beneath as its background; segments that go out must be
         // painted over by the parent and the siblings beneath first, or the copy keeps them.

@@ -89,8 +89,9 @@ private:
     ObjectColours objectColours_{};
     std::unique_ptr<MemoryDc> offscreen_;
     SIZE offscreenSize_{};
-    // The window region matches what is drawn: set by the paint that shaped it, cleared by
-    // every change that drops it. A repaint of an unchanged display then builds no region.
+    // The window has a region, and it matches what is drawn: set by the paint that shaped it,
+    // cleared by every change, which drops the region. A repaint of an unchanged display then
+    // builds no region.
     bool regionShaped_ = false;
     SIZE regionSize_{};
 };
