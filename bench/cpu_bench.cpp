@@ -1,6 +1,7 @@
 // Drives the CPU benchmark's phases: brewbell.exe idle, brewbell.exe counting, the bare dialog
 // idle, the bare dialog polling the clock. Wine does not report another process's CPU time, so
-// bench/cpu_bench.sh reads it from the host at each "phase" line this program prints.
+// bench/perf.sh reads it (and the peak memory) from the host at each "phase" line this program
+// prints. Usage: cpu_bench [seconds per phase] [program beside this one, default brewbell.exe]
 #include "bench/bench_driver.h"
 
 #include <cstdio>
@@ -14,6 +15,8 @@ void Phase(const char *name, DWORD milliseconds)
     ::Sleep(milliseconds);
     std::printf("phase %s end\n", name);
     std::fflush(stdout);
+    // The reader takes its figures before the program changes state or ends.
+    ::Sleep(1000);
 }
 
 void Close(bench::Process &process, HWND window)
@@ -26,9 +29,10 @@ void Close(bench::Process &process, HWND window)
 int main(int argc, char **argv)
 {
     const DWORD phaseMs = static_cast<DWORD>((argc > 1 ? std::atoi(argv[1]) : 60) * 1000);
+    const char *program = argc > 2 ? argv[2] : "brewbell.exe";
     {
         bench::Process brewbell;
-        if (!brewbell.Start(bench::BesideMe("brewbell.exe")))
+        if (!brewbell.Start(bench::BesideMe(program)))
             return 1;
         HWND window = brewbell.WaitForWindow();
         if (!window)

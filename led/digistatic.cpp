@@ -1,6 +1,5 @@
 #include "led/digistatic.h"
 
-#include "framework/handles.h"
 #include "led/led_layout.h"
 
 #include <algorithm>
@@ -78,8 +77,10 @@ BOOL CDigistatic::SetTransparentMode(BOOL on)
     if (!hwnd_)
         return FALSE;
     // The region of the last see-through paint would otherwise go on clipping an opaque control.
-    if (wasTransparent && !transparent_)
+    if (wasTransparent && !transparent_) {
         ::SetWindowRgn(hwnd_, nullptr, FALSE);
+        regionShaped_ = false;
+    }
     const LONG exStyle = ::GetWindowLongA(hwnd_, GWL_EXSTYLE);
     const LONG wanted = transparent_ ? exStyle | WS_EX_TRANSPARENT : exStyle & ~WS_EX_TRANSPARENT;
     if (wanted == exStyle)
@@ -103,7 +104,11 @@ void CDigistatic::Redraw()
         return;
     // Without its region the whole client area is repainted, and the paint shapes a new one.
     if (transparent_) {
-        ::SetWindowRgn(hwnd_, nullptr, TRUE);
+        // Only a region that a paint set needs dropping: removing none still reshapes the window,
+        // which costs more than the paint, and the start-up makes several changes in a row.
+        if (regionShaped_)
+            ::SetWindowRgn(hwnd_, nullptr, TRUE);
+        regionShaped_ = false;
         // The paint copies what lies beneath as its background; segments that go out must be
         // painted over by the parent and the siblings beneath first, or the copy keeps them.
         if (const HWND parent = ::GetParent(hwnd_)) {
@@ -135,6 +140,7 @@ bool CDigistatic::ProcessMessage(Message &m)
     static const MapEntry<CDigistatic> messageMap[] = {
         ON_MESSAGE(WM_PAINT, &CDigistatic::OnPaint),
         ON_MESSAGE(WM_ERASEBKGND, &CDigistatic::OnEraseBkgnd),
+        ON_MESSAGE(WM_SETTEXT, &CDigistatic::OnSetText),
     };
     return DispatchMessageMap(this, messageMap, m) || Control::ProcessMessage(m);
 }
@@ -158,14 +164,49 @@ bool CDigistatic::OnEraseBkgnd(Message &m)
     return true;
 }
 
+bool CDigistatic::OnSetText(Message &m)
+{
+    // Only the window text: the static control would draw the new text at once, in its own
+    // font, over the segments (one wasted paint a second, and a flash of text).
+    m.result = ::DefWindowProcA(hwnd_, WM_SETTEXT, m.wParam, m.lParam);
+    return true;
+}
+
+bool CDigistatic::PrepareDrawingObjects()
+{
+    const ObjectColours wanted{offColor_, onColor_, led::OutlinePenColor(offColor_, backColor_, style_),
+                               led::OutlinePenColor(onColor_, backColor_, style_)};
+    if (offBrush_ && onBrush_ && offPen_ && onPen_ && wanted == objectColours_)
+        return true;
+    offBrush_.reset(::CreateSolidBrush(wanted.off));
+    onBrush_.reset(::CreateSolidBrush(wanted.on));
+    offPen_.reset(::CreatePen(PS_SOLID, 1, wanted.offEdge));
+    onPen_.reset(::CreatePen(PS_SOLID, 1, wanted.onEdge));
+    objectColours_ = wanted;
+    return offBrush_ && onBrush_ && offPen_ && onPen_;
+}
+
+MemoryDc *CDigistatic::PrepareOffscreen(HDC target, int width, int height)
+{
+    if (!offscreen_ || offscreenSize_.cx != width || offscreenSize_.cy != height) {
+        offscreen_.reset(); // the old bitmap goes before the new one is made
+        auto made = std::make_unique<MemoryDc>(target, width, height);
+        if (!*made)
+            return nullptr;
+        offscreen_ = std::move(made);
+        offscreenSize_ = {width, height};
+    }
+    return offscreen_.get();
+}
+
 void CDigistatic::Paint(HDC target, int width, int height)
 {
     if (width <= 0 || height <= 0)
         return;
-    MemoryDc memory(target, width, height);
+    MemoryDc *memory = PrepareOffscreen(target, width, height);
     if (!memory)
         return;
-    const HDC dc = memory.get();
+    const HDC dc = memory->get();
     ::SetBkColor(dc, backColor_);
     if (transparent_) {
         ::SetBkMode(dc, TRANSPARENT);
@@ -176,17 +217,13 @@ void CDigistatic::Paint(HDC target, int width, int height)
         ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
     }
 
-    const UniqueBrush offBrush(::CreateSolidBrush(offColor_));
-    const UniqueBrush onBrush(::CreateSolidBrush(onColor_));
-    const UniquePen offPen(::CreatePen(PS_SOLID, 1, led::OutlinePenColor(offColor_, backColor_, style_)));
-    const UniquePen onPen(::CreatePen(PS_SOLID, 1, led::OutlinePenColor(onColor_, backColor_, style_)));
-    if (offBrush && onBrush && offPen && onPen) {
-        const ScopedSelect brush(dc, onBrush.get());
-        const ScopedSelect pen(dc, offPen.get());
+    if (PrepareDrawingObjects()) {
+        const ScopedSelect brush(dc, onBrush_.get());
+        const ScopedSelect pen(dc, offPen_.get());
         RebuildGlyphs();
-        DrawGlyphRow(dc, width, height, {offPen.get(), onPen.get(), offBrush.get(), onBrush.get()});
+        DrawGlyphRow(dc, width, height, {offPen_.get(), onPen_.get(), offBrush_.get(), onBrush_.get()});
     }
-    memory.CopyTo(target);
+    memory->CopyTo(target);
 }
 
 void CDigistatic::DrawGlyphRow(HDC dc, int width, int height, const DrawingObjects &objects)
@@ -194,8 +231,12 @@ void CDigistatic::DrawGlyphRow(HDC dc, int width, int height, const DrawingObjec
     const std::optional<led::LedLayout> layout = led::ComputeLayout(led::TotalWidth(glyphs_), width, height, style_);
     if (!layout)
         return;
+    // A repaint without a change (the window was uncovered) keeps its region: setting one reshapes
+    // the window, which costs far more than the whole paint.
+    const bool shapeRegion =
+        transparent_ && !(regionShaped_ && regionSize_.cx == width && regionSize_.cy == height);
     UniqueRegion collected;
-    if (transparent_)
+    if (shapeRegion)
         collected.reset(::CreateRectRgn(0, 0, 0, 0));
     double left = layout->x0;
     for (const led::CLedGlyph &glyph : glyphs_) {
@@ -206,14 +247,12 @@ void CDigistatic::DrawGlyphRow(HDC dc, int width, int height, const DrawingObjec
     if (!collected)
         return;
     CoverOutlinePixels(collected.get());
-    // A repaint without a change (the window was uncovered) keeps its region: setting one reshapes
-    // the window, which costs far more than the whole paint.
-    const UniqueRegion current(::CreateRectRgn(0, 0, 0, 0));
-    if (current && ::GetWindowRgn(hwnd_, current.get()) != ERROR && ::EqualRgn(current.get(), collected.get()))
-        return;
     // Once set, the region belongs to the window.
-    if (::SetWindowRgn(hwnd_, collected.get(), FALSE))
+    if (::SetWindowRgn(hwnd_, collected.get(), FALSE)) {
         collected.release();
+        regionShaped_ = true;
+        regionSize_ = {width, height};
+    }
 }
 
 void CDigistatic::DrawGlyph(HDC dc, const led::CLedGlyph &glyph, const led::CellRect &cell,

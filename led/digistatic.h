@@ -4,11 +4,13 @@
 #pragma once
 
 #include "framework/control.h"
+#include "framework/handles.h"
 #include "led/glyph.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,9 +50,24 @@ private:
         HBRUSH onBrush;
     };
 
+    // The colours a set of drawing objects was made for.
+    struct ObjectColours {
+        COLORREF off;
+        COLORREF on;
+        COLORREF offEdge;
+        COLORREF onEdge;
+        friend bool operator==(const ObjectColours &, const ObjectColours &) = default;
+    };
+
     bool OnPaint(Message &m);
     bool OnEraseBkgnd(Message &m);
+    bool OnSetText(Message &m);
     void Redraw();
+    // The pens and brushes of the present colours and style: kept between paints, made again
+    // only when those change. False when they could not be made.
+    bool PrepareDrawingObjects();
+    // The off-screen bitmap of the given size, kept between paints while the size stays.
+    MemoryDc *PrepareOffscreen(HDC target, int width, int height);
     void RebuildGlyphs();
     void DrawGlyphRow(HDC dc, int width, int height, const DrawingObjects &objects);
     void DrawGlyph(HDC dc, const led::CLedGlyph &glyph, const led::CellRect &cell, const DrawingObjects &objects,
@@ -64,4 +81,17 @@ private:
     COLORREF backColor_ = RGB(0, 0, 0);
     std::uint32_t style_ = led::LS_KEEP_ASPECT | led::LS_SOFT_EDGE;
     bool transparent_ = false;
+
+    UniquePen offPen_;
+    UniquePen onPen_;
+    UniqueBrush offBrush_;
+    UniqueBrush onBrush_;
+    ObjectColours objectColours_{};
+    std::unique_ptr<MemoryDc> offscreen_;
+    SIZE offscreenSize_{};
+    // The window has a region, and it matches what is drawn: set by the paint that shaped it,
+    // cleared by every change, which drops the region. A repaint of an unchanged display then
+    // builds no region.
+    bool regionShaped_ = false;
+    SIZE regionSize_{};
 };

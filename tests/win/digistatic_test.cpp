@@ -74,7 +74,17 @@ protected:
     }
     void TearDown() override { ::DestroyWindow(parent_); }
 
-    void Paint(const Canvas &canvas) { display_.Paint(canvas.Dc(), kWidth, kHeight); }
+    void Paint(const Canvas &canvas, int width = kWidth, int height = kHeight)
+    {
+        display_.Paint(canvas.Dc(), width, height);
+    }
+    COLORREF OnScreen(POINT p) const
+    {
+        HDC dc = ::GetDC(window_);
+        const COLORREF colour = ::GetPixel(dc, p.x, p.y);
+        ::ReleaseDC(window_, dc);
+        return colour;
+    }
     bool NeedsPaint() const { return ::GetUpdateRect(window_, nullptr, FALSE) != FALSE; }
     void Show()
     {
@@ -239,6 +249,73 @@ TEST_F(CDigistaticTest, WindowMessagesPaintThroughTheControlAndEraseNothing)
     canvas.Fill(RGB(9, 9, 9));
     EXPECT_EQ(::SendMessageA(window_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.Dc()), 0), 0);
     EXPECT_EQ(canvas.CountOtherThan(RGB(9, 9, 9)), 0);
+}
+
+// What one paint keeps for the next (pens, brushes, the off-screen bitmap, the window region)
+// must follow every change of size and colour.
+TEST_F(CDigistaticTest, KeptDrawingStateFollowsSizeAndColourChanges)
+{
+    display_.ChangeStyle(LS_KEEP_ASPECT | LS_SOFT_EDGE, 0);
+    display_.SetText("18");
+    // "18" stretched over 49 pixels: the second cell spans x 24.5..49, its top bar lies at x 36.
+    constexpr POINT kNarrowSecondTopBar{36, 7};
+    constexpr POINT kBeyondNarrow{70, 40};
+    struct Step {
+        const char *what;
+        int width;
+        COLORREF on;
+        COLORREF back;
+        POINT at;
+        COLORREF expected;
+    };
+    const COLORREF marker = RGB(9, 9, 9);
+    const Step steps[] = {
+        {"full width", kWidth, RGB(0, 255, 0), RGB(0, 0, 0), kSecondTopBar, RGB(0, 255, 0)},
+        {"narrower: a new bitmap", 49, RGB(0, 255, 0), RGB(0, 0, 0), kNarrowSecondTopBar, RGB(0, 255, 0)},
+        {"narrower: nothing beyond it", 49, RGB(0, 255, 0), RGB(0, 0, 0), kBeyondNarrow, marker},
+        {"new lit colour: a new brush", 49, RGB(200, 100, 50), RGB(0, 0, 0), kNarrowSecondTopBar, RGB(200, 100, 50)},
+        {"full width again", kWidth, RGB(200, 100, 50), RGB(0, 0, 0), kSecondTopBar, RGB(200, 100, 50)},
+        {"new background", kWidth, RGB(200, 100, 50), RGB(40, 80, 120), kBetweenDigits, RGB(40, 80, 120)},
+    };
+    Canvas canvas(marker);
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.what);
+        canvas.Fill(marker);
+        display_.SetSegmentColors(RGB(0, 52, 0), step.on);
+        display_.SetBackColor(step.back);
+        Paint(canvas, step.width, kHeight);
+        EXPECT_EQ(canvas.At(step.at), step.expected);
+    }
+
+    // In transparent mode the region of a narrower paint is shaped anew, not kept from the wider one.
+    display_.SetTransparentMode(TRUE);
+    display_.ChangeStyle(0, LS_HIDE_OFF);
+    Paint(canvas);
+    Paint(canvas, 49, kHeight);
+    const UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(window_, region.get()), ERROR);
+    EXPECT_TRUE(::PtInRegion(region.get(), kNarrowSecondTopBar.x, kNarrowSecondTopBar.y));
+    EXPECT_FALSE(::PtInRegion(region.get(), kSecondTopBar.x, kSecondTopBar.y));
+}
+
+// A new text reaches the screen through the display's own paint only: the static control
+// beneath would otherwise draw it as plain text at once.
+TEST_F(CDigistaticTest, NewTextIsPaintedOnlyByTheDisplay)
+{
+    display_.ChangeStyle(LS_KEEP_ASPECT, 0);
+    display_.SetText("18");
+    Show();
+    ::UpdateWindow(window_);
+    ASSERT_EQ(OnScreen(kSecondTopBar), RGB(0, 255, 0));
+
+    display_.SetText("  ");
+    char text[8] = "";
+    ::GetWindowTextA(window_, text, sizeof text);
+    EXPECT_STREQ(text, "  ");
+    EXPECT_TRUE(NeedsPaint());
+    EXPECT_EQ(OnScreen(kSecondTopBar), RGB(0, 255, 0)) << "nothing drawn before the paint";
+    ::UpdateWindow(window_);
+    EXPECT_EQ(OnScreen(kSecondTopBar), RGB(0, 52, 0));
 }
 
 } // namespace
