@@ -6,11 +6,10 @@
 //   --gdi-trace starts the program with Wine's GDI trace on (to standard error), so the live
 //   count Wine prints can be set beside the one read here.
 #include "bench/bench_driver.h"
+#include "bench/process_counts.h"
 #include "bench/probe/soak_probe.h"
 #include "bench/soak_plan.h"
 #include "res/resource.h"
-
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,101 +19,6 @@
 #include <vector>
 
 namespace {
-
-using NtStatus = LONG;
-constexpr NtStatus kInfoLengthMismatch = static_cast<NtStatus>(0xC0000004);
-
-template <class F>
-F NtFunction(const char *name)
-{
-    return reinterpret_cast<F>(reinterpret_cast<void *>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), name)));
-}
-
-// ---- GDI objects: the process's own handle table, which the PEB points to ----
-
-struct BasicInformation {
-    LONG_PTR exitStatus;
-    ULONG_PTR pebAddress;
-    ULONG_PTR affinity;
-    LONG_PTR priority;
-    ULONG_PTR processId;
-    ULONG_PTR parentId;
-};
-
-// One entry of the table (the same 24 bytes in 32-bit and 64-bit processes); a free slot has
-// type 0.
-struct GdiEntry {
-    unsigned long long object;
-    ULONG owner;
-    USHORT unique;
-    UCHAR type;
-    UCHAR flags;
-    unsigned long long user;
-};
-static_assert(sizeof(GdiEntry) == 24);
-constexpr size_t kGdiEntries = 0x10000;
-// Where the PEB keeps the table's address.
-constexpr size_t kPebGdiTable = sizeof(void *) == 8 ? 0xF8 : 0x94;
-
-long CountGdiObjects(HANDLE process)
-{
-    using Query = NtStatus(WINAPI *)(HANDLE, int, void *, ULONG, ULONG *);
-    static const auto query = NtFunction<Query>("NtQueryInformationProcess");
-    BasicInformation basic{};
-    if (!query || query(process, 0, &basic, sizeof basic, nullptr) < 0 || !basic.pebAddress)
-        return -1;
-    ULONG_PTR table = 0;
-    if (!::ReadProcessMemory(process, reinterpret_cast<void *>(basic.pebAddress + kPebGdiTable), &table, sizeof table,
-                             nullptr) ||
-        !table)
-        return -1;
-    static std::vector<GdiEntry> entries(kGdiEntries);
-    if (!::ReadProcessMemory(process, reinterpret_cast<void *>(table), entries.data(), entries.size() * sizeof(GdiEntry),
-                             nullptr))
-        return -1;
-    long live = 0;
-    for (const GdiEntry &entry : entries)
-        live += entry.type != 0;
-    return live;
-}
-
-// ---- USER objects: the windows of the process (top-level, their descendants, message-only) ----
-
-struct WindowTally {
-    DWORD process;
-    long count;
-};
-
-BOOL CALLBACK CountChild(HWND, LPARAM parameter)
-{
-    ++reinterpret_cast<WindowTally *>(parameter)->count;
-    return TRUE;
-}
-
-void CountTree(HWND window, WindowTally &tally)
-{
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner != tally.process)
-        return;
-    ++tally.count;
-    ::EnumChildWindows(window, CountChild, reinterpret_cast<LPARAM>(&tally));
-}
-
-BOOL CALLBACK CountTopLevel(HWND window, LPARAM parameter)
-{
-    CountTree(window, *reinterpret_cast<WindowTally *>(parameter));
-    return TRUE;
-}
-
-long CountWindows(DWORD processId)
-{
-    WindowTally tally{processId, 0};
-    ::EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&tally));
-    for (HWND window = nullptr; (window = ::FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr));)
-        CountTree(window, tally);
-    return tally.count;
-}
 
 // Windows, menus and icons as the process itself sees them: the probe library, hooked into the
 // program's window thread for the moment of one question. False when it did not answer.
@@ -146,67 +50,6 @@ bool ProbeUserObjects(HWND window, soak_probe::UserCounts &counts)
     }
     ::UnhookWindowsHookEx(installed);
     return answered;
-}
-
-// ---- threads: a Toolhelp snapshot ----
-
-long CountThreads(DWORD processId)
-{
-    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return -1;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    long count = 0;
-    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == processId;
-    ::CloseHandle(snapshot);
-    return count;
-}
-
-// ---- kernel handles: the system's handle list, filtered by process ----
-
-struct ExtendedHandleEntry {
-    void *object;
-    ULONG_PTR processId;
-    ULONG_PTR handle;
-    ULONG access;
-    USHORT backTrace;
-    USHORT typeIndex;
-    ULONG attributes;
-    ULONG reserved;
-};
-struct ExtendedHandleList {
-    ULONG_PTR count;
-    ULONG_PTR reserved;
-    ExtendedHandleEntry entries[1];
-};
-
-long CountKernelHandles(DWORD processId)
-{
-    using Query = NtStatus(WINAPI *)(int, void *, ULONG, ULONG *);
-    static const auto query = NtFunction<Query>("NtQuerySystemInformation");
-    constexpr int kSystemExtendedHandleInformation = 64;
-    if (!query)
-        return -1;
-    static std::vector<unsigned char> buffer(1 << 16);
-    for (;;) {
-        ULONG needed = 0;
-        const NtStatus status =
-            query(kSystemExtendedHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
-        if (status == kInfoLengthMismatch) {
-            buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
-            continue;
-        }
-        if (status < 0)
-            return -1;
-        break;
-    }
-    const auto *list = reinterpret_cast<const ExtendedHandleList *>(buffer.data());
-    long count = 0;
-    for (ULONG_PTR i = 0; i < list->count; ++i)
-        count += list->entries[i].processId == processId;
-    return count;
 }
 
 // ---- the program ----
@@ -248,7 +91,7 @@ bool Cycle(HWND window)
 soak::Counts Sample(const bench::Process &program, HWND window, std::string &detail)
 {
     soak::Counts counts;
-    counts.gdi = CountGdiObjects(program.info.hProcess);
+    counts.gdi = process_counts::CountGdiObjects(program.info.hProcess);
     soak_probe::UserCounts user;
     char text[96];
     if (ProbeUserObjects(window, user)) {
@@ -256,12 +99,12 @@ soak::Counts Sample(const bench::Process &program, HWND window, std::string &det
         std::snprintf(text, sizeof text, "(%ld windows, %ld menus, %ld icons)", user.windows, user.menus, user.icons);
     } else {
         // Without the probe: the windows alone, as another process sees them.
-        counts.user = CountWindows(program.info.dwProcessId);
+        counts.user = process_counts::CountWindows(program.info.dwProcessId);
         std::snprintf(text, sizeof text, "(windows only: the probe did not answer)");
     }
     detail = text;
-    counts.threads = CountThreads(program.info.dwProcessId);
-    counts.handles = CountKernelHandles(program.info.dwProcessId);
+    counts.threads = process_counts::CountThreads(program.info.dwProcessId);
+    counts.handles = process_counts::CountKernelHandles(program.info.dwProcessId);
     return counts;
 }
 

@@ -22,8 +22,8 @@ inline const char *LayoutNameAt(int minute) { return kLayoutNames[static_cast<un
 // A thousand cycles an hour, at least one a run.
 inline int CyclesFor(int minutes) { return minutes <= 0 ? 0 : std::max(1, (1000 * minutes + 30) / 60); }
 
-// Seconds from the start of the run to cycle k of n spread evenly over the run: each sits in the
-// middle of its share, so none falls on a minute's sample.
+// Seconds from the start of the run to cycle k of n spread evenly over the run, each in the
+// middle of its share of the time.
 inline double CycleAt(int k, int cycles, int minutes)
 {
     return cycles <= 0 ? 0 : (k + 0.5) * minutes * 60.0 / cycles;
