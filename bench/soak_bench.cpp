@@ -1,7 +1,8 @@
 // A long run of brewbell.exe that watches its objects: count-up running the whole time, Stop,
 // Reset and Start again about a thousand times an hour, the layout changed every minute, and
-// once a minute the process's GDI objects, windows, threads and kernel handles counted from
-// outside. Prints one line per minute and PASS when every count ends where it began.
+// once a minute the process's GDI objects, USER objects (windows, menus, icons), threads and
+// kernel handles counted. Prints one line per minute and PASS when every count ends where it
+// began.
 // Usage: soak_bench [minutes, default 60] [--gdi-trace]
 //   --gdi-trace starts the program with Wine's GDI trace on (to standard error), so the live
 //   count Wine prints can be set beside the one read here.
