@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the download: dist/brewbell-<version>-win32.zip with the stripped 32-bit brewbell.exe,
-# README.txt and LICENSE.txt, then checks what went in. The debug information stays beside the
-# archive (dist/brewbell.exe.debug) for the debugger; the program names it in its debug link.
+# README.txt and LICENSE.txt, then checks what went in. The program's debug information stays
+# beside the archive (dist/brewbell.exe.debug) for the debugger; the program names it in its debug
+# link.
 # Usage: scripts/release.sh [--check-only]
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
@@ -13,12 +14,11 @@ LARGEST_PROGRAM=$((1536 * 1024))
 make_archive() {
   ensure_packages
   build_tree "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -- --target brewbell
-  local stage=$BUILD/release objcopy=i686-w64-mingw32-objcopy
+  local stage=$BUILD/release
   rm -rf "$stage" && mkdir -p "$stage" "$DIST"
-  # Strip a copy, so that this works whether or not the build already stripped its program.
-  $objcopy --only-keep-debug "$BUILD/win/bin/brewbell.exe" "$DIST/brewbell.exe.debug"
-  $objcopy --strip-debug --strip-unneeded "$BUILD/win/bin/brewbell.exe" "$stage/brewbell.exe"
-  $objcopy --add-gnu-debuglink="$DIST/brewbell.exe.debug" "$stage/brewbell.exe"
+  # The build strips the program and keeps its debug information beside it.
+  cp "$BUILD/win/bin/brewbell.exe" "$stage/brewbell.exe"
+  cp "$BUILD/win/bin/brewbell.exe.debug" "$DIST/brewbell.exe.debug"
   cp "$ROOT/res/README.txt" "$stage/README.txt"
   sed 's/\r*$/\r/' "$ROOT/LICENSE.txt" >"$stage/LICENSE.txt" # Windows line ends for Notepad
   rm -f "$ARCHIVE"
