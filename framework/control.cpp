@@ -1,10 +1,11 @@
 #include "framework/control.h"
 
-#include <commctrl.h>
-
+// Subclassing through the window procedure itself, not the common controls' subclass chain: the
+// program then needs no common controls library until a dialog that has such controls opens.
 namespace {
 const char kObjectProperty[] = "Brewbell.Control";
-constexpr UINT_PTR kSubclassId = 1;
+// The procedure ours replaced, for as long as ours stays installed.
+const char kPreviousProperty[] = "Brewbell.Control.Previous";
 } // namespace
 
 Control::~Control() { UnsubclassWindow(); }
@@ -15,9 +16,12 @@ bool Control::SubclassWindow(HWND hwnd)
         return false;
     hwnd_ = hwnd;
     PreSubclassWindow();
-    if (!::SetPropA(hwnd, kObjectProperty, this) ||
-        !::SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    const auto previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+    if (!previous || !::SetPropA(hwnd, kPreviousProperty, reinterpret_cast<HANDLE>(previous)) ||
+        !::SetPropA(hwnd, kObjectProperty, this) ||
+        !::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc))) {
         ::RemovePropA(hwnd, kObjectProperty);
+        ::RemovePropA(hwnd, kPreviousProperty);
         hwnd_ = nullptr;
         return false;
     }
@@ -28,7 +32,12 @@ void Control::UnsubclassWindow()
 {
     if (!hwnd_)
         return;
-    ::RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+    // Put the old procedure back only if nobody subclassed on top of us; otherwise ours stays in
+    // the chain and passes everything on through the remembered procedure.
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd_, GWLP_WNDPROC)) == SubclassProc) {
+        ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(::GetPropA(hwnd_, kPreviousProperty)));
+        ::RemovePropA(hwnd_, kPreviousProperty);
+    }
     ::RemovePropA(hwnd_, kObjectProperty);
     hwnd_ = nullptr;
 }
@@ -44,23 +53,35 @@ void Control::PreSubclassWindow() {}
 
 bool Control::ProcessMessage(Message &) { return false; }
 
-LRESULT Control::Default(const Message &m) const { return ::DefSubclassProc(hwnd_, m.id, m.wParam, m.lParam); }
+LRESULT Control::Default(const Message &m) const { return CallPrevious(hwnd_, m.id, m.wParam, m.lParam); }
 
-LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR refData)
+LRESULT Control::CallPrevious(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto *self = reinterpret_cast<Control *>(refData);
+    const auto previous = reinterpret_cast<WNDPROC>(::GetPropA(hwnd, kPreviousProperty));
+    return previous ? ::CallWindowProcA(previous, hwnd, message, wParam, lParam)
+                    : ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Control *self = FromHandle(hwnd);
     if (message == WM_NCDESTROY) {
         // The window goes first: drop the binding so neither outlives the other.
-        self->UnsubclassWindow();
-        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+        const auto previous = reinterpret_cast<WNDPROC>(::GetPropA(hwnd, kPreviousProperty));
+        if (self)
+            self->UnsubclassWindow();
+        ::RemovePropA(hwnd, kPreviousProperty);
+        return previous ? ::CallWindowProcA(previous, hwnd, message, wParam, lParam)
+                        : ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
-    Message m{message, wParam, lParam};
-    try {
-        if (self->ProcessMessage(m))
-            return m.result;
-    } catch (...) {
-        // Nothing may unwind through the window manager.
+    if (self) {
+        Message m{message, wParam, lParam};
+        try {
+            if (self->ProcessMessage(m))
+                return m.result;
+        } catch (...) {
+            // Nothing may unwind through the window manager.
+        }
     }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    return CallPrevious(hwnd, message, wParam, lParam);
 }

@@ -3,6 +3,8 @@
 #include "framework/control.h"
 #include "framework/data_exchange.h"
 
+#include <commctrl.h>
+
 namespace {
 
 // Private message of the UI hand-over; lParam points at the std::function to run.
@@ -56,6 +58,20 @@ HWND ReflectionTarget(const Message &m)
 
 Dialog *Dialog::mainDialog_ = nullptr;
 
+namespace {
+// The common controls (date pickers, spin buttons, the animation) are registered when the first
+// dialog other than the main window opens: the main window has none, so the program starts
+// without loading their library.
+void EnsureCommonControls()
+{
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+        return ::InitCommonControlsEx(&controls) != FALSE;
+    }();
+    (void)registered;
+}
+} // namespace
+
 Dialog::~Dialog()
 {
     if (hwnd_)
@@ -66,6 +82,8 @@ Dialog::~Dialog()
 
 INT_PTR Dialog::DoModal(HWND owner)
 {
+    if (mainDialog_ != this)
+        EnsureCommonControls();
     if (!owner && mainDialog_ && mainDialog_ != this)
         owner = mainDialog_->GetSafeHwnd();
     ended_ = false;

@@ -29,7 +29,7 @@ void FillWithButtonFace(HDC dc, const RECT &r) { ::FillRect(dc, &r, ::GetSysColo
 bool TrackLeave(HWND hwnd, DWORD flags)
 {
     TRACKMOUSEEVENT track{sizeof(track), flags, hwnd, HOVER_DEFAULT};
-    return ::_TrackMouseEvent(&track) != FALSE;
+    return ::TrackMouseEvent(&track) != FALSE;
 }
 
 } // namespace
