@@ -1,6 +1,7 @@
 #include "app/main_menu.h"
 
 #include "app/layout_rules.h"
+#include "dialogs/preset_rules.h"
 #include "res/resource.h"
 
 #include <cstdio>
@@ -34,9 +35,8 @@ void MainMenu::BuildPresetMenu(const Settings &settings, bool enabled)
     const UINT state = enabled ? MF_ENABLED : MF_GRAYED;
     for (UINT slot = 0; slot < settings.teas.size(); ++slot) {
         const TeaPreset &preset = settings.teas[slot];
-        // The tab puts the time into the menu's accelerator column.
-        const std::string text = preset.name + "\t(" + preset.minutes + ":" + preset.seconds + ")";
-        ::ModifyMenuA(teas, slot, MF_BYPOSITION | MF_STRING | state, ID_PRESET_FIRST + slot, text.c_str());
+        ::ModifyMenuA(teas, slot, MF_BYPOSITION | MF_STRING | state, ID_PRESET_FIRST + slot,
+                      presets::MenuText(preset).c_str());
     }
 }
 

@@ -17,6 +17,13 @@ std::string PadTwoDigits(std::string text)
     return text;
 }
 
+std::string MenuText(const TeaPreset &preset)
+{
+    std::string name = preset.name.size() > kMenuNameLength ? preset.name.substr(0, kMenuNameLength - 3) + "..."
+                                                             : preset.name;
+    return name + "\t(" + preset.minutes + ":" + preset.seconds + ")";
+}
+
 std::optional<std::string> CorrectTypedTime(std::string_view typed)
 {
     // The field takes digits only when typed into; a paste or a text set from outside may bring

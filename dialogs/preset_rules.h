@@ -25,6 +25,13 @@ std::string PadTwoDigits(std::string text);
 // the typed text may stay: digits only, at most 59.
 std::optional<std::string> CorrectTypedTime(std::string_view typed);
 
+// The longest name the tea menu shows; a longer one ends in "..." there, so that the menu stays
+// narrower than the screen and its times stay visible.
+inline constexpr std::size_t kMenuNameLength = 48;
+
+// A preset's item in the tea menu: the name, a tab (the menu's accelerator column) and the time.
+std::string MenuText(const TeaPreset &preset);
+
 // What "&Ändern" did: nothing (no row selected and none being edited), took the selected row
 // into the edits, or wrote the edits back into the row being edited.
 enum class ChangeStep { None, Took, Applied };

@@ -47,6 +47,23 @@ TEST(PresetRules, TimeTextsArePaddedAndTypedValuesHeldToFiftyNine)
 }
 
 // One dialog session: take, apply to the row taken, reset, discard, save with a pending edit.
+TEST(PresetRules, MenuTextKeepsTheTimeInViewOfALongName)
+{
+    const std::string longest(presets::kMenuNameLength, 'x');
+    const struct {
+        std::string name;
+        std::string shown;
+    } cases[] = {
+        {"Grüner &Tee", "Grüner &Tee\t(03:00)"},
+        {"", "\t(03:00)"},
+        {longest, longest + "\t(03:00)"},
+        {longest + "y", std::string(presets::kMenuNameLength - 3, 'x') + "...\t(03:00)"},
+        {std::string(255, 'z'), std::string(presets::kMenuNameLength - 3, 'z') + "...\t(03:00)"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(presets::MenuText(TeaPreset{c.name, "03", "00"}), c.shown) << c.name;
+}
+
 TEST(PresetRules, EditingSessionChangesOnlyTheRowTakenAndSavesPendingEdits)
 {
     presets::Rows stored = defaultTeas();
