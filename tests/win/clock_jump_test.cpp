@@ -4,6 +4,7 @@
 #include "app/main_dialog.h"
 #include "app/process_objects.h"
 #include "app/wall_clock.h"
+#include "box_answerer.h"
 #include "framework/local_time.h"
 #include "local_time_text.h"
 #include "res/resource.h"
@@ -64,69 +65,13 @@ std::int64_t LocalAt(WORD month, WORD day, WORD hour, WORD minute = 0, WORD seco
     return t;
 }
 
-// Answers every message box of the UI thread from a worker and records its text: OK where the
-// box has it, else "Nein" (the reminder's question).
-class BoxWatcher {
-public:
-    BoxWatcher() : uiThread_(::GetCurrentThreadId())
-    {
-        worker_.Start([this] { Run(); });
-    }
-    ~BoxWatcher()
-    {
-        done_ = true;
-        worker_.Wait(3000);
-    }
-    std::vector<std::string> Texts()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return texts_;
-    }
-    size_t Count() { return Texts().size(); }
-
-private:
-    static BOOL CALLBACK FindBox(HWND window, LPARAM parameter)
-    {
-        char name[32] = "";
-        ::GetClassNameA(window, name, sizeof name);
-        if (std::string(name) == "#32770" && ::GetDlgItem(window, 0xFFFF) && ::IsWindowVisible(window)) {
-            *reinterpret_cast<HWND *>(parameter) = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    void Run()
-    {
-        while (!done_) {
-            HWND box = nullptr;
-            ::EnumThreadWindows(uiThread_, FindBox, reinterpret_cast<LPARAM>(&box));
-            if (!box) {
-                ::Sleep(10);
-                continue;
-            }
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                texts_.push_back(Text(::GetDlgItem(box, 0xFFFF)));
-            }
-            ::PostMessageA(box, WM_COMMAND, ::GetDlgItem(box, IDOK) ? IDOK : IDNO, 0);
-            while (::IsWindow(box) && !done_)
-                ::Sleep(10);
-        }
-    }
-    DWORD uiThread_;
-    std::atomic<bool> done_{false};
-    std::mutex mutex_;
-    std::vector<std::string> texts_;
-    WorkerThread worker_;
-};
-
 const char kFinished[] = "Ihr Tee ist jetzt fertig!";
 const char kReminder[] = "Wie wäre es mit einer Tasse Tee?";
 
 struct Road {
     MainDialog &dialog;
     HWND window;
-    BoxWatcher boxes;
+    BoxAnswerer boxes;
 
     std::string Item(int id) const
     {

@@ -1,3 +1,4 @@
+#include "box_answerer.h"
 #include "invite/invitation_dialog.h"
 #include "res/resource.h"
 #include "settings/settings_store.h"
@@ -81,50 +82,6 @@ HWND OpenBox(DWORD thread)
     ::EnumThreadWindows(thread, FindBox, reinterpret_cast<LPARAM>(&box));
     return box;
 }
-
-// Answers the message boxes of the test's thread from a worker with OK, recording their texts.
-class BoxAnswerer {
-public:
-    BoxAnswerer() : uiThread_(::GetCurrentThreadId())
-    {
-        worker_.Start([this] { Run(); });
-    }
-    ~BoxAnswerer()
-    {
-        done_ = true;
-        worker_.Wait(3000);
-    }
-    std::vector<std::string> Texts()
-    {
-        std::lock_guard lock(mutex_);
-        return texts_;
-    }
-    std::size_t Count() { return Texts().size(); }
-
-private:
-    void Run()
-    {
-        while (!done_) {
-            HWND box = OpenBox(uiThread_);
-            if (!box) {
-                ::Sleep(10);
-                continue;
-            }
-            {
-                std::lock_guard lock(mutex_);
-                texts_.push_back(Text(::GetDlgItem(box, 0xFFFF)));
-            }
-            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-            while (::IsWindow(box) && !done_)
-                ::Sleep(10);
-        }
-    }
-    DWORD uiThread_;
-    std::atomic<bool> done_{false};
-    std::mutex mutex_;
-    std::vector<std::string> texts_;
-    WorkerThread worker_;
-};
 
 // Replaces the opening calls of the service for one test.
 class RefusedOpening {
@@ -283,7 +240,7 @@ TEST(InvitationDialog, FollowsTheServiceThroughStartAndStop)
 {
     stand_ins::MessengerService service;
     ASSERT_TRUE(service.Installed());
-    BoxAnswerer boxes;
+    BoxAnswerer boxes({}, "Brewbell");
     Invitation invitation;
     invitation.Run([&](InvitationDialog &, HWND window) {
         // Before the first poll: the any-other-state row.
@@ -350,7 +307,7 @@ TEST(InvitationDialog, OpeningFailuresShowTheRightState)
     {
         // Any other failure: the system's text in a box, and no state at all.
         RefusedOpening refused(false, ERROR_SERVICE_DOES_NOT_EXIST);
-        BoxAnswerer boxes;
+        BoxAnswerer boxes({}, "Brewbell");
         Invitation invitation;
         invitation.Run([&](InvitationDialog &dialog, HWND window) {
             ASSERT_EQ(boxes.Count(), 1u);
@@ -368,7 +325,7 @@ TEST(InvitationDialog, OpeningFailuresShowTheRightState)
 TEST(InvitationDialog, InputsFollowModeLimitsAndClear)
 {
     RefusedOpening refused(true, ERROR_ACCESS_DENIED);
-    BoxAnswerer boxes;
+    BoxAnswerer boxes({}, "Brewbell");
     Invitation invitation;
     invitation.store.settings.recipient = "PC-7";
     invitation.store.settings.nsMessage = std::string(300, 'm'); // longer than allowed
@@ -508,7 +465,7 @@ TEST(InvitationDialog, SendsLongInputsUnchangedAndCutsALongAnswer)
     RefusedOpening refused(true, ERROR_ACCESS_DENIED);
     stand_ins::Net net;
     ASSERT_TRUE(net.Placed());
-    BoxAnswerer boxes;
+    BoxAnswerer boxes({}, "Brewbell");
     Invitation invitation;
     invitation.Run([&](InvitationDialog &, HWND window) {
         // The longest inputs, with quotes, a line break and characters above 127.
@@ -529,7 +486,7 @@ TEST(InvitationDialog, ClosingWhileSendingEndsEverythingAtOnce)
 {
     RefusedOpening refused(true, ERROR_ACCESS_DENIED);
     stand_ins::Net net("hang");
-    BoxAnswerer boxes;
+    BoxAnswerer boxes({}, "Brewbell");
     Invitation invitation;
     invitation.Run([&](InvitationDialog &, HWND window) {
         Click(window, IDC_INV_MODE_OWN);

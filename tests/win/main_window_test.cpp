@@ -1,5 +1,6 @@
 #include "app/main_dialog.h"
 #include "app/process_objects.h"
+#include "box_answerer.h"
 #include "res/resource.h"
 #include "test_support.h"
 #include "tests/support/registry_tree.h"
@@ -87,56 +88,6 @@ void WithMainWindow(const std::function<void(MainDialog &, HWND)> &body)
 {
     WithMainWindow([](MainDialog &, HWND) {}, body);
 }
-
-// Answers the next message boxes of this thread from a worker: records their texts and presses
-// the given buttons in turn.
-class BoxAnswerer {
-public:
-    explicit BoxAnswerer(std::vector<int> answers) : answers_(std::move(answers)), uiThread_(::GetCurrentThreadId())
-    {
-        worker_.Start([this] { Run(); });
-    }
-    ~BoxAnswerer()
-    {
-        done_ = true;
-        worker_.Wait(3000);
-    }
-    std::vector<std::string> texts;
-    std::vector<std::string> captions;
-
-private:
-    static BOOL CALLBACK FindBox(HWND window, LPARAM parameter)
-    {
-        char name[32] = "";
-        ::GetClassNameA(window, name, sizeof name);
-        if (std::string(name) == "#32770" && ::GetDlgItem(window, 0xFFFF) && ::IsWindowVisible(window)) {
-            *reinterpret_cast<HWND *>(parameter) = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    void Run()
-    {
-        size_t next = 0;
-        while (!done_ && next < answers_.size()) {
-            HWND box = nullptr;
-            ::EnumThreadWindows(uiThread_, FindBox, reinterpret_cast<LPARAM>(&box));
-            if (!box) {
-                ::Sleep(10);
-                continue;
-            }
-            texts.push_back(Text(::GetDlgItem(box, 0xFFFF)));
-            captions.push_back(Text(box));
-            ::PostMessageA(box, WM_COMMAND, answers_[next++], 0);
-            while (::IsWindow(box) && !done_)
-                ::Sleep(10);
-        }
-    }
-    std::vector<int> answers_;
-    DWORD uiThread_;
-    std::atomic<bool> done_{false};
-    WorkerThread worker_;
-};
 
 TEST(MainWindow, StartsAtTheStoredTimeWithMenusDisplaysAndTitleSetUp)
 {
@@ -325,9 +276,9 @@ TEST(MainWindow, FinishedCountdownShowsTheMessageOnceAndReturnsToTheStartedTime)
         TheSettings().sec = 2;
         ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_START), BM_CLICK, 0, 0);
         BoxAnswerer answerer({IDOK});
-        ASSERT_TRUE(PumpUntil([&] { return answerer.texts.size() == 1; }, 5000));
-        EXPECT_EQ(answerer.texts[0], "Ihr Tee ist jetzt fertig!");
-        EXPECT_EQ(answerer.captions[0], "Brewbell");
+        ASSERT_TRUE(PumpUntil([&] { return answerer.Count() == 1; }, 5000));
+        EXPECT_EQ(answerer.Texts().at(0), "Ihr Tee ist jetzt fertig!");
+        EXPECT_EQ(answerer.Captions().at(0), "Brewbell");
         PumpUntil([&] { return Text(::GetDlgItem(window, IDC_BUTTON_START)) == "&Start"; }, 1000);
         EXPECT_EQ(Text(window), "Brewbell - 00:02");
         // A stale finish (posted just before a Stop) changes nothing and shows nothing.
@@ -344,16 +295,16 @@ TEST(MainWindow, ReminderYesStartsTheCountdownAndAFinishDuringItsBoxIsDropped)
         BoxAnswerer answerer({IDYES});
         ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
         ASSERT_TRUE(PumpUntil([&] { return dialog.IsCountdownRunning(); }, 5000));
-        EXPECT_EQ(answerer.texts.at(0), "Wie wäre es mit einer Tasse Tee?");
+        EXPECT_EQ(answerer.Texts().at(0), "Wie wäre es mit einer Tasse Tee?");
 
         // While the next reminder box is open, the countdown finishes: it stops and returns to
         // its start time, but its box is dropped.
         BoxAnswerer second({IDOK});
         ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
         ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
-        ASSERT_TRUE(PumpUntil([&] { return second.texts.size() == 1; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return second.Count() == 1; }, 5000));
         PumpUntil([] { return false; }, 300);
-        EXPECT_EQ(second.texts.size(), 1u);
+        EXPECT_EQ(second.Count(), 1u);
         EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Start");
         EXPECT_EQ(Text(window), "Brewbell - 04:00");
     });
@@ -377,7 +328,7 @@ TEST(MainWindow, AlertBoxesPutTheWindowBackWhereTheOptionsSay)
         {
             BoxAnswerer ok({IDOK});
             ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
-            ASSERT_TRUE(PumpUntil([&] { return ok.texts.size() == 1; }));
+            ASSERT_TRUE(PumpUntil([&] { return ok.Count() == 1; }));
             EXPECT_FALSE(::IsIconic(window));
             PumpUntil([] { return false; }, 100);
         }
@@ -387,7 +338,7 @@ TEST(MainWindow, AlertBoxesPutTheWindowBackWhereTheOptionsSay)
         TheSettings().minStart = 1;
         BoxAnswerer finish({IDOK});
         ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
-        ASSERT_TRUE(PumpUntil([&] { return finish.texts.size() == 1; }));
+        ASSERT_TRUE(PumpUntil([&] { return finish.Count() == 1; }));
         ASSERT_TRUE(PumpUntil([&] { return ::IsIconic(window) != FALSE; }));
     });
 }
