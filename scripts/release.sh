@@ -22,7 +22,7 @@ make_archive() {
   cp "$ROOT/res/README.txt" "$stage/README.txt"
   sed 's/\r*$/\r/' "$ROOT/LICENSE.txt" >"$stage/LICENSE.txt" # Windows line ends for Notepad
   rm -f "$ARCHIVE"
-  # A fixed time stamp, so the same sources give the same archive.
+  # A fixed time stamp on the entries: the archive changes only when its files do.
   (cd "$stage" && cmake -E tar cf "$ARCHIVE" --format=zip --mtime="2026-12-07 00:00:00" \
      brewbell.exe README.txt LICENSE.txt)
   log "built $ARCHIVE ($(stat -c %s "$ARCHIVE") bytes)"
