@@ -30,7 +30,7 @@ std::array<std::uint8_t, kDwordBytes> dwordBytes(std::uint32_t value)
 
 std::string storableText(const std::string &text)
 {
-    const std::size_t length = std::min({text.find('\0'), text.size(), kLongestText});
+    const std::size_t length = std::min({text.find('\0'), text.size(), kMaxTextLength});
     return text.substr(0, length);
 }
 

@@ -3,6 +3,8 @@
 // How the bytes of a registry value become a number or a text, and the bytes a write stores.
 // Kept free of the registry API so that the rules can be run against any input outside Windows.
 
+#include "settings/settings.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -16,8 +18,7 @@ namespace value_codec {
 // (ERROR_MORE_DATA), so a number must be at most 4 bytes and a text at most 255 characters
 // and its NUL.
 inline constexpr std::size_t kDwordBytes = 4;
-inline constexpr std::size_t kTextBytes = 256;
-inline constexpr std::size_t kLongestText = kTextBytes - 1;
+inline constexpr std::size_t kTextBytes = kMaxTextLength + 1;
 
 // `bytes` are what the query put into the buffer. The registry type plays no part.
 // A number is exactly four bytes, little-endian: a shorter value would mix with the default.
