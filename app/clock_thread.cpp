@@ -49,15 +49,18 @@ void ClockThread(ClockRun run)
         if (now == stamp)
             continue;
         reminder::SecondActions actions{};
+        // The last second handled is now, so its local time is what the status line shows.
+        bool nowKnown = false;
         for (std::int64_t second = reminder::FirstSecondToHandle(stamp, now); second <= now; ++second) {
-            if (!BreakDownLocal(second, local))
+            nowKnown = BreakDownLocal(second, local);
+            if (!nowKnown)
                 continue;
             const reminder::SecondActions each = watch.Observe(local, *run.settings, LocalTimeOfDay, countdownRunning);
             actions.newLayout = actions.newLayout || each.newLayout;
             actions.remind = actions.remind || each.remind;
         }
         stamp = now;
-        if (!BreakDownLocal(now, local))
+        if (!nowKnown)
             continue;
         if (actions.newLayout && run.newDailyLayout)
             RunOnWindowThread(run.window, run.newDailyLayout);
