@@ -1,5 +1,6 @@
 #include "app/alert_sound.h"
 
+#include "framework/late_bound.h"
 #include "res/resource.h"
 
 #include <windows.h>
@@ -7,15 +8,19 @@
 
 void PlayAlertSound(AlertSound kind, const Settings &settings)
 {
+    // Without the sound library the alert box still tells the user; it is simply silent.
+    const auto playSound = LATE_BOUND("winmm.dll", PlaySoundA);
+    if (!playSound)
+        return;
     if (kind == AlertSound::Stop) {
-        ::PlaySoundA(nullptr, nullptr, 0);
+        playSound(nullptr, nullptr, 0);
         return;
     }
     const std::string &file = kind == AlertSound::Finish ? settings.alarmSound : settings.remindSound;
     if (!file.empty()) {
-        ::PlaySoundA(file.c_str(), nullptr, SND_FILENAME | SND_ASYNC);
+        playSound(file.c_str(), nullptr, SND_FILENAME | SND_ASYNC);
         return;
     }
     const int resource = kind == AlertSound::Finish ? IDW_FINISHED : IDW_REMINDER;
-    ::PlaySoundA(MAKEINTRESOURCEA(resource), ::GetModuleHandleA(nullptr), SND_RESOURCE | SND_ASYNC);
+    playSound(MAKEINTRESOURCEA(resource), ::GetModuleHandleA(nullptr), SND_RESOURCE | SND_ASYNC);
 }

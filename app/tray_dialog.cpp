@@ -1,5 +1,7 @@
 #include "app/tray_dialog.h"
 
+#include "framework/late_bound.h"
+#include "framework/message_box.h"
 #include "res/resource.h"
 
 #include <algorithm>
@@ -7,7 +9,15 @@
 
 namespace {
 constexpr UINT kTrayIconId = 1;
+constexpr char kNoTrayIconText[] =
+    "Das Symbol im Infobereich kann nicht angezeigt werden. Brewbell wird deshalb nur minimiert.";
+
+bool NotifyShell(DWORD message, NOTIFYICONDATAA &data)
+{
+    const auto notifyIcon = LATE_BOUND("shell32.dll", Shell_NotifyIconA);
+    return notifyIcon && notifyIcon(message, &data);
 }
+} // namespace
 
 TrayDialog::TrayDialog(UINT templateId) : Dialog(templateId)
 {
@@ -22,6 +32,9 @@ INT_PTR TrayDialog::RunChildDialog(Dialog &dialog)
     childDialog = &dialog;
     const INT_PTR result = dialog.DoModal();
     childDialog = nullptr;
+    // E.g. without the common controls library.
+    if (!dialog.WasOpened())
+        AppMessageBox(hwnd_, "Das Fenster kann nicht geöffnet werden.", MB_OK | MB_ICONERROR);
     return result;
 }
 
@@ -57,7 +70,7 @@ bool TrayDialog::ShowTrayIcon()
 {
     if (iconShown)
         return true;
-    if (::Shell_NotifyIconA(NIM_ADD, &iconData))
+    if (NotifyShell(NIM_ADD, iconData))
         iconShown = 1;
     return iconShown != 0;
 }
@@ -65,7 +78,7 @@ bool TrayDialog::ShowTrayIcon()
 void TrayDialog::UpdateTrayIcon()
 {
     if (iconShown)
-        ::Shell_NotifyIconA(NIM_MODIFY, &iconData);
+        NotifyShell(NIM_MODIFY, iconData);
 }
 
 void TrayDialog::OnTrayLButtonDown(POINT)
@@ -112,7 +125,16 @@ bool TrayDialog::ProcessMessage(Message &m)
 
 void TrayDialog::HideToTray()
 {
-    ShowTrayIcon();
+    // Hidden without an icon, the window could not be brought back: then it is only minimised,
+    // and the user hears why once.
+    if (!ShowTrayIcon()) {
+        if (!trayRefusalReported) {
+            trayRefusalReported = true;
+            AppMessageBox(hwnd_, kNoTrayIconText, MB_OK | MB_ICONINFORMATION);
+        }
+        Show(SW_MINIMIZE);
+        return;
+    }
     Show(SW_MINIMIZE);
     Show(SW_HIDE);
 }
@@ -159,7 +181,7 @@ bool TrayDialog::OnTrayCallback(Message &m)
 bool TrayDialog::OnDestroy(Message &)
 {
     if (iconData.hWnd && iconData.uID && iconShown) {
-        ::Shell_NotifyIconA(NIM_DELETE, &iconData);
+        NotifyShell(NIM_DELETE, iconData);
         iconShown = 0;
     }
     return false;

@@ -54,4 +54,6 @@ private:
     bool OnTrayCallback(Message &m);
     bool OnDestroy(Message &m);
     void HideToTray();
+
+    bool trayRefusalReported = false;
 };

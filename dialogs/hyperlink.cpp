@@ -1,5 +1,8 @@
 #include "dialogs/hyperlink.h"
 
+#include "framework/late_bound.h"
+#include "framework/message_box.h"
+
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -12,8 +15,13 @@ constexpr WORD kHelpHandCursor = 106;
 
 void OpenWithShell(const char *target)
 {
+    const auto shellExecute = LATE_BOUND("shell32.dll", ShellExecuteA);
+    if (!shellExecute) {
+        AppMessageBox(nullptr, "Die Verknüpfung kann nicht geöffnet werden.", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     // The shell's answer does not matter: the link counts as visited either way.
-    ::ShellExecuteA(nullptr, "open", target, nullptr, nullptr, SW_SHOWMINIMIZED);
+    shellExecute(nullptr, "open", target, nullptr, nullptr, SW_SHOWMINIMIZED);
 }
 
 std::atomic<CMyHyperLink::OpenFunction> openFunction{&OpenWithShell};

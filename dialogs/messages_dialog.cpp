@@ -1,6 +1,8 @@
 #include "dialogs/messages_dialog.h"
 
 #include "framework/data_exchange.h"
+#include "framework/late_bound.h"
+#include "framework/message_box.h"
 #include "res/resource.h"
 
 #include <commdlg.h>
@@ -51,7 +53,12 @@ void MessagesDialog::Browse(std::string &sound)
     choice.nMaxFile = sizeof path;
     choice.lpstrDefExt = "wav";
     choice.Flags = kChooseFlags;
-    if (!::GetOpenFileNameA(&choice))
+    const auto getOpenFileName = LATE_BOUND("comdlg32.dll", GetOpenFileNameA);
+    if (!getOpenFileName) {
+        AppMessageBox(hwnd_, "Die Dateiauswahl kann nicht geöffnet werden.", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (!getOpenFileName(&choice))
         return;
     sound = path;
     UpdateData(false);

@@ -2,6 +2,7 @@
 
 #include "framework/control.h"
 #include "framework/data_exchange.h"
+#include "framework/late_bound.h"
 
 #include <commctrl.h>
 
@@ -62,13 +63,16 @@ namespace {
 // The common controls (date pickers, spin buttons, the animation) are registered when the first
 // dialog other than the main window opens: the main window has none, so the program starts
 // without loading their library.
+// Without the library a dialog that holds such controls cannot be created, which DoModal reports
+// as -1 to its caller; the next dialog tries again.
 void EnsureCommonControls()
 {
-    static const bool registered = [] {
-        INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
-        return ::InitCommonControlsEx(&controls) != FALSE;
-    }();
-    (void)registered;
+    static bool registered = false; // dialogs run on the UI thread only
+    if (registered)
+        return;
+    const auto initCommonControls = LATE_BOUND("comctl32.dll", InitCommonControlsEx);
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+    registered = initCommonControls && initCommonControls(&controls) != FALSE;
 }
 } // namespace
 
@@ -95,6 +99,7 @@ INT_PTR Dialog::DoModal(HWND owner)
 
     HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, DialogProc,
                                      reinterpret_cast<LPARAM>(this));
+    opened_ = hwnd != nullptr;
     if (hwnd) {
         if (!ended_ && !::IsWindowVisible(hwnd))
             ::ShowWindow(hwnd, SW_SHOWNORMAL);

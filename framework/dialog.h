@@ -24,6 +24,8 @@ public:
     INT_PTR DoModal(HWND owner = nullptr);
     void EndDialog(INT_PTR result);
     bool IsEnded() const { return ended_; }
+    // Whether the last DoModal made its window (-1 alone also means the program is ending).
+    bool WasOpened() const { return opened_; }
 
     // Controls to members (save) or members to controls; false when a field was invalid.
     bool UpdateData(bool save);
@@ -49,6 +51,7 @@ private:
     static Dialog *mainDialog_;
     UINT templateId_;
     bool ended_ = false;
+    bool opened_ = false;
     INT_PTR result_ = -1;
 };
 

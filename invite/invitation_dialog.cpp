@@ -1,6 +1,7 @@
 #include "invite/invitation_dialog.h"
 
 #include "framework/data_exchange.h"
+#include "framework/late_bound.h"
 #include "framework/message_box.h"
 #include "invite/console_redirector.h"
 #include "invite/invitation_rules.h"
@@ -308,11 +309,19 @@ void InvitationDialog::OnClear()
 
 void InvitationDialog::OnBrowseRecipient()
 {
+    const auto getMalloc = LATE_BOUND("shell32.dll", SHGetMalloc);
+    const auto getFolderLocation = LATE_BOUND("shell32.dll", SHGetSpecialFolderLocation);
+    const auto browseForFolder = LATE_BOUND("shell32.dll", SHBrowseForFolderA);
+    if (!getMalloc || !getFolderLocation || !browseForFolder) {
+        AppMessageBox(hwnd_, "Die Computerauswahl kann nicht geöffnet werden.", MB_ICONERROR | MB_OK);
+        FocusItem(IDC_INV_RECIPIENT);
+        return;
+    }
     IMalloc *allocator = nullptr;
-    if (FAILED(::SHGetMalloc(&allocator)))
+    if (FAILED(getMalloc(&allocator)))
         allocator = nullptr;
     LPITEMIDLIST root = nullptr;
-    if (FAILED(::SHGetSpecialFolderLocation(hwnd_, CSIDL_NETWORK, &root)))
+    if (FAILED(getFolderLocation(hwnd_, CSIDL_NETWORK, &root)))
         root = nullptr;
 
     char displayName[MAX_PATH + 1] = "";
@@ -322,7 +331,7 @@ void InvitationDialog::OnBrowseRecipient()
     browse.pszDisplayName = displayName;
     browse.lpszTitle = kBrowseTitle;
     browse.ulFlags = BIF_BROWSEFORCOMPUTER;
-    LPITEMIDLIST chosen = ::SHBrowseForFolderA(&browse);
+    LPITEMIDLIST chosen = browseForFolder(&browse);
     if (chosen) {
         recipient = displayName;
         SetItemText(IDC_INV_RECIPIENT, recipient.c_str());

@@ -8,6 +8,9 @@ export WINEPREFIX=$BUILD/wineprefix
 export WINEARCH=win32
 # The Windows tree whose programs run here (tests, the program, benchmarks); see choose_wine.
 WIN_TREE=$BUILD/win
+# 1 where the kernel runs 32-bit programs, so wine32 runs the shipped program natively; 0 where
+# only an emulator can (see choose_wine).
+NATIVE_32BIT=1
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -51,6 +54,10 @@ ensure_packages() {
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
   done
+  # The emulator for 32-bit programs, where the kernel runs none (known once wine32 is in).
+  if [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    dpkg-query -W -f='${Status}' qemu-user 2>/dev/null | grep -q 'install ok installed' || need+=(qemu-user)
+  fi
   [ ${#need[@]} -eq 0 ] && return 0
   log "installing: ${need[*]}"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -58,6 +65,9 @@ ensure_packages() {
   fi
   as_root apt-get update -qq
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+  # Now that wine32 is in, it tells whether the emulator is needed.
+  case " ${need[*]} " in *" qemu-user "*) ;; *) [ -x /usr/lib/wine/wine ] && ensure_packages ;; esac
+  return 0
 }
 
 # Configures a tree once and then only builds what changed.
@@ -75,13 +85,15 @@ build_tree() {
 
 # wine32 runs 32-bit programs only where the kernel can run 32-bit Linux programs, which some
 # machines (virtual ones with IA-32 emulation off) cannot. There the same sources are built for
-# x86-64 as well, and that tree runs under wine64 in a 64-bit prefix of its own; the 32-bit
-# program is still built, as it is what ships.
+# x86-64 as well, and that tree runs under wine64 in a 64-bit prefix of its own; the shipped 32-bit
+# program and its window tests still run, with Wine's 32-bit loader under qemu-i386 (see
+# run_emulated) in that same prefix.
 choose_wine() {
   if /usr/lib/wine/wine --version >/dev/null 2>&1; then
     return 0
   fi
-  log "this kernel runs no 32-bit programs: tests and program run as x86-64 under wine64"
+  log "this kernel runs no 32-bit programs: the tests run as x86-64 under wine64, the shipped 32-bit program under qemu-i386"
+  NATIVE_32BIT=0
   WIN_TREE=$BUILD/win64
   export WINEPREFIX=$BUILD/wineprefix64 WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
   # Debian's wine scripts pick wine32 whenever it is installed; these names lead to wine64.
@@ -102,13 +114,58 @@ build_fuzz() {
   fi
   cmake --build "$BUILD/fuzz" --parallel "$(nproc)"
 }
+# The 32-bit tree is built whole on every machine (program, tests, benchmarks; warnings are
+# errors), so a 32-bit compile error fails the build even where its programs cannot run.
 build_windows() {
-  if [ "$WIN_TREE" = "$BUILD/win" ]; then
-    build_tree "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake"
-  else
-    build_tree "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -- --target brewbell
+  build_tree "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake"
+  if [ "$WIN_TREE" != "$BUILD/win" ]; then
     build_tree "$WIN_TREE" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake"
   fi
+}
+
+# Runs a 32-bit Windows program of ours: with wine32 where the kernel runs 32-bit programs, else
+# with Wine's 32-bit loader under qemu-i386 in the 64-bit prefix, whose wineserver, services and
+# desktop are 64-bit and native. WINELOADERNOEXEC keeps the loader from starting itself again
+# through the preloader, a 32-bit program the kernel would refuse. Programs that the emulated
+# program starts in turn are 32-bit too and are started natively by Wine, so they fail there: the
+# emulated runs leave out what starts 32-bit helpers. Wine's own start-up takes a minute or more
+# under the emulator; after that the program runs at a few times its native speed.
+run_32bit() {
+  if [ "$NATIVE_32BIT" = 1 ]; then
+    wine "$@"
+  else
+    WINELOADERNOEXEC=1 qemu-i386 -L / /usr/lib/wine/wine "$@"
+  fi
+}
+
+# The end-to-end driver of the tree that runs here drives a 32-bit brewbell.exe that this script
+# starts (natively or emulated): the road through every late-bound library, from the start to a
+# clean exit. Arguments: the program, a name for the log.
+drive_32bit_program() {
+  local program=$1 name=$2 key='HKLM\Software\Brewbell' pid status=0
+  # A 32-bit program in the 64-bit prefix keeps its settings in the registry's 32-bit view.
+  [ "$NATIVE_32BIT" = 1 ] || key='HKLM\Software\Wow6432Node\Brewbell'
+  wine reg delete "$key" /f >/dev/null 2>&1 || true
+  (cd "$(dirname "$program")" && run_32bit "$(basename "$program")") </dev/null >/dev/null 2>&1 &
+  pid=$!
+  STARTED_PIDS=($pid "${STARTED_PIDS[@]}")
+  BREWBELL_E2E_ATTACH=1 wine "$WIN_TREE/bin/e2e_tests.exe" --gtest_filter='ShippedRoad.*' || status=1
+  if ! wait_for_exit "$pid" 30; then
+    log "$name: the program did not end"
+    return 1
+  fi
+  wait "$pid" || { log "$name: the program ended with code $?"; status=1; }
+  return $status
+}
+
+# Waits up to the seconds given for a process of ours to end.
+wait_for_exit() {
+  local pid=$1 i
+  for i in $(seq $(($2 * 10))); do
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # Starts a private virtual X display and exports DISPLAY.

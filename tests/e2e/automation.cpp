@@ -10,6 +10,9 @@ const char kBasePath[] = "Software\\Brewbell";
 
 std::string GroupPath(const char *group) { return std::string(kBasePath) + "\\" + group; }
 
+// A 32-bit program run beside this 64-bit driver keeps its settings in the registry's 32-bit view.
+REGSAM RegistryView() { return AttachesToRunningProgram() ? KEY_WOW64_32KEY : 0; }
+
 } // namespace
 
 bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs)
@@ -44,13 +47,18 @@ Program::~Program()
         if (!HasExited())
             ::TerminateProcess(info_.hProcess, 99);
         ::WaitForSingleObject(info_.hProcess, 5000);
-        ::CloseHandle(info_.hThread);
+        if (info_.hThread)
+            ::CloseHandle(info_.hThread);
         ::CloseHandle(info_.hProcess);
     }
 }
 
+bool AttachesToRunningProgram() { return ::GetEnvironmentVariableA("BREWBELL_E2E_ATTACH", nullptr, 0) != 0; }
+
 bool Program::Start()
 {
+    if (AttachesToRunningProgram())
+        return Attach();
     char path[MAX_PATH];
     const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string program(path, length);
@@ -62,6 +70,29 @@ bool Program::Start()
     const std::string folder = program.substr(0, program.find_last_of('\\'));
     return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                             &startup, &info_) != FALSE;
+}
+
+namespace {
+BOOL CALLBACK FindProgramWindow(HWND window, LPARAM parameter)
+{
+    const std::string title = WindowText(window);
+    if (ClassName(window) != "#32770" || (title != "Brewbell" && title.rfind("Brewbell - ", 0) != 0))
+        return TRUE;
+    ::GetWindowThreadProcessId(window, reinterpret_cast<DWORD *>(parameter));
+    return FALSE;
+}
+} // namespace
+
+bool Program::Attach()
+{
+    // An emulated start takes a minute or more before the window shows.
+    DWORD process = 0;
+    if (!WaitUntil([&] { return ::EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&process)), process != 0; },
+                   600000))
+        return false;
+    info_.dwProcessId = process;
+    info_.hProcess = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, process);
+    return info_.hProcess != nullptr;
 }
 
 bool Program::HasExited(DWORD timeoutMs) const
@@ -169,7 +200,12 @@ IconColours MessageBoxIconColours(HWND box)
 
 namespace brewbell_registry {
 
-void Clear() { DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBasePath); }
+// An attached program runs already: whoever started it cleared its settings.
+void Clear()
+{
+    if (!AttachesToRunningProgram())
+        DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBasePath);
+}
 
 namespace {
 // The sorted names of a key's sub-keys or values, as the enumeration function gives them.
@@ -178,7 +214,7 @@ std::vector<std::string> SortedNames(const std::string &path, Enumerate enumerat
 {
     std::vector<std::string> names;
     HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | RegistryView(), &key) != ERROR_SUCCESS)
         return names;
     char name[256];
     for (DWORD i = 0;; ++i) {
@@ -202,7 +238,7 @@ bool ReadDword(const char *group, const char *name, DWORD &value)
     DWORD size = sizeof value;
     DWORD type = 0;
     HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, KEY_READ | RegistryView(), &key) != ERROR_SUCCESS)
         return false;
     const bool ok =
         ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(&value), &size) == ERROR_SUCCESS &&
@@ -214,7 +250,7 @@ bool ReadDword(const char *group, const char *name, DWORD &value)
 void WriteDword(const char *group, const char *name, DWORD value)
 {
     HKEY key;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | RegistryView(), nullptr, &key,
                           nullptr) != ERROR_SUCCESS)
         return;
     ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
@@ -245,7 +281,7 @@ namespace brewbell_registry {
 void WriteString(const char *group, const char *name, const char *text)
 {
     HKEY key;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | RegistryView(), nullptr, &key,
                           nullptr) != ERROR_SUCCESS)
         return;
     ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text), static_cast<DWORD>(strlen(text) + 1));
@@ -258,7 +294,7 @@ bool ReadString(const char *group, const char *name, std::string &text)
     DWORD size = sizeof buffer - 1;
     DWORD type = 0;
     HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, GroupPath(group).c_str(), 0, KEY_READ | RegistryView(), &key) != ERROR_SUCCESS)
         return false;
     const bool ok = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(buffer), &size) ==
                         ERROR_SUCCESS &&

@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+// With BREWBELL_E2E_ATTACH set, the test drives a brewbell.exe that its caller started: the
+// 32-bit program under an emulator, beside this 64-bit driver (scripts/lib.sh). Its settings then
+// live in the registry's 32-bit view.
+bool AttachesToRunningProgram();
+
 // Waits until the condition holds; false on time-out.
 bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
 
@@ -25,7 +30,8 @@ public:
     // A program still running at the end of a test is ended by force.
     ~Program();
 
-    // Starts brewbell.exe from the folder of this test program.
+    // Starts brewbell.exe from the folder of this test program, or, where the program is started
+    // by someone else (see AttachesToRunningProgram), waits for its window and takes it.
     bool Start();
     DWORD Id() const { return info_.dwProcessId; }
     bool HasExited(DWORD timeoutMs = 0) const;
@@ -42,6 +48,8 @@ public:
     HWND WaitForWindowTitled(const std::string &title, DWORD timeoutMs = 10000) const;
 
 private:
+    bool Attach();
+
     PROCESS_INFORMATION info_{};
 };
 

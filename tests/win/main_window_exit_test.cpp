@@ -31,24 +31,26 @@ std::string Text(HWND window)
     return text;
 }
 
+struct TopSearch {
+    HWND main;
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowOnTop(HWND window, LPARAM parameter)
+{
+    auto *search = reinterpret_cast<TopSearch *>(parameter);
+    if (window != search->main && ::IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A visible window of this thread other than the main window: the box or dialog on top.
 HWND WindowOnTop(HWND main)
 {
-    struct Search {
-        HWND main;
-        HWND found;
-    } search{main, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM parameter) {
-            auto *s = reinterpret_cast<Search *>(parameter);
-            if (window != s->main && ::IsWindowVisible(window)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TopSearch search{main, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindWindowOnTop, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -1,0 +1,115 @@
+// One road through the program that touches every library it binds when first used: a 3-second
+// tea to its finish box (the sound), the window hidden in the notification area and brought back
+// (the icon), every dialog opened and closed (the common controls), the sound file chooser, a link
+// of the About box (the shell), and the exit. Where 32-bit programs cannot run natively, the test
+// command runs the shipped 32-bit program under an emulator and this test drives it from outside
+// (BREWBELL_E2E_ATTACH); elsewhere the test starts the program itself.
+#include "automation.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace registry = brewbell_registry;
+
+namespace {
+
+// A visible dialog of the program that is none of the given windows: a chooser the system made.
+HWND OtherDialog(const Program &program, std::initializer_list<HWND> known)
+{
+    for (HWND window : program.TopLevelWindows()) {
+        if (!::IsWindowVisible(window) || ClassName(window) != "#32770")
+            continue;
+        if (std::find(known.begin(), known.end(), window) == known.end())
+            return window;
+    }
+    return nullptr;
+}
+
+struct Dialog {
+    UINT command;
+    const char *title;
+};
+
+const Dialog kDialogs[] = {
+    {ID_TEALIST, "Teesorten bearbeiten"},
+    {ID_QUICKSET, "Schnelleinstellung"},
+    {ID_MESSAGES, "Benutzerdefinierte Angaben"},
+    {ID_REMINDER, "An Teezeit erinnern"},
+    {ID_ABOUT, "Info über Brewbell"},
+    {ID_INVITATION, "Einladung versenden per Windows Nachrichtendienst"},
+};
+
+} // namespace
+
+TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
+{
+    registry::Clear();
+    Program program;
+    ASSERT_TRUE(program.Start());
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+
+    // A 3-second tea: the finish box comes with its sound, and the time comes back.
+    for (int i = 0; i < 3; ++i)
+        Click(window, IDC_BUTTON_SEC);
+    ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:03"));
+    Click(window, IDC_BUTTON_START);
+    HWND box = program.WaitForMessageBox(8000);
+    ASSERT_NE(box, nullptr) << "no finish box";
+    EXPECT_EQ(MessageBoxText(box), "Ihr Tee ist jetzt fertig!");
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+    ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:03"));
+
+    // Into the notification area and back: hidden only once the icon is there.
+    Command(window, ID_OPT_TRAY);
+    ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); })) << "not hidden in the tray";
+    EXPECT_EQ(program.FindMessageBox(), nullptr) << MessageBoxText(program.FindMessageBox());
+    ::PostMessageA(window, WM_TRAY_CALLBACK, 1, WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) && !::IsIconic(window); }));
+
+    for (const Dialog &entry : kDialogs) {
+        SCOPED_TRACE(entry.title);
+        Command(window, entry.command);
+        // The invitation asks for the messenger service first, which Wine does not have: its
+        // answer comes in a box.
+        HWND dialog = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            if (HWND answer = program.FindMessageBox())
+                ::PostMessageA(answer, WM_COMMAND, IDOK, 0);
+            return (dialog = program.WaitForWindowTitled(entry.title, 0)) != nullptr;
+        }));
+        if (entry.command == ID_MESSAGES) {
+            Click(dialog, IDC_ALARM_BROWSE);
+            HWND chooser = nullptr;
+            ASSERT_TRUE(WaitUntil([&] { return (chooser = OtherDialog(program, {window, dialog})) != nullptr; }))
+                << "no file chooser";
+            ::PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+            ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(chooser); }));
+        }
+        if (entry.command == ID_ABOUT) {
+            // The link asks the shell to open its address; whatever the shell answers, the
+            // program carries on.
+            HWND link = ::GetDlgItem(dialog, IDC_LINK_WEB);
+            ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LINK_WEB, STN_CLICKED), reinterpret_cast<LPARAM>(link));
+            ::Sleep(500);
+            EXPECT_EQ(program.FindMessageBox(), nullptr) << MessageBoxText(program.FindMessageBox());
+        }
+        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
+        EXPECT_TRUE(::IsWindowEnabled(window));
+    }
+
+    Command(window, ID_TRAY_EXIT);
+    ASSERT_TRUE(program.HasExited(10000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+    DWORD min = 99, sec = 99, lastSec = 99;
+    EXPECT_TRUE(registry::ReadDword("Time", "Min", min));
+    EXPECT_TRUE(registry::ReadDword("Time", "Sec", sec));
+    EXPECT_TRUE(registry::ReadDword("Time", "LastSec", lastSec));
+    EXPECT_EQ(min, 0u);
+    EXPECT_EQ(sec, 3u);
+    EXPECT_EQ(lastSec, 3u);
+    registry::Clear();
+}
