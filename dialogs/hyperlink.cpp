@@ -17,7 +17,8 @@ void OpenWithShell(const char *target)
 {
     const auto shellExecute = LATE_BOUND("shell32.dll", ShellExecuteA);
     if (!shellExecute) {
-        AppMessageBox(nullptr, "Die Verknüpfung kann nicht geöffnet werden.", MB_OK | MB_ICONEXCLAMATION);
+        // From the window the link sits in, which is the active one when it is clicked.
+        AppMessageBox(::GetActiveWindow(), "Die Verknüpfung kann nicht geöffnet werden.", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     // The shell's answer does not matter: the link counts as visited either way.

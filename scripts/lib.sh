@@ -55,7 +55,7 @@ ensure_packages() {
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
   done
   # The emulator for 32-bit programs, where the kernel runs none (known once wine32 is in).
-  if [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  if [ -x /usr/lib/wine/wine ] && { [ "${BREWBELL_EMULATE_32BIT:-0}" = 1 ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
     dpkg-query -W -f='${Status}' qemu-user 2>/dev/null | grep -q 'install ok installed' || need+=(qemu-user)
   fi
   [ ${#need[@]} -eq 0 ] && return 0
@@ -87,9 +87,9 @@ build_tree() {
 # machines (virtual ones with IA-32 emulation off) cannot. There the same sources are built for
 # x86-64 as well, and that tree runs under wine64 in a 64-bit prefix of its own; the shipped 32-bit
 # program and its window tests still run, with Wine's 32-bit loader under qemu-i386 (see
-# run_emulated) in that same prefix.
+# run_32bit) in that same prefix. BREWBELL_EMULATE_32BIT=1 takes that road on any machine.
 choose_wine() {
-  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  if [ "${BREWBELL_EMULATE_32BIT:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
     return 0
   fi
   log "this kernel runs no 32-bit programs: the tests run as x86-64 under wine64, the shipped 32-bit program under qemu-i386"

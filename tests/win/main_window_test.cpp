@@ -1,6 +1,8 @@
 #include "app/main_dialog.h"
 #include "app/process_objects.h"
 #include "box_answerer.h"
+#include "dialog_driver.h"
+#include "framework/late_bound.h"
 #include "res/resource.h"
 #include "test_support.h"
 #include "tests/support/registry_tree.h"
@@ -419,6 +421,33 @@ TEST(MainWindow, TrayHidesShowsAndRestoresWithTheRunningStateInItsIcon)
         EXPECT_FALSE(dialog.IsEnded());
         ::SendMessageA(window, WM_COMMAND, ID_TRAY_RESTORE, 0);
         EXPECT_TRUE(::IsWindowVisible(window));
+    });
+}
+
+bool RefuseTheShell(const char *dll) { return ::lstrcmpiA(dll, "shell32.dll") == 0; }
+
+TEST(MainWindow, WithoutTheNotificationAreaMinimisingKeepsTheWindowAndADialogThatCannotOpenSaysSo)
+{
+    WithMainWindow([](MainDialog &dialog, HWND window) {
+        dialog_driver::BoxAnswerer boxes({IDOK, IDOK, IDOK});
+        const LibraryRefusal previous = SetLibraryRefusal(&RefuseTheShell);
+        ::SendMessageA(window, WM_COMMAND, ID_OPT_TRAY, 0);
+        for (int i = 0; i < 2; ++i) {
+            ::SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            EXPECT_TRUE(::IsWindowVisible(window)) << "a hidden window without an icon is lost";
+            EXPECT_TRUE(::IsIconic(window));
+            ::ShowWindow(window, SW_RESTORE);
+        }
+        SetLibraryRefusal(previous);
+        EXPECT_FALSE(dialog.IsTrayIconShown());
+
+        Dialog missing(0x7FFF); // no such template
+        dialog.RunChildDialog(missing);
+        EXPECT_EQ(boxes.texts,
+                  (std::vector<std::string>{"Das Symbol im Infobereich kann nicht angezeigt werden. Brewbell wird "
+                                            "deshalb nur minimiert.",
+                                            "Das Fenster kann nicht geöffnet werden."}));
+        EXPECT_TRUE(::IsWindowEnabled(window));
     });
 }
 
