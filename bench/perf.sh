@@ -12,16 +12,11 @@ program=${3:-brewbell.exe}
 hz=$(getconf CLK_TCK)
 
 choose_wine
-build_tree "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -- --target brewbell >/dev/null
-toolchain=$ROOT/cmake/mingw-i686.cmake
-[ "$WIN_TREE" = "$BUILD/win" ] || toolchain=$ROOT/cmake/mingw-x86_64.cmake
-build_tree "$WIN_TREE" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -- \
-  --target brewbell bare_dialog startup_bench cpu_bench led_paint_bench >/dev/null
-start_xvfb
-ensure_prefix
-start_wineserver
-bin=$WIN_TREE/bin
-load_before=$(uptime)
+bench_targets=(brewbell bare_dialog startup_bench cpu_bench led_paint_bench)
+# The shipped 32-bit program is measured wherever it runs natively, the x86-64 twin everywhere;
+# both go into one table.
+arches=(64)
+[ "$NATIVE_32BIT" = 1 ] && arches=(32 64)
 
 # The host process of a program of our build directory, by its path (other worktrees run programs
 # of the same name). Wine shows the Windows path of a program as its first argument; the
@@ -46,33 +41,53 @@ ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 peak_kib() { awk '/^VmHWM:/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
 # Resident memory of its own (not mapped from files), now, in KiB.
 private_kib() { awk '/^RssAnon:/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
-server_pid=${STARTED_PIDS[0]} # start_wineserver puts ours first
 
-log "start-up, $rounds rounds each"
-startup=$(wine "$bin/startup_bench.exe" "$rounds" "$program" bare_dialog.exe | tr -d '\r')
-
-log "CPU, $seconds s per phase"
-declare -A cpu server peak private began server_began
-while read -r _ name what; do
-  what=${what%$'\r'}
-  case $name in brewbell-*) exe=$program ;; *) exe=bare_dialog.exe ;; esac
-  pid=$(host_pid "$exe") || pid=
-  [ -n "$pid" ] || { log "no host process for $exe"; continue; }
-  if [ "$what" = begin ]; then
-    began[$name]=$(ticks "$pid"); server_began[$name]=$(ticks "$server_pid")
+declare -A startup led cpu server peak private began server_began
+# Everything for one architecture, in its own tree and prefix; results keyed "<arch>:<name>".
+measure() {
+  local arch=$1 line name what exe pid server_pid
+  if [ "$arch" = 64 ]; then
+    use_wine64
+    build_tree "$WIN_TREE" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -- --target "${bench_targets[@]}" >/dev/null
   else
-    cpu[$name]=$(( $(ticks "$pid") - ${began[$name]} ))
-    server[$name]=$(( $(ticks "$server_pid") - ${server_began[$name]} ))
-    peak[$name]=$(peak_kib "$pid")
-    private[$name]=$(private_kib "$pid")
+    build_tree "$WIN_TREE" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -- --target "${bench_targets[@]}" >/dev/null
   fi
-done < <(wine "$bin/cpu_bench.exe" "$seconds" "$program")
+  start_xvfb
+  ensure_prefix
+  start_wineserver
+  bin=$WIN_TREE/bin
+  server_pid=${STARTED_PIDS[0]} # start_wineserver puts ours first
 
-log "LED paint"
-led=$(wine "$bin/led_paint_bench.exe" | tr -d '\r')
+  log "$arch-bit: start-up, $rounds rounds each"
+  startup[$arch]=$(wine "$bin/startup_bench.exe" "$rounds" "$program" bare_dialog.exe | tr -d '\r')
+
+  log "$arch-bit: CPU, $seconds s per phase"
+  while read -r _ name what; do
+    what=${what%$'\r'}
+    case $name in brewbell-*) exe=$program ;; *) exe=bare_dialog.exe ;; esac
+    pid=$(host_pid "$exe") || pid=
+    [ -n "$pid" ] || { log "no host process for $exe"; continue; }
+    if [ "$what" = begin ]; then
+      began[$arch:$name]=$(ticks "$pid"); server_began[$arch:$name]=$(ticks "$server_pid")
+    else
+      cpu[$arch:$name]=$(( $(ticks "$pid") - ${began[$arch:$name]} ))
+      server[$arch:$name]=$(( $(ticks "$server_pid") - ${server_began[$arch:$name]} ))
+      peak[$arch:$name]=$(peak_kib "$pid")
+      private[$arch:$name]=$(private_kib "$pid")
+    fi
+  done < <(wine "$bin/cpu_bench.exe" "$seconds" "$program")
+
+  log "$arch-bit: LED paint"
+  led[$arch]=$(wine "$bin/led_paint_bench.exe" | tr -d '\r')
+  stop_wine
+}
+
+load_before=$(uptime)
+for arch in "${arches[@]}"; do measure "$arch"; done
 load_after=$(uptime)
 
 shipped=$BUILD/win/bin/brewbell.exe
+build_tree "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -- --target brewbell >/dev/null
 size=$(stat -c %s "$shipped")
 stripped=no
 i686-w64-mingw32-objdump -h "$shipped" | grep -q '\.debug_info' || stripped=yes
@@ -81,25 +96,57 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
 secs() { awk -v t="$1" -v hz="$hz" 'BEGIN { printf "%.2f s", t / hz }'; }
 mib() { awk -v k="$1" 'BEGIN { printf "%.1f MiB", k / 1024 }'; }
 
+# One row: the figure, then per architecture (32, 64) ours, the bare dialog's and the ratio (or a
+# difference), then the limit.
+declare -A cell
+row() {
+  local figure=$1 limit=$2 arch
+  printf '%-24s' "$figure"
+  for arch in 32 64; do
+    printf ' | %-11s %-11s %-8s' "${cell[$arch:ours]:--}" "${cell[$arch:bare]:--}" "${cell[$arch:ratio]:--}"
+  done
+  printf ' | %s\n' "$limit"
+  cell=()
+}
+
 echo "load before: ${load_before#*load average: }"
-echo "$startup"
-printf '%-26s %-16s %-16s %-9s %s\n' figure "$program" bare_dialog.exe ratio limit
-ours=$(sed -n 's/.*: [^ ]* \([0-9.]*\) ms, .*/\1/p' <<<"$startup")
-theirs=$(sed -n 's/.*, [^ ]* \([0-9.]*\) ms, ratio.*/\1/p' <<<"$startup")
-printf '%-26s %-16s %-16s %-9s %s\n' "start-up to window" "$ours ms" "$theirs ms" "$(ratio "$ours" "$theirs")" "<= 1.25"
+for arch in "${arches[@]}"; do echo "$arch-bit ${startup[$arch]}"; done
+printf '%-24s | %-32s | %-32s | %s\n' "" "32-bit (shipped)" "x86-64" ""
+printf '%-24s | %-11s %-11s %-8s | %-11s %-11s %-8s | %s\n' figure "$program" bare ratio "$program" bare ratio limit
+for arch in "${arches[@]}"; do
+  cell[$arch:ours]="$(sed -n 's/.*: [^ ]* \([0-9.]*\) ms, .*/\1/p' <<<"${startup[$arch]}") ms"
+  cell[$arch:bare]="$(sed -n 's/.*, [^ ]* \([0-9.]*\) ms, ratio.*/\1/p' <<<"${startup[$arch]}") ms"
+  cell[$arch:ratio]=$(ratio "${cell[$arch:ours]% ms}" "${cell[$arch:bare]% ms}")
+done
+row "start-up to window" "<= 1.25"
 for phase in idle counting; do
   other=bare-idle; [ $phase = counting ] && other=bare-polling
-  a=${cpu[brewbell-$phase]:-0}; b=${cpu[$other]:-0}
-  printf '%-26s %-16s %-16s %-9s %s\n' "CPU $phase ($seconds s)" "$(secs "$a")" "$(secs "$b")" "$(ratio "$a" "$b")" \
-    "$([ $phase = counting ] && echo '<= 1.5')"
-  a=$(( a + ${server[brewbell-$phase]:-0} )); b=$(( b + ${server[$other]:-0} ))
-  printf '%-26s %-16s %-16s %-9s\n' "  with wineserver" "$(secs "$a")" "$(secs "$b")" "$(ratio "$a" "$b")"
+  for with_server in 0 1; do
+    for arch in "${arches[@]}"; do
+      a=${cpu[$arch:brewbell-$phase]:-0}; b=${cpu[$arch:$other]:-0}
+      if [ $with_server = 1 ]; then
+        a=$(( a + ${server[$arch:brewbell-$phase]:-0} )); b=$(( b + ${server[$arch:$other]:-0} ))
+      fi
+      cell[$arch:ours]=$(secs "$a"); cell[$arch:bare]=$(secs "$b"); cell[$arch:ratio]=$(ratio "$a" "$b")
+    done
+    if [ $with_server = 0 ]; then
+      row "CPU $phase ($seconds s)" "$([ $phase = counting ] && echo '<= 1.5')"
+    else
+      row "  with wineserver" ""
+    fi
+  done
 done
-a=${peak[brewbell-counting]:-0}; b=${peak[bare-polling]:-0}
-printf '%-26s %-16s %-16s %-9s %s\n' "peak memory (VmHWM)" "$(mib "$a")" "$(mib "$b")" \
-  "+$(mib $(( a - b )))" "<= +4 MiB"
-a=${private[brewbell-counting]:-0}; b=${private[bare-polling]:-0}
-printf '%-26s %-16s %-16s %-9s\n' "  private (RssAnon, end)" "$(mib "$a")" "$(mib "$b")" "+$(mib $(( a - b )))"
-printf '%-26s %-16s %-16s %-9s %s\n' "shipped size (32-bit)" "$size B" "" "" "<= 1572864 B, stripped: $stripped"
-echo "$led"
+for arch in "${arches[@]}"; do
+  a=${peak[$arch:brewbell-counting]:-0}; b=${peak[$arch:bare-polling]:-0}
+  cell[$arch:ours]=$(mib "$a"); cell[$arch:bare]=$(mib "$b"); cell[$arch:ratio]="+$(mib $(( a - b )))"
+done
+row "peak memory (VmHWM)" "<= +4 MiB"
+for arch in "${arches[@]}"; do
+  a=${private[$arch:brewbell-counting]:-0}; b=${private[$arch:bare-polling]:-0}
+  cell[$arch:ours]=$(mib "$a"); cell[$arch:bare]=$(mib "$b"); cell[$arch:ratio]="+$(mib $(( a - b )))"
+done
+row "  private (RssAnon, end)" ""
+[ "$NATIVE_32BIT" = 1 ] || echo "(this kernel runs no 32-bit programs: the 32-bit column stays empty)"
+printf '%-24s %s\n' "shipped size (32-bit)" "$size B (<= 1572864 B), stripped: $stripped"
+for arch in "${arches[@]}"; do echo "$arch-bit:"; echo "${led[$arch]}"; done
 echo "load after: ${load_after#*load average: }"

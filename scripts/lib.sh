@@ -94,6 +94,11 @@ choose_wine() {
   fi
   log "this kernel runs no 32-bit programs: the tests run as x86-64 under wine64, the shipped 32-bit program under qemu-i386"
   NATIVE_32BIT=0
+  use_wine64
+}
+
+# The x86-64 tree, its 64-bit prefix and wine64 for everything this script starts from here on.
+use_wine64() {
   WIN_TREE=$BUILD/win64
   export WINEPREFIX=$BUILD/wineprefix64 WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
   # Debian's wine scripts pick wine32 whenever it is installed; these names lead to wine64.
@@ -104,6 +109,13 @@ choose_wine() {
     chmod +x "$bin/$name"
   done
   export PATH=$bin:$PATH
+}
+
+# Ends the wineserver, display and processes started so far, so that another prefix can be used.
+stop_wine() {
+  cleanup
+  STARTED_PIDS=()
+  WINESERVER_STARTED=0
 }
 
 build_host() { build_tree "$BUILD/host"; }
