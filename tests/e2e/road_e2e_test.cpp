@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 namespace registry = brewbell_registry;
 
 namespace {
@@ -104,12 +107,12 @@ TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
     Command(window, ID_TRAY_EXIT);
     ASSERT_TRUE(program.HasExited(10000));
     EXPECT_EQ(program.ExitCode(), 0u);
-    DWORD min = 99, sec = 99, lastSec = 99;
-    EXPECT_TRUE(registry::ReadDword("Time", "Min", min));
-    EXPECT_TRUE(registry::ReadDword("Time", "Sec", sec));
-    EXPECT_TRUE(registry::ReadDword("Time", "LastSec", lastSec));
-    EXPECT_EQ(min, 0u);
-    EXPECT_EQ(sec, 3u);
-    EXPECT_EQ(lastSec, 3u);
+    // The time it started with is saved.
+    const std::pair<const char *, DWORD> saved[] = {{"Min", 0}, {"Sec", 3}, {"LastMin", 0}, {"LastSec", 3}};
+    for (const auto &[name, expected] : saved) {
+        DWORD value = 99;
+        EXPECT_TRUE(registry::ReadDword("Time", name, value)) << name;
+        EXPECT_EQ(value, expected) << name;
+    }
     registry::Clear();
 }

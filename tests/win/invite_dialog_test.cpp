@@ -517,20 +517,6 @@ TEST(InvitationDialog, ClosingWhileSendingEndsEverythingAtOnce)
 
 namespace {
 
-struct OtherWindow {
-    HWND dialog;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindOtherWindow(HWND candidate, LPARAM parameter)
-{
-    auto *search = reinterpret_cast<OtherWindow *>(parameter);
-    if (candidate != search->dialog && ::IsWindowVisible(candidate)) {
-        search->found = candidate;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 TEST(InvitationDialog, BrowsingForAComputerAndCancellingKeepsTheRecipient)
 {
@@ -546,12 +532,10 @@ TEST(InvitationDialog, BrowsingForAComputerAndCancellingKeepsTheRecipient)
         canceller.Start([&] {
             const DWORD start = ::GetTickCount();
             while (!cancelled && ::GetTickCount() - start < 5000) {
-                OtherWindow search{window};
-                ::EnumThreadWindows(uiThread, FindOtherWindow, reinterpret_cast<LPARAM>(&search));
-                if (search.found) {
-                    prompted = ::FindWindowExA(search.found, nullptr, "Static",
+                if (HWND chooser = OtherVisibleWindow(uiThread, window)) {
+                    prompted = ::FindWindowExA(chooser, nullptr, "Static",
                                                "Wählen Sie hier den Computer des Empfängers Ihrer Nachricht aus:");
-                    ::PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
+                    ::PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
                     cancelled = true;
                 }
                 ::Sleep(20);

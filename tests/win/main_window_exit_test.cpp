@@ -31,28 +31,8 @@ std::string Text(HWND window)
     return text;
 }
 
-struct TopSearch {
-    HWND main;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOnTop(HWND window, LPARAM parameter)
-{
-    auto *search = reinterpret_cast<TopSearch *>(parameter);
-    if (window != search->main && ::IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // A visible window of this thread other than the main window: the box or dialog on top.
-HWND WindowOnTop(HWND main)
-{
-    TopSearch search{main, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindWindowOnTop, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+HWND WindowOnTop(HWND main) { return OtherVisibleWindow(::GetCurrentThreadId(), main); }
 
 std::function<void()> pendingBody;
 std::function<void()> pendingExit;

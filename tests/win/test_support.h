@@ -21,3 +21,28 @@ inline bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 
     }
     return true;
 }
+
+namespace test_support_detail {
+struct OtherWindow {
+    HWND known;
+    HWND found;
+};
+inline BOOL CALLBACK FindOtherWindow(HWND candidate, LPARAM parameter)
+{
+    auto *search = reinterpret_cast<OtherWindow *>(parameter);
+    if (candidate != search->known && ::IsWindowVisible(candidate)) {
+        search->found = candidate;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace test_support_detail
+
+// A visible top-level window of the thread other than the known one: the box, chooser or dialog
+// that opened on top of it; null if there is none.
+inline HWND OtherVisibleWindow(DWORD thread, HWND known)
+{
+    test_support_detail::OtherWindow search{known, nullptr};
+    ::EnumThreadWindows(thread, test_support_detail::FindOtherWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
