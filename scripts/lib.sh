@@ -55,7 +55,7 @@ ensure_packages() {
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
   done
   # The emulator for 32-bit programs, where the kernel runs none (known once wine32 is in).
-  if [ -x /usr/lib/wine/wine ] && { [ "${BREWBELL_EMULATE_32BIT:-0}" = 1 ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
+  if [ -x /usr/lib/wine/wine ] && emulation_wanted; then
     dpkg-query -W -f='${Status}' qemu-user 2>/dev/null | grep -q 'install ok installed' || need+=(qemu-user)
   fi
   [ ${#need[@]} -eq 0 ] && return 0
@@ -84,12 +84,25 @@ build_tree() {
 }
 
 # wine32 runs 32-bit programs only where the kernel can run 32-bit Linux programs, which some
-# machines (virtual ones with IA-32 emulation off) cannot. There the same sources are built for
-# x86-64 as well, and that tree runs under wine64 in a 64-bit prefix of its own; the shipped 32-bit
-# program and its window tests still run, with Wine's 32-bit loader under qemu-i386 (see
-# run_32bit) in that same prefix. BREWBELL_EMULATE_32BIT=1 takes that road on any machine.
+# machines (virtual ones with IA-32 emulation off) cannot. There the scripts run themselves in a
+# user namespace whose binfmt_misc hands 32-bit programs to qemu-i386 (enter_emulation), the same
+# sources are built for x86-64 as well, and that tree runs under wine64 in a 64-bit prefix of its
+# own; the shipped 32-bit program and its window tests run emulated in that same prefix (see
+# run_32bit). BREWBELL_EMULATE_32BIT=1 takes that road on any machine.
+emulation_wanted() {
+  [ "${BREWBELL_EMULATE_32BIT:-0}" = 1 ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# Runs the calling script again ("$0" "$@") in the emulator's namespace, once, where it is wanted.
+enter_emulation() {
+  [ -n "${BREWBELL_EMULATOR:-}" ] && return 0
+  emulation_wanted || return 0
+  log "this kernel runs no 32-bit programs (or BREWBELL_EMULATE_32BIT=1): 32-bit programs run under qemu-i386"
+  exec env BREWBELL_EMULATE_32BIT=1 unshare --user --map-root-user --mount "$ROOT/scripts/with_qemu_binfmt.sh" "$@"
+}
+
 choose_wine() {
-  if [ "${BREWBELL_EMULATE_32BIT:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  if ! emulation_wanted; then
     return 0
   fi
   log "this kernel runs no 32-bit programs: the tests run as x86-64 under wine64, the shipped 32-bit program under qemu-i386"
@@ -135,18 +148,19 @@ build_windows() {
   fi
 }
 
-# Runs a 32-bit Windows program of ours: with wine32 where the kernel runs 32-bit programs, else
-# with Wine's 32-bit loader under qemu-i386 in the 64-bit prefix, whose wineserver, services and
-# desktop are 64-bit and native. WINELOADERNOEXEC keeps the loader from starting itself again
-# through the preloader, a 32-bit program the kernel would refuse. Programs that the emulated
-# program starts in turn are 32-bit too and are started natively by Wine, so they fail there: the
-# emulated runs leave out what starts 32-bit helpers. Wine's own start-up takes a minute or more
-# under the emulator; after that the program runs at a few times its native speed.
+# Runs a 32-bit Windows program of ours: with wine32, natively where the kernel runs 32-bit
+# programs, else in the 64-bit prefix, whose wineserver, services and desktop are 64-bit and
+# native, with Wine's 32-bit loader handed to qemu-i386 by the namespace's binfmt_misc. Wine needs
+# a minute or more to start a program under the emulator; after that it runs at a few times its
+# native speed. False when no emulator is at hand.
 run_32bit() {
   if [ "$NATIVE_32BIT" = 1 ]; then
     wine "$@"
+  elif [ "${BREWBELL_EMULATOR:-none}" = qemu-i386 ]; then
+    /usr/lib/wine/wine "$@"
   else
-    WINELOADERNOEXEC=1 qemu-i386 -L / /usr/lib/wine/wine "$@"
+    log "no emulator for 32-bit programs here: $1 does not run"
+    return 1
   fi
 }
 

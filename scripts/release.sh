@@ -14,7 +14,6 @@ ARCHIVE=$DIST/brewbell-$VERSION-win32.zip
 LARGEST_PROGRAM=$((1536 * 1024))
 
 make_archive() {
-  ensure_packages
   build_tree "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -- --target brewbell
   local stage=$BUILD/release
   rm -rf "$stage" && mkdir -p "$stage" "$DIST"
@@ -55,6 +54,10 @@ check_archive() {
 # link, and a clean exit with code 0, driven by the end-to-end driver of the tree that runs here.
 check_start() {
   choose_wine
+  if [ "$NATIVE_32BIT" = 0 ] && [ "${BREWBELL_EMULATOR:-none}" != qemu-i386 ]; then
+    log "the program from the archive is not started: this machine runs no 32-bit programs and has no emulator for them"
+    return 0
+  fi
   build_windows >/dev/null
   if [ -z "${BREWBELL_WINE_UP:-}" ]; then
     start_xvfb
@@ -67,6 +70,8 @@ check_start() {
   log "the program from the archive ran from its start to a clean exit ($([ "$NATIVE_32BIT" = 1 ] && echo natively || echo under qemu-i386))"
 }
 
+ensure_packages
+enter_emulation "$0" "$@"
 [ "${1:-}" = --check-only ] || make_archive
 check_archive
 check_start
