@@ -427,15 +427,23 @@ void MainDialog::OnInvitation()
 
 void MainDialog::OnReadMe()
 {
-    // Quoted, so that a start folder with blanks still names one file.
-    std::string commandLine = "notepad.exe \"" + startDirectory + "\\README.txt\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                         &process)) {
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
+    // The editor by its full path in the system folder: a bare name is looked for in the
+    // program's folder and the current directory first, where anyone may have put a program of
+    // that name.
+    char systemFolder[MAX_PATH] = "";
+    const UINT length = ::GetSystemDirectoryA(systemFolder, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        const std::string editor = std::string(systemFolder, length) + "\\notepad.exe";
+        // Quoted, so that a start folder with blanks still names one file.
+        std::string commandLine = "notepad.exe \"" + startDirectory + "\\README.txt\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (::CreateProcessA(editor.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process)) {
+            ::CloseHandle(process.hThread);
+            ::CloseHandle(process.hProcess);
+        }
     }
     Show(SW_MINIMIZE);
 }
