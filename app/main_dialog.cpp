@@ -98,6 +98,10 @@ bool MainDialog::OnInitDialog()
 
 bool MainDialog::HidesOnClose() const { return TheSettings().noClose != 0; }
 
+// An alert box blocks the icon as a dialog does: the icon's menu would reach the timer past the
+// box's question, and a click would bring the disabled window over the box.
+bool MainDialog::IsModalOpen() const { return TrayDialog::IsModalOpen() || alertBox.IsOpen(); }
+
 void MainDialog::ApplyTopMost(UINT extraFlags)
 {
     ::SetWindowPos(hwnd_, TheSettings().topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
@@ -367,19 +371,21 @@ void MainDialog::OnQuickSet()
     if (!IsIdle())
         return;
     QuickSetDialog dialog(TheSettings(), TheSettingsStore());
-    OnQuickSetResult(static_cast<int>(RunChildDialog(dialog)));
+    const INT_PTR result = RunChildDialog(dialog);
+    OnQuickSetResult(static_cast<int>(result), dialog.Chosen());
 }
 
-void MainDialog::OnQuickSetResult(int result)
+void MainDialog::OnQuickSetResult(int result, countdown::Time chosen)
 {
     const countdown::QuickSetAction action = countdown::QuickSetActionFor(result);
-    if (action == countdown::QuickSetAction::None)
+    // The reminder's "Ja" may have started a countdown while the dialog was open.
+    if (action == countdown::QuickSetAction::None || !IsIdle())
         return;
-    step = -1;
+    SetTimeByUser(chosen);
     TheSettingsStore().saveTime();
     RefreshTime();
     if (action == countdown::QuickSetAction::ApplyAndStart)
-        StartStop();
+        StartBranch();
     else
         RefreshTrayStartItem(false);
 }
@@ -452,7 +458,9 @@ bool MainDialog::OnShowFirstInstance(Message &)
 {
     if (instance.IsOwner()) {
         Show(SW_RESTORE);
-        ::SetForegroundWindow(hwnd_);
+        // A dialog or box open on the window is what the user can work with; the window itself
+        // is disabled under it.
+        ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
     }
     return true;
 }
@@ -498,7 +506,9 @@ bool MainDialog::OnReminderDue(Message &)
         return true;
     switch (answer) {
     case IDYES:
-        StartStop();
+        // A countdown started while the box was open runs on: "Ja" asks for a tea, not a stop.
+        if (IsIdle())
+            StartBranch();
         break;
     case IDNO:
         if (settings.minimize)

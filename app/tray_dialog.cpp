@@ -151,7 +151,7 @@ bool TrayDialog::OnSysCommand(Message &m)
 
 bool TrayDialog::OnTrayCallback(Message &m)
 {
-    if (childDialog || m.wParam != kTrayIconId)
+    if (IsModalOpen() || m.wParam != kTrayIconId)
         return true;
     POINT point{};
     ::GetCursorPos(&point);

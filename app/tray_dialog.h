@@ -40,6 +40,8 @@ protected:
     bool ProcessMessage(Message &m) override;
     // Whether closing the window hides it instead (the application's option).
     virtual bool HidesOnClose() const { return false; }
+    // Whether something modal of ours is open on the window; the icon then ignores the mouse.
+    virtual bool IsModalOpen() const { return childDialog != nullptr; }
 
     int hideOnMinimize = 1;
     int iconShown = 0;

@@ -7,6 +7,7 @@
 #include "test_support.h"
 #include "tests/support/registry_tree.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -89,6 +90,32 @@ void WithMainWindow(const std::function<void(MainDialog &, HWND)> &prepare,
 void WithMainWindow(const std::function<void(MainDialog &, HWND)> &body)
 {
     WithMainWindow([](MainDialog &, HWND) {}, body);
+}
+
+// Runs the body inside the modal loop of the box or dialog that the message opens on the window;
+// what the body leaves open is closed after it.
+void OnTopOf(HWND window, UINT message, WPARAM wParam, const std::function<void(HWND)> &body)
+{
+    dialog_driver::pending = [window, &body] {
+        HWND onTop = ::GetLastActivePopup(window);
+        body(onTop);
+        if (onTop != window && ::IsWindowVisible(onTop))
+            for (WPARAM answer : {IDOK, IDNO, IDCANCEL})
+                ::PostMessageA(onTop, WM_COMMAND, answer, 0);
+    };
+    ::SetTimer(nullptr, 0, 1, dialog_driver::RunPending);
+    ::SendMessageA(window, message, wParam, 0);
+}
+
+// A left click on the icon while the window hides in the notification area: true when the window
+// came back. It is shown again in any case.
+bool IconClickRestores(HWND window)
+{
+    ::ShowWindow(window, SW_HIDE);
+    ::SendMessageA(window, WM_TRAY_CALLBACK, 1, WM_LBUTTONDOWN);
+    const bool restored = ::IsWindowVisible(window) != FALSE;
+    ::ShowWindow(window, SW_SHOWNA);
+    return restored;
 }
 
 TEST(MainWindow, StartsAtTheStoredTimeWithMenusDisplaysAndTitleSetUp)
@@ -506,6 +533,40 @@ TEST(MainWindow, CommandsThatComeWhileRunningOrLateChangeNothing)
         EXPECT_TRUE(dialog.IsCountdownRunning());
         EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Stop");
     });
+}
+
+// A countdown started while a dialog or box was open runs on with its own time when that closes:
+// the quick setting accepted after the reminder's "Ja" started one under it, and "Ja" after a
+// Start that the tray's menu sent just before the box came. The icon ignores the mouse while the
+// box is open, and a second start brings the box forward.
+TEST(MainWindow, ACountdownStartedUnderADialogOrBoxRunsOnWhenItCloses)
+{
+    const auto answerYes = [](HWND box) { ::PostMessageA(box, WM_COMMAND, IDYES, 0); };
+    for (const int closer : {IDOK, IDC_QUICK_START, IDYES}) {
+        SCOPED_TRACE(closer);
+        WithMainWindow([&](MainDialog &, HWND window) {
+            TheSettings().sound = 0;
+            TheSettings().min = 4;
+            if (closer == IDYES) {
+                OnTopOf(window, WM_REMINDER_DUE, 0, [&](HWND box) {
+                    EXPECT_FALSE(IconClickRestores(window));
+                    ::SendMessageA(window, SingleInstance::ShowWindowMessage(), 0, 0);
+                    EXPECT_EQ(::GetForegroundWindow(), box);
+                    ::SendMessageA(window, WM_COMMAND, ID_TRAY_STARTSTOP, 0);
+                    answerYes(box);
+                });
+            } else {
+                OnTopOf(window, WM_COMMAND, ID_QUICKSET, [&](HWND quickSet) {
+                    OnTopOf(window, WM_REMINDER_DUE, 0, answerYes);
+                    ::SendDlgItemMessageA(quickSet, IDC_QUICK_MIN_SLIDER, TBM_SETPOS, TRUE, 7);
+                    ::SendMessageA(::GetDlgItem(quickSet, closer), BM_CLICK, 0, 0);
+                });
+            }
+            EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Stop");
+            EXPECT_LE(TheSettings().min, 4) << "the minutes of the countdown, not of the dialog";
+            EXPECT_EQ(StoredTime("Min"), 4u) << "saved by the Start alone";
+        });
+    }
 }
 
 TEST(MainWindow, WindowsEndingTheSessionMidRunSavesTheTimeLeft)
