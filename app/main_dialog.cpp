@@ -63,7 +63,7 @@ bool MainDialog::OnInitDialog()
         EndDialog(0);
         return true;
     }
-    childDialog = nullptr;
+    childDialogs.clear();
 
     char directory[MAX_PATH] = "";
     const DWORD length = ::GetCurrentDirectoryA(MAX_PATH, directory);
@@ -469,7 +469,7 @@ bool MainDialog::OnShowFirstInstance(Message &)
 
 void MainDialog::MinimizeUnlessChildOpen()
 {
-    if (!childDialog)
+    if (!IsChildDialogOpen())
         Post(WM_SYSCOMMAND, SC_MINIMIZE);
 }
 
@@ -620,6 +620,6 @@ void MainDialog::EndNestedModalLoops()
     // each runs a modal loop inside this window's. The quit message ends every such loop, each
     // passing it on to the one below, so the program ends now and not when the user closes them.
     // An open dialog is abandoned: what it has not saved is dropped, as with Cancel.
-    if (alertBox.IsOpen() || childDialog)
+    if (alertBox.IsOpen() || IsChildDialogOpen())
         ::PostQuitMessage(0);
 }

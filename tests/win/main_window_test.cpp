@@ -4,6 +4,7 @@
 #include "dialog_driver.h"
 #include "framework/late_bound.h"
 #include "res/resource.h"
+#include "test_dialog.h"
 #include "test_support.h"
 #include "tests/support/registry_tree.h"
 
@@ -567,6 +568,42 @@ TEST(MainWindow, ACountdownStartedUnderADialogOrBoxRunsOnWhenItCloses)
             EXPECT_EQ(StoredTime("Min"), 4u) << "saved by the Start alone";
         });
     }
+}
+
+// However dialogs and boxes open and close on top of one another, while a child dialog is open
+// the window stays disabled, the icon ignores the mouse and a second start brings the dialog
+// forward.
+TEST(MainWindow, TheWindowStaysDisabledUntilTheLastDialogOnItEnds)
+{
+    WithMainWindow([](MainDialog &dialog, HWND window) {
+        TheSettings().sound = 0;
+        const auto expectHeld = [window](HWND open) {
+            EXPECT_FALSE(::IsWindowEnabled(window));
+            EXPECT_FALSE(IconClickRestores(window));
+            ::SendMessageA(window, SingleInstance::ShowWindowMessage(), 0, 0);
+            EXPECT_EQ(::GetForegroundWindow(), open);
+        };
+        const auto answerNo = [](HWND box) { ::PostMessageA(box, WM_COMMAND, IDNO, 0); };
+        TestDialog outer([&](TestDialog &self) {
+            TestDialog inner([](TestDialog &) {});
+            dialog.RunChildDialog(inner);
+            expectHeld(self.Hwnd());
+            OnTopOf(window, WM_REMINDER_DUE, 0, answerNo);
+            expectHeld(self.Hwnd());
+        });
+        dialog.RunChildDialog(outer);
+        // A dialog opened over a box (by a command queued when the box came); the box closes first.
+        OnTopOf(window, WM_REMINDER_DUE, 0, [&](HWND box) {
+            TestDialog over([&](TestDialog &self) {
+                answerNo(box);
+                PumpUntil([&] { return !::IsWindowVisible(box); });
+                expectHeld(self.Hwnd());
+            });
+            dialog.RunChildDialog(over);
+        });
+        EXPECT_TRUE(::IsWindowEnabled(window));
+        EXPECT_TRUE(IconClickRestores(window));
+    });
 }
 
 TEST(MainWindow, WindowsEndingTheSessionMidRunSavesTheTimeLeft)
