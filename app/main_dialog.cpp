@@ -240,6 +240,7 @@ void MainDialog::SetTimeByUser(countdown::Time time)
 {
     StoreSetTime(time);
     step = -1;
+    hourCount = 0;
 }
 
 // The time buttons are disabled while a countdown runs; a command that comes all the same
@@ -272,7 +273,6 @@ void MainDialog::ResetTime()
 {
     Settings &settings = TheSettings();
     SetTimeByUser(countdown::ResetTarget(SetTime(), {settings.lastMin, settings.lastSec}));
-    hourCount = 0;
     TheSettingsStore().saveTime();
     RefreshTime();
     RefreshTrayStartItem(false);

@@ -53,7 +53,8 @@ private:
     void StopBranch();
     void SetTimeButtonsEnabled(bool enable);
     void ShowTick(const countdown::Counter &counter, bool carried);
-    // A time the user set (Min, Sek, a preset, the quick setting) is no stopwatch reading.
+    // A time the user set (Min, Sek, a preset, the quick setting, Reset) is no stopwatch reading
+    // and has no hours.
     void SetTimeByUser(countdown::Time time);
     void MinimizeUnlessChildOpen();
     void CenterOnScreen();

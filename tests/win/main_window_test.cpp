@@ -284,7 +284,7 @@ TEST(MainWindow, PresetCommandsSetTheTimeFromLeadingDigitsAndKeepTheLastStart)
     });
 }
 
-TEST(MainWindow, TitleAndHourDisplayShowTheHoursOfALongCountUp)
+TEST(MainWindow, TitleAndHourDisplayShowTheHoursOfALongCountUpUntilATimeIsSet)
 {
     WithMainWindow([](MainDialog &dialog, HWND window) {
         hourCount = 1;
@@ -296,6 +296,27 @@ TEST(MainWindow, TitleAndHourDisplayShowTheHoursOfALongCountUp)
         hourCount = 0;
         dialog.RefreshTime();
         EXPECT_EQ(Text(window), "Brewbell - 05:09");
+
+        // A time set after a stopwatch stopped at 1:07:59 is what the next Start runs: no hours.
+        TheSettings().teas[1] = {"Assam", "07", "59"};
+        const struct {
+            std::function<void()> set;
+            const char *shown;
+        } settings[] = {
+            {[&] { ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_MIN), BM_CLICK, 0, 0); }, "08:59"},
+            {[&] { ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_SEC), BM_CLICK, 0, 0); }, "07:00"},
+            {[&] { ::SendMessageA(window, WM_COMMAND, ID_PRESET_FIRST + 1, 0); }, "07:59"},
+            {[&] { OnTopOf(window, WM_COMMAND, ID_QUICKSET, [](HWND) {}); }, "07:59"},
+        };
+        for (const auto &setting : settings) {
+            hourCount = 1;
+            TheSettings().min = 7;
+            TheSettings().sec = 59;
+            ::SetActiveWindow(window);
+            setting.set();
+            EXPECT_EQ(Text(window), std::string("Brewbell - ") + setting.shown);
+            EXPECT_EQ(Display(window, IDC_HOUR_DISPLAY).GetText(), "00");
+        }
     });
 }
 
