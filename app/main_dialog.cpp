@@ -63,7 +63,7 @@ bool MainDialog::OnInitDialog()
         EndDialog(0);
         return true;
     }
-    childDialog = nullptr;
+    childDialogs.clear();
 
     char directory[MAX_PATH] = "";
     const DWORD length = ::GetCurrentDirectoryA(MAX_PATH, directory);
@@ -97,6 +97,10 @@ bool MainDialog::OnInitDialog()
 }
 
 bool MainDialog::HidesOnClose() const { return TheSettings().noClose != 0; }
+
+// An alert box blocks the icon as a dialog does: the icon's menu would reach the timer past the
+// box's question, and a click would bring the disabled window over the box.
+bool MainDialog::IsModalOpen() const { return TrayDialog::IsModalOpen() || alertBox.IsOpen(); }
 
 void MainDialog::ApplyTopMost(UINT extraFlags)
 {
@@ -236,6 +240,7 @@ void MainDialog::SetTimeByUser(countdown::Time time)
 {
     StoreSetTime(time);
     step = -1;
+    hourCount = 0;
 }
 
 // The time buttons are disabled while a countdown runs; a command that comes all the same
@@ -268,7 +273,6 @@ void MainDialog::ResetTime()
 {
     Settings &settings = TheSettings();
     SetTimeByUser(countdown::ResetTarget(SetTime(), {settings.lastMin, settings.lastSec}));
-    hourCount = 0;
     TheSettingsStore().saveTime();
     RefreshTime();
     RefreshTrayStartItem(false);
@@ -367,19 +371,21 @@ void MainDialog::OnQuickSet()
     if (!IsIdle())
         return;
     QuickSetDialog dialog(TheSettings(), TheSettingsStore());
-    OnQuickSetResult(static_cast<int>(RunChildDialog(dialog)));
+    const INT_PTR result = RunChildDialog(dialog);
+    OnQuickSetResult(static_cast<int>(result), dialog.Chosen());
 }
 
-void MainDialog::OnQuickSetResult(int result)
+void MainDialog::OnQuickSetResult(int result, countdown::Time chosen)
 {
     const countdown::QuickSetAction action = countdown::QuickSetActionFor(result);
-    if (action == countdown::QuickSetAction::None)
+    // The reminder's "Ja" may have started a countdown while the dialog was open.
+    if (action == countdown::QuickSetAction::None || !IsIdle())
         return;
-    step = -1;
+    SetTimeByUser(chosen);
     TheSettingsStore().saveTime();
     RefreshTime();
     if (action == countdown::QuickSetAction::ApplyAndStart)
-        StartStop();
+        StartBranch();
     else
         RefreshTrayStartItem(false);
 }
@@ -427,15 +433,23 @@ void MainDialog::OnInvitation()
 
 void MainDialog::OnReadMe()
 {
-    // Quoted, so that a start folder with blanks still names one file.
-    std::string commandLine = "notepad.exe \"" + startDirectory + "\\README.txt\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                         &process)) {
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
+    // The editor by its full path in the system folder: a bare name is looked for in the
+    // program's folder and the current directory first, where anyone may have put a program of
+    // that name.
+    char systemFolder[MAX_PATH] = "";
+    const UINT length = ::GetSystemDirectoryA(systemFolder, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        const std::string editor = std::string(systemFolder, length) + "\\notepad.exe";
+        // Quoted, so that a start folder with blanks still names one file.
+        std::string commandLine = "notepad.exe \"" + startDirectory + "\\README.txt\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (::CreateProcessA(editor.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process)) {
+            ::CloseHandle(process.hThread);
+            ::CloseHandle(process.hProcess);
+        }
     }
     Show(SW_MINIMIZE);
 }
@@ -444,7 +458,9 @@ bool MainDialog::OnShowFirstInstance(Message &)
 {
     if (instance.IsOwner()) {
         Show(SW_RESTORE);
-        ::SetForegroundWindow(hwnd_);
+        // A dialog or box open on the window is what the user can work with; the window itself
+        // is disabled under it.
+        ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
     }
     return true;
 }
@@ -453,7 +469,7 @@ bool MainDialog::OnShowFirstInstance(Message &)
 
 void MainDialog::MinimizeUnlessChildOpen()
 {
-    if (!childDialog)
+    if (!IsChildDialogOpen())
         Post(WM_SYSCOMMAND, SC_MINIMIZE);
 }
 
@@ -490,7 +506,9 @@ bool MainDialog::OnReminderDue(Message &)
         return true;
     switch (answer) {
     case IDYES:
-        StartStop();
+        // A countdown started while the box was open runs on: "Ja" asks for a tea, not a stop.
+        if (IsIdle())
+            StartBranch();
         break;
     case IDNO:
         if (settings.minimize)
@@ -602,6 +620,6 @@ void MainDialog::EndNestedModalLoops()
     // each runs a modal loop inside this window's. The quit message ends every such loop, each
     // passing it on to the one below, so the program ends now and not when the user closes them.
     // An open dialog is abandoned: what it has not saved is dropped, as with Cancel.
-    if (alertBox.IsOpen() || childDialog)
+    if (alertBox.IsOpen() || IsChildDialogOpen())
         ::PostQuitMessage(0);
 }

@@ -25,8 +25,9 @@ public:
     void ResetTime();
     void StartStop();
     void SelectPreset(int slot);
-    // What a closed quick-setting dialog returned.
-    void OnQuickSetResult(int result);
+    // What a closed quick-setting dialog returned, with the time chosen in it. It acts only while
+    // the timer is idle: a countdown started under the open dialog keeps its time and runs on.
+    void OnQuickSetResult(int result, countdown::Time chosen);
     bool IsCountdownRunning() const { return countdownWorker.IsRunning(); }
 
     // What the window shows.
@@ -43,6 +44,7 @@ protected:
     bool ProcessMessage(Message &m) override;
     void DoDataExchange(DataExchange &dx) override;
     bool HidesOnClose() const override;
+    bool IsModalOpen() const override;
 
 private:
     bool IsIdle() const;
@@ -51,7 +53,8 @@ private:
     void StopBranch();
     void SetTimeButtonsEnabled(bool enable);
     void ShowTick(const countdown::Counter &counter, bool carried);
-    // A time the user set (Min, Sek, a preset, the quick setting) is no stopwatch reading.
+    // A time the user set (Min, Sek, a preset, the quick setting, Reset) is no stopwatch reading
+    // and has no hours.
     void SetTimeByUser(countdown::Time time);
     void MinimizeUnlessChildOpen();
     void CenterOnScreen();

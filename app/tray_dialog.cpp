@@ -29,9 +29,13 @@ TrayDialog::TrayDialog(UINT templateId) : Dialog(templateId)
 
 INT_PTR TrayDialog::RunChildDialog(Dialog &dialog)
 {
-    childDialog = &dialog;
+    childDialogs.push_back(&dialog);
     const INT_PTR result = dialog.DoModal();
-    childDialog = nullptr;
+    childDialogs.pop_back();
+    if (enableHeldBack && !KeepsWindowDisabled()) {
+        enableHeldBack = false;
+        ::EnableWindow(hwnd_, TRUE);
+    }
     // E.g. without the common controls library.
     if (!dialog.WasOpened())
         AppMessageBox(hwnd_, "Das Fenster kann nicht geöffnet werden.", MB_OK | MB_ICONERROR);
@@ -118,6 +122,7 @@ bool TrayDialog::ProcessMessage(Message &m)
     static const MapEntry<TrayDialog> messageMap[] = {
         ON_MESSAGE(WM_SYSCOMMAND, &TrayDialog::OnSysCommand),
         ON_MESSAGE(WM_TRAY_CALLBACK, &TrayDialog::OnTrayCallback),
+        ON_MESSAGE(WM_ENABLE, &TrayDialog::OnEnable),
         ON_MESSAGE(WM_DESTROY, &TrayDialog::OnDestroy),
     };
     return DispatchMessageMap(this, messageMap, m) || Dialog::ProcessMessage(m);
@@ -149,9 +154,26 @@ bool TrayDialog::OnSysCommand(Message &m)
     return false;
 }
 
+// A child dialog that has not ended yet; one that has ended may give the window back.
+bool TrayDialog::KeepsWindowDisabled() const
+{
+    return std::any_of(childDialogs.begin(), childDialogs.end(), [](const Dialog *d) { return !d->IsEnded(); });
+}
+
+bool TrayDialog::OnEnable(Message &m)
+{
+    // A box enables its owner when it ends, also while a dialog opened after it is still open on
+    // the window: the window would take clicks under that dialog.
+    if (!m.wParam || !KeepsWindowDisabled())
+        return false;
+    enableHeldBack = true;
+    ::EnableWindow(hwnd_, FALSE);
+    return true;
+}
+
 bool TrayDialog::OnTrayCallback(Message &m)
 {
-    if (childDialog || m.wParam != kTrayIconId)
+    if (IsModalOpen() || m.wParam != kTrayIconId)
         return true;
     POINT point{};
     ::GetCursorPos(&point);

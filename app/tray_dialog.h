@@ -1,7 +1,7 @@
 // The dialog base of the main window: it hides the window into the notification area when it
 // is minimised or closed, keeps the icon there with its tooltip, turns clicks on the icon into
-// calls of its own, shows the tray popup menu, and keeps track of the modal child dialog that
-// is open at the moment (the icon ignores the mouse meanwhile).
+// calls of its own, shows the tray popup menu, and keeps track of the modal child dialogs that
+// are open at the moment (the icon ignores the mouse meanwhile).
 #pragma once
 
 #include "framework/dialog.h"
@@ -9,12 +9,16 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 class TrayDialog : public Dialog {
 public:
     explicit TrayDialog(UINT templateId);
 
-    // Runs a child dialog modally; while it runs, childDialog points at it.
+    // Runs a child dialog modally. Dialogs and boxes can open on top of one another; the window
+    // stays disabled until the last child dialog on it has ended, whatever closed meanwhile.
     INT_PTR RunChildDialog(Dialog &dialog);
+    bool IsChildDialogOpen() const { return !childDialogs.empty(); }
     HMENU TrayMenu() const { return trayMenu.get(); }
     bool IsTrayIconShown() const { return iconShown != 0; }
     const NOTIFYICONDATAA &TrayIconData() const { return iconData; }
@@ -40,20 +44,28 @@ protected:
     bool ProcessMessage(Message &m) override;
     // Whether closing the window hides it instead (the application's option).
     virtual bool HidesOnClose() const { return false; }
+    // Whether something modal of ours is open on the window; the icon then ignores the mouse.
+    virtual bool IsModalOpen() const { return IsChildDialogOpen(); }
 
     int hideOnMinimize = 1;
     int iconShown = 0;
     // The record of the first shell version, whatever the headers' current one.
     NOTIFYICONDATAA iconData{};
     int defaultTrayItem = 0;
-    Dialog *childDialog = nullptr;
+    // The child dialogs whose modal runs are under way, the innermost last.
+    std::vector<Dialog *> childDialogs;
     UniqueMenu trayMenu;
 
 private:
     bool OnSysCommand(Message &m);
     bool OnTrayCallback(Message &m);
+    bool OnEnable(Message &m);
     bool OnDestroy(Message &m);
     void HideToTray();
+    bool KeepsWindowDisabled() const;
 
     bool trayRefusalReported = false;
+    // A box ended under a child dialog that is still open, and the window was kept disabled: it
+    // is enabled when that dialog ends.
+    bool enableHeldBack = false;
 };

@@ -19,9 +19,17 @@ std::string PadTwoDigits(std::string text)
 
 std::string MenuText(const TeaPreset &preset)
 {
-    std::string name = preset.name.size() > kMenuNameLength ? preset.name.substr(0, kMenuNameLength - 3) + "..."
-                                                             : preset.name;
-    return name + "\t(" + preset.minutes + ":" + preset.seconds + ")";
+    const std::string name = preset.name.size() > kMenuNameLength
+                                 ? preset.name.substr(0, kMenuNameLength - 3) + "..."
+                                 : preset.name;
+    // A menu takes "&" for the mark of an access key; a name shows it as the user typed it.
+    std::string text;
+    for (char c : name) {
+        if (c == '&')
+            text += '&';
+        text += c;
+    }
+    return text + "\t(" + preset.minutes + ":" + preset.seconds + ")";
 }
 
 std::optional<std::string> CorrectTypedTime(std::string_view typed)

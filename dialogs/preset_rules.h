@@ -30,6 +30,7 @@ std::optional<std::string> CorrectTypedTime(std::string_view typed);
 inline constexpr std::size_t kMenuNameLength = 48;
 
 // A preset's item in the tea menu: the name, a tab (the menu's accelerator column) and the time.
+// Each "&" of the name is doubled, so the menu shows it instead of taking it for an access key.
 std::string MenuText(const TeaPreset &preset);
 
 // What "&Ändern" did: nothing (no row selected and none being edited), took the selected row

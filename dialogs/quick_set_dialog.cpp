@@ -25,7 +25,9 @@ int ClampPosition(int value) { return value < 0 ? 0 : value > kLastPosition ? kL
 
 } // namespace
 
-QuickSetDialog::QuickSetDialog(Settings &settings, SettingsStore &) : Dialog(IDD_QUICKSET), settings_(settings) {}
+QuickSetDialog::QuickSetDialog(const Settings &settings, SettingsStore &) : Dialog(IDD_QUICKSET), settings_(settings)
+{
+}
 
 bool QuickSetDialog::ProcessMessage(Message &m)
 {
@@ -86,8 +88,8 @@ bool QuickSetDialog::OnListChanged(Message &m)
 
 void QuickSetDialog::TakeSliderPositions()
 {
-    settings_.min = static_cast<std::int32_t>(::SendMessageA(GetItem(IDC_QUICK_MIN_SLIDER), TBM_GETPOS, 0, 0));
-    settings_.sec = static_cast<std::int32_t>(::SendMessageA(GetItem(IDC_QUICK_SEC_SLIDER), TBM_GETPOS, 0, 0));
+    chosen_.minutes = static_cast<std::int32_t>(::SendMessageA(GetItem(IDC_QUICK_MIN_SLIDER), TBM_GETPOS, 0, 0));
+    chosen_.seconds = static_cast<std::int32_t>(::SendMessageA(GetItem(IDC_QUICK_SEC_SLIDER), TBM_GETPOS, 0, 0));
 }
 
 void QuickSetDialog::OnOK()

@@ -2,6 +2,7 @@
 // minutes and another pair for the seconds, each list mirroring its slider.
 #pragma once
 
+#include "app/countdown.h"
 #include "framework/dialog.h"
 #include "settings/settings_store.h"
 
@@ -10,9 +11,13 @@ public:
     // Results of the modal run besides IDOK ("Übernehmen") and IDCANCEL.
     static constexpr INT_PTR kStartResult = 10; // "&Starten": apply and start the countdown
 
-    // Both accept buttons set settings.min and settings.sec; saving the Time group and starting
-    // are the caller's, according to the result, so the store is not used here.
-    QuickSetDialog(Settings &settings, SettingsStore &store);
+    // Opens at settings.min and settings.sec. The dialog changes no setting: the caller takes the
+    // chosen time after an accepting result, and only while the timer is idle (a countdown may
+    // have started under the open dialog), then saves and starts as the result says.
+    QuickSetDialog(const Settings &settings, SettingsStore &store);
+
+    // The sliders' positions when "Übernehmen" or "&Starten" closed the dialog.
+    countdown::Time Chosen() const { return chosen_; }
 
 protected:
     bool OnInitDialog() override;
@@ -25,5 +30,6 @@ private:
     bool OnListChanged(Message &m);
     void TakeSliderPositions();
 
-    Settings &settings_;
+    const Settings &settings_;
+    countdown::Time chosen_{0, 0};
 };

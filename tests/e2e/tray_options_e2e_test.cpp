@@ -1,5 +1,6 @@
 // The notification icon, the options and the second start, driven from outside.
 #include "automation.h"
+#include "tests/invite_helpers/stand_ins.h"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +112,13 @@ TEST_F(TrayOptionsTest, ASecondStartSaysSoAndBringsTheHiddenFirstBack)
 
 TEST_F(TrayOptionsTest, ReadMeOpensTheUsersFileInTheEditorAndMinimises)
 {
+    // A notepad.exe beside the program, as in a downloads folder, must not be the editor: the
+    // stand-in for NET records its command line if it runs.
+    const std::string folder = stand_ins::ProgramFolder();
+    const std::string standIn = folder + "notepad.exe", log = folder + "notepad_command_line.txt";
+    ::DeleteFileA(log.c_str());
+    ASSERT_TRUE(::CopyFileA((folder + "fake_net.exe").c_str(), standIn.c_str(), FALSE));
+    ::SetEnvironmentVariableA("BREWBELL_NET_LOG", log.c_str());
     Program program;
     HWND window = StartProgram(program);
     ASSERT_NE(window, nullptr);
@@ -123,7 +131,11 @@ TEST_F(TrayOptionsTest, ReadMeOpensTheUsersFileInTheEditorAndMinimises)
     })) << "notepad shows README.txt";
     if (editor)
         ::PostMessageA(editor, WM_CLOSE, 0, 0);
+    EXPECT_EQ(stand_ins::ReadFileText(log), "") << "the notepad.exe beside the program ran";
     EndThroughTheTray(program, window);
+    ::SetEnvironmentVariableA("BREWBELL_NET_LOG", nullptr);
+    ::DeleteFileA(standIn.c_str());
+    ::DeleteFileA(log.c_str());
 }
 
 } // namespace

@@ -46,17 +46,24 @@ TEST(PresetRules, TimeTextsArePaddedAndTypedValuesHeldToFiftyNine)
     }
 }
 
-// One dialog session: take, apply to the row taken, reset, discard, save with a pending edit.
-TEST(PresetRules, MenuTextKeepsTheTimeInViewOfALongName)
+// The menu shows every "&" of a name as it is typed, never as an access key; a long name is cut
+// before that, so the cut never splits a doubled "&".
+TEST(PresetRules, MenuTextKeepsTheTimeInViewOfALongNameAndShowsItsAmpersands)
 {
     const std::string longest(presets::kMenuNameLength, 'x');
+    const std::string cutAtAmpersand = std::string(presets::kMenuNameLength - 4, 'x') + "&yyyy";
     const struct {
         std::string name;
         std::string shown;
     } cases[] = {
-        {"Grüner &Tee", "Grüner &Tee\t(03:00)"},
+        {"Grüner &Tee", "Grüner &&Tee\t(03:00)"},
+        {"Earl Grey & Milch", "Earl Grey && Milch\t(03:00)"},
+        {"&&", "&&&&\t(03:00)"},
+        {"Tee&", "Tee&&\t(03:00)"},
         {"", "\t(03:00)"},
         {longest, longest + "\t(03:00)"},
+        {std::string(presets::kMenuNameLength, '&'), std::string(2 * presets::kMenuNameLength, '&') + "\t(03:00)"},
+        {cutAtAmpersand, std::string(presets::kMenuNameLength - 4, 'x') + "&&...\t(03:00)"},
         {longest + "y", std::string(presets::kMenuNameLength - 3, 'x') + "...\t(03:00)"},
         {std::string(255, 'z'), std::string(presets::kMenuNameLength - 3, 'z') + "...\t(03:00)"},
     };
@@ -64,6 +71,7 @@ TEST(PresetRules, MenuTextKeepsTheTimeInViewOfALongName)
         EXPECT_EQ(presets::MenuText(TeaPreset{c.name, "03", "00"}), c.shown) << c.name;
 }
 
+// One dialog session: take, apply to the row taken, reset, discard, save with a pending edit.
 TEST(PresetRules, EditingSessionChangesOnlyTheRowTakenAndSavesPendingEdits)
 {
     presets::Rows stored = defaultTeas();

@@ -4,9 +4,11 @@
 #include "dialog_driver.h"
 #include "framework/late_bound.h"
 #include "res/resource.h"
+#include "test_dialog.h"
 #include "test_support.h"
 #include "tests/support/registry_tree.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -89,6 +91,32 @@ void WithMainWindow(const std::function<void(MainDialog &, HWND)> &prepare,
 void WithMainWindow(const std::function<void(MainDialog &, HWND)> &body)
 {
     WithMainWindow([](MainDialog &, HWND) {}, body);
+}
+
+// Runs the body inside the modal loop of the box or dialog that the message opens on the window;
+// what the body leaves open is closed after it.
+void OnTopOf(HWND window, UINT message, WPARAM wParam, const std::function<void(HWND)> &body)
+{
+    dialog_driver::pending = [window, &body] {
+        HWND onTop = ::GetLastActivePopup(window);
+        body(onTop);
+        if (onTop != window && ::IsWindowVisible(onTop))
+            for (WPARAM answer : {IDOK, IDNO, IDCANCEL})
+                ::PostMessageA(onTop, WM_COMMAND, answer, 0);
+    };
+    ::SetTimer(nullptr, 0, 1, dialog_driver::RunPending);
+    ::SendMessageA(window, message, wParam, 0);
+}
+
+// A left click on the icon while the window hides in the notification area: true when the window
+// came back. It is shown again in any case.
+bool IconClickRestores(HWND window)
+{
+    ::ShowWindow(window, SW_HIDE);
+    ::SendMessageA(window, WM_TRAY_CALLBACK, 1, WM_LBUTTONDOWN);
+    const bool restored = ::IsWindowVisible(window) != FALSE;
+    ::ShowWindow(window, SW_SHOWNA);
+    return restored;
 }
 
 TEST(MainWindow, StartsAtTheStoredTimeWithMenusDisplaysAndTitleSetUp)
@@ -256,7 +284,7 @@ TEST(MainWindow, PresetCommandsSetTheTimeFromLeadingDigitsAndKeepTheLastStart)
     });
 }
 
-TEST(MainWindow, TitleAndHourDisplayShowTheHoursOfALongCountUp)
+TEST(MainWindow, TitleAndHourDisplayShowTheHoursOfALongCountUpUntilATimeIsSet)
 {
     WithMainWindow([](MainDialog &dialog, HWND window) {
         hourCount = 1;
@@ -268,6 +296,27 @@ TEST(MainWindow, TitleAndHourDisplayShowTheHoursOfALongCountUp)
         hourCount = 0;
         dialog.RefreshTime();
         EXPECT_EQ(Text(window), "Brewbell - 05:09");
+
+        // A time set after a stopwatch stopped at 1:07:59 is what the next Start runs: no hours.
+        TheSettings().teas[1] = {"Assam", "07", "59"};
+        const struct {
+            std::function<void()> set;
+            const char *shown;
+        } settings[] = {
+            {[&] { ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_MIN), BM_CLICK, 0, 0); }, "08:59"},
+            {[&] { ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_SEC), BM_CLICK, 0, 0); }, "07:00"},
+            {[&] { ::SendMessageA(window, WM_COMMAND, ID_PRESET_FIRST + 1, 0); }, "07:59"},
+            {[&] { OnTopOf(window, WM_COMMAND, ID_QUICKSET, [](HWND) {}); }, "07:59"},
+        };
+        for (const auto &setting : settings) {
+            hourCount = 1;
+            TheSettings().min = 7;
+            TheSettings().sec = 59;
+            ::SetActiveWindow(window);
+            setting.set();
+            EXPECT_EQ(Text(window), std::string("Brewbell - ") + setting.shown);
+            EXPECT_EQ(Display(window, IDC_HOUR_DISPLAY).GetText(), "00");
+        }
     });
 }
 
@@ -505,6 +554,76 @@ TEST(MainWindow, CommandsThatComeWhileRunningOrLateChangeNothing)
         PumpUntil([] { return false; }, 200);
         EXPECT_TRUE(dialog.IsCountdownRunning());
         EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Stop");
+    });
+}
+
+// A countdown started while a dialog or box was open runs on with its own time when that closes:
+// the quick setting accepted after the reminder's "Ja" started one under it, and "Ja" after a
+// Start that the tray's menu sent just before the box came. The icon ignores the mouse while the
+// box is open, and a second start brings the box forward.
+TEST(MainWindow, ACountdownStartedUnderADialogOrBoxRunsOnWhenItCloses)
+{
+    const auto answerYes = [](HWND box) { ::PostMessageA(box, WM_COMMAND, IDYES, 0); };
+    for (const int closer : {IDOK, IDC_QUICK_START, IDYES}) {
+        SCOPED_TRACE(closer);
+        WithMainWindow([&](MainDialog &, HWND window) {
+            TheSettings().sound = 0;
+            TheSettings().min = 4;
+            if (closer == IDYES) {
+                OnTopOf(window, WM_REMINDER_DUE, 0, [&](HWND box) {
+                    EXPECT_FALSE(IconClickRestores(window));
+                    ::SendMessageA(window, SingleInstance::ShowWindowMessage(), 0, 0);
+                    EXPECT_EQ(::GetForegroundWindow(), box);
+                    ::SendMessageA(window, WM_COMMAND, ID_TRAY_STARTSTOP, 0);
+                    answerYes(box);
+                });
+            } else {
+                OnTopOf(window, WM_COMMAND, ID_QUICKSET, [&](HWND quickSet) {
+                    OnTopOf(window, WM_REMINDER_DUE, 0, answerYes);
+                    ::SendDlgItemMessageA(quickSet, IDC_QUICK_MIN_SLIDER, TBM_SETPOS, TRUE, 7);
+                    ::SendMessageA(::GetDlgItem(quickSet, closer), BM_CLICK, 0, 0);
+                });
+            }
+            EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Stop");
+            EXPECT_LE(TheSettings().min, 4) << "the minutes of the countdown, not of the dialog";
+            EXPECT_EQ(StoredTime("Min"), 4u) << "saved by the Start alone";
+        });
+    }
+}
+
+// However dialogs and boxes open and close on top of one another, while a child dialog is open
+// the window stays disabled, the icon ignores the mouse and a second start brings the dialog
+// forward.
+TEST(MainWindow, TheWindowStaysDisabledUntilTheLastDialogOnItEnds)
+{
+    WithMainWindow([](MainDialog &dialog, HWND window) {
+        TheSettings().sound = 0;
+        const auto expectHeld = [window](HWND open) {
+            EXPECT_FALSE(::IsWindowEnabled(window));
+            EXPECT_FALSE(IconClickRestores(window));
+            ::SendMessageA(window, SingleInstance::ShowWindowMessage(), 0, 0);
+            EXPECT_EQ(::GetForegroundWindow(), open);
+        };
+        const auto answerNo = [](HWND box) { ::PostMessageA(box, WM_COMMAND, IDNO, 0); };
+        TestDialog outer([&](TestDialog &self) {
+            TestDialog inner([](TestDialog &) {});
+            dialog.RunChildDialog(inner);
+            expectHeld(self.Hwnd());
+            OnTopOf(window, WM_REMINDER_DUE, 0, answerNo);
+            expectHeld(self.Hwnd());
+        });
+        dialog.RunChildDialog(outer);
+        // A dialog opened over a box (by a command queued when the box came); the box closes first.
+        OnTopOf(window, WM_REMINDER_DUE, 0, [&](HWND box) {
+            TestDialog over([&](TestDialog &self) {
+                answerNo(box);
+                PumpUntil([&] { return !::IsWindowVisible(box); });
+                expectHeld(self.Hwnd());
+            });
+            dialog.RunChildDialog(over);
+        });
+        EXPECT_TRUE(::IsWindowEnabled(window));
+        EXPECT_TRUE(IconClickRestores(window));
     });
 }
 

@@ -46,8 +46,12 @@ protected:
     INT_PTR Run(const std::function<void(HWND)> &body)
     {
         QuickSetDialog dialog(store.settings, store);
-        return RunModal(dialog, body);
+        const INT_PTR result = RunModal(dialog, body);
+        chosen = dialog.Chosen();
+        return result;
     }
+
+    countdown::Time chosen{-1, -1};
 
     // Never written: saving is the caller's.
     RegistryKey registry{HKEY_LOCAL_MACHINE, "Software\\BrewbellQuickSetTest"};
@@ -87,8 +91,10 @@ TEST_F(QuickSetDialogTest, ListsAndSlidersSteerEachOtherAndTheSlidersAreApplied)
         PressKey(dialog, VK_RETURN);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(store.settings.min, 58);
-    EXPECT_EQ(store.settings.sec, 31);
+    EXPECT_EQ(chosen, (countdown::Time{58, 31}));
+    // The caller applies the time, and only while its timer is idle.
+    EXPECT_EQ(store.settings.min, 3);
+    EXPECT_EQ(store.settings.sec, 30);
 }
 
 TEST_F(QuickSetDialogTest, StartReturnsTenEvenAtZeroAndCancelKeepsTheTime)
@@ -108,8 +114,11 @@ TEST_F(QuickSetDialogTest, StartReturnsTenEvenAtZeroAndCancelKeepsTheTime)
         });
         const bool started = close == Close::Start;
         EXPECT_EQ(result, started ? QuickSetDialog::kStartResult : IDCANCEL);
-        EXPECT_EQ(store.settings.min, started ? 0 : 12);
-        EXPECT_EQ(store.settings.sec, started ? 0 : 5);
+        if (started) {
+            EXPECT_EQ(chosen, (countdown::Time{0, 0}));
+        }
+        EXPECT_EQ(store.settings.min, 12);
+        EXPECT_EQ(store.settings.sec, 5);
     }
 }
 

@@ -208,8 +208,7 @@ TEST(TextInput, TheHoursFieldGoesBackToTheStoredHoursAndTheQuickListsStayAsTheyA
                                Click(d, IDOK);
                            }),
                   IDOK);
-        EXPECT_EQ(t.settings.min, 4);
-        EXPECT_EQ(t.settings.sec, 45);
+        EXPECT_EQ(quick.Chosen(), (countdown::Time{4, 45}));
     }
 }
 
