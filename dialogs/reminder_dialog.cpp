@@ -18,7 +18,8 @@ ReminderDialog::ReminderDialog(Settings &settingsToEdit, SettingsStore &settings
 void ReminderDialog::DoDataExchange(DataExchange &dx)
 {
     DDX_TimeOfDay(dx, IDC_REM_DAILY_TIME, settings.daily);
-    // Any stored interval but 0 is the interval rule, so it shows as "täglich zwischen".
+    // The store loads every interval but 0 as 1; any other value that reaches the record still
+    // shows as the clock takes it, as the interval rule ("täglich zwischen").
     if (!dx.failed) {
         if (dx.save)
             settings.interval = ::IsDlgButtonChecked(hwnd_, IDC_REM_BETWEEN) == BST_CHECKED ? 1 : 0;

@@ -39,7 +39,8 @@ constexpr NumberValue kMenuValues[] = {
 
 // The three times are any point in time; only their time of day counts.
 constexpr NumberValue kTeatimeValues[] = {
-    {"Interval", &Settings::interval, 0, 0, 1},
+    // The clock takes any interval but 0 for the interval rule; loaded as 1, it stays that rule.
+    {"Interval", &Settings::interval, 0, 0, 1, true},
     {"Weekdays", &Settings::weekdays, kDefaultWeekdays, 0, kAllWeekdays},
     {"Hours", &Settings::hours, kDefaultHours, kFewestHours, kMostHours},
     {"Daily", &Settings::daily, kDefaultDaily, kEarliestTime, kLatestTime},
@@ -91,7 +92,10 @@ void SettingsStore::loadNumbers(const char *group, std::span<const NumberValue> 
         // Compared as signed: a DWORD above 2^31 - 1 is a negative number here.
         const auto stored = static_cast<std::int32_t>(
             values.readDword(group, value.name, static_cast<std::uint32_t>(value.defaultValue)));
-        settings.*value.field = stored < value.lowest || stored > value.highest ? value.defaultValue : stored;
+        if (value.anyButZeroIsOne && stored != 0)
+            settings.*value.field = 1;
+        else
+            settings.*value.field = stored < value.lowest || stored > value.highest ? value.defaultValue : stored;
     }
 }
 

@@ -5,13 +5,15 @@
 
 #include <span>
 
-// One numeric value of a group: a loaded value outside lowest..highest gives the default.
+// One numeric value of a group: a loaded value outside lowest..highest gives the default, except
+// for a switch whose every value but 0 means "on", which loads as 1.
 struct NumberValue {
     const char *name;
     std::atomic<std::int32_t> Settings::*field;
     std::int32_t defaultValue;
     std::int32_t lowest;
     std::int32_t highest;
+    bool anyButZeroIsOne = false;
 };
 
 // Loads and saves the settings record group by group. There is deliberately no "save all":
