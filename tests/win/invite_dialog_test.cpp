@@ -230,7 +230,8 @@ TEST(InvitationDialog, TemplateSizeDefaultButtonAndMessageField)
         EXPECT_EQ(LOWORD(::SendMessageA(dialog, DM_GETDEFID, 0, 0)), IDC_INV_SEND);
         // Enter in the message field makes a new line instead of pressing the default button.
         const LONG message = ::GetWindowLongA(::GetDlgItem(dialog, IDC_INV_MESSAGE), GWL_STYLE);
-        EXPECT_TRUE((message & ES_MULTILINE) && (message & ES_WANTRETURN));
+        EXPECT_TRUE((message & ES_MULTILINE) && (message & ES_WANTRETURN) && (message & ES_AUTOVSCROLL));
+        EXPECT_FALSE(message & WS_VSCROLL) << "it scrolls by itself, without a bar";
         const LONG status = ::GetWindowLongA(::GetDlgItem(dialog, IDC_INV_STATUS), GWL_STYLE);
         EXPECT_TRUE((status & ES_READONLY) && (status & ES_CENTER));
     });
