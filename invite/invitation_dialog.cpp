@@ -116,6 +116,9 @@ bool InvitationDialog::InitServiceControl()
         return true;
     }
     if (error) {
+        // No state to show, but the template's picture is the running lamp: the service is not
+        // known to run, so no lamp is lit.
+        ShowLamp(invite::Lamp::Stopped);
         ShowSystemError(kAccessFailed, error);
         return false;
     }
@@ -130,17 +133,22 @@ int InvitationDialog::QueryServiceState() const
     return serviceAccessible ? service.QueryState() : invite::kStateNoAccess;
 }
 
-void InvitationDialog::ShowServiceState(int state)
+void InvitationDialog::ShowLamp(invite::Lamp lamp)
 {
-    const invite::ServiceStateView view = invite::DescribeServiceState(state);
-    HBITMAP picture = view.lamp == invite::Lamp::Stopped   ? stoppedBitmap.get()
-                      : view.lamp == invite::Lamp::Running ? runningBitmap.get()
-                                                           : busyBitmap.get();
+    HBITMAP picture = lamp == invite::Lamp::Stopped   ? stoppedBitmap.get()
+                      : lamp == invite::Lamp::Running ? runningBitmap.get()
+                                                      : busyBitmap.get();
     const auto previous = reinterpret_cast<HBITMAP>(
         ::SendMessageA(GetItem(IDC_INV_LAMP), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
     // The template's own picture is the control's to lose; ours stay with us.
     if (previous && previous != stoppedBitmap.get() && previous != runningBitmap.get() && previous != busyBitmap.get())
         ::DeleteObject(previous);
+}
+
+void InvitationDialog::ShowServiceState(int state)
+{
+    const invite::ServiceStateView view = invite::DescribeServiceState(state);
+    ShowLamp(view.lamp);
     EnableItem(IDC_INV_START, view.startEnabled);
     EnableItem(IDC_INV_STOP, view.stopEnabled);
     EnableItem(IDC_INV_SEND, view.sendEnabled);

@@ -10,6 +10,7 @@
 #include "framework/dialog.h"
 #include "framework/handles.h"
 #include "framework/thread.h"
+#include "invite/invitation_rules.h"
 #include "invite/messenger_service.h"
 #include "settings/settings_store.h"
 
@@ -51,6 +52,7 @@ private:
     bool InitServiceControl();
     int QueryServiceState() const;
     void ShowServiceState(int state);
+    void ShowLamp(invite::Lamp lamp);
     void SetStatusText(const char *text);
     void ShowSystemError(const char *caption, DWORD error);
     void OnStartService();

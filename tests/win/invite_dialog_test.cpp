@@ -317,6 +317,7 @@ TEST(InvitationDialog, OpeningFailuresShowTheRightState)
             EXPECT_GT(text.size(), std::strlen("Zugriff nicht möglich:\n"));
             EXPECT_LE(text.size(), 255u);
             EXPECT_EQ(ItemText(window, IDC_INV_STATUS), "");
+            EXPECT_EQ(LitLamps(window), "none") << "no lamp says the service runs";
             EXPECT_FALSE(dialog.AnyWorkerRunning());
             EXPECT_TRUE(::IsWindowVisible(window)) << "the dialog stays open";
         });
