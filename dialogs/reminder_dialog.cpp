@@ -86,16 +86,12 @@ void ReminderDialog::UpdateEnabling()
 
 void ReminderDialog::OnDaily()
 {
-    // The pair is split by the pickers and labels, which start groups of their own, so the
-    // buttons do not clear each other by themselves.
-    ::CheckRadioButton(hwnd_, IDC_REM_DAILY, IDC_REM_BETWEEN, IDC_REM_DAILY);
     UpdateEnabling();
     Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetItem(IDC_REM_DAILY_TIME)), TRUE);
 }
 
 void ReminderDialog::OnBetween()
 {
-    ::CheckRadioButton(hwnd_, IDC_REM_DAILY, IDC_REM_BETWEEN, IDC_REM_BETWEEN);
     UpdateEnabling();
     Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetItem(IDC_REM_FROM)), TRUE);
 }

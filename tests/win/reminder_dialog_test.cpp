@@ -250,4 +250,31 @@ TEST_F(ReminderDialogTest, AnyStoredValueOpensTheDialogAndUnchangedTimesStayExac
     }
 }
 
+// Keys as the modal loop hands them to the dialog manager.
+TEST_F(ReminderDialogTest, TheKeyboardReachesBothRadioButtons)
+{
+    Run([&](HWND d) {
+        HWND daily = ::GetDlgItem(d, IDC_REM_DAILY), between = ::GetDlgItem(d, IDC_REM_BETWEEN);
+        ::SetFocus(daily);
+        dialog_driver::PressKey(d, VK_DOWN);
+        EXPECT_EQ(Check(d, IDC_REM_BETWEEN), BST_CHECKED) << "an arrow key moves to the other rule";
+        EXPECT_TRUE(Enabled(d, IDC_REM_FROM));
+        EXPECT_EQ(::GetFocus(), ::GetDlgItem(d, IDC_REM_FROM));
+
+        // Back with Shift+Tab lands on the checked button, and an arrow key moves on from there.
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_SHIFT] = 0x80;
+        ::SetKeyboardState(keys);
+        dialog_driver::PressKey(d, VK_TAB);
+        keys[VK_SHIFT] = 0;
+        ::SetKeyboardState(keys);
+        EXPECT_EQ(::GetFocus(), between);
+        dialog_driver::PressKey(d, VK_UP);
+        EXPECT_EQ(Check(d, IDC_REM_DAILY), BST_CHECKED);
+        EXPECT_TRUE(Enabled(d, IDC_REM_DAILY_TIME));
+        EXPECT_FALSE(Enabled(d, IDC_REM_FROM));
+    });
+}
+
 } // namespace
