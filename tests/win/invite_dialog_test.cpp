@@ -20,13 +20,15 @@ namespace {
 
 class MemoryValues : public ValueStore {
 public:
-    void writeString(const char *group, const char *name, const std::string &text) override
+    bool writeString(const char *group, const char *name, const std::string &text) override
     {
         strings[Key(group, name)] = text;
+        return true;
     }
-    void writeDword(const char *group, const char *name, std::uint32_t value) override
+    bool writeDword(const char *group, const char *name, std::uint32_t value) override
     {
         dwords[Key(group, name)] = value;
+        return true;
     }
     std::uint32_t readDword(const char *group, const char *name, std::uint32_t defaultValue) override
     {
