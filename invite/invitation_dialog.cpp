@@ -23,6 +23,7 @@ constexpr const char *kActionFailed[] = {"Nachrichtendienst konnte nicht gestart
                                          "Nachrichtendienst konnte nicht angehalten werden"};
 constexpr char kSendingText[] = "Nachricht wird gesendet. Bitte warten...";
 constexpr char kBrowseTitle[] = "Wählen Sie hier den Computer des Empfängers Ihrer Nachricht aus:";
+constexpr char kNotSaved[] = "Die Eingaben konnten nicht in der Registrierung gespeichert werden.";
 
 bool WaitForStop(DWORD milliseconds) { return WorkerStopEvent.Wait(milliseconds); }
 
@@ -464,6 +465,9 @@ void InvitationDialog::OnCancel()
     settings.recipient = keep ? recipient : std::string();
     settings.nsMessage = keep ? message : std::string();
     settings.saveSettings = keep ? 1 : 0;
-    store.saveNetsend();
+    // Closing is the only way out of this dialog, so it closes all the same; the inputs last
+    // for this run.
+    if (!store.saveNetsend())
+        AppMessageBox(hwnd_, kNotSaved, MB_OK | MB_ICONEXCLAMATION);
     EndDialog(IDCANCEL);
 }
