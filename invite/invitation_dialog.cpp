@@ -453,7 +453,7 @@ bool InvitationDialog::PreTranslateMessage(MSG &msg)
     return Dialog::PreTranslateMessage(msg);
 }
 
-void InvitationDialog::OnCancel()
+bool InvitationDialog::KeepInputs()
 {
     StopAllWorkers();
     service.Close();
@@ -465,9 +465,17 @@ void InvitationDialog::OnCancel()
     settings.recipient = keep ? recipient : std::string();
     settings.nsMessage = keep ? message : std::string();
     settings.saveSettings = keep ? 1 : 0;
+    return store.saveNetsend();
+}
+
+void InvitationDialog::OnCancel()
+{
     // Closing is the only way out of this dialog, so it closes all the same; the inputs last
     // for this run.
-    if (!store.saveNetsend())
+    if (!KeepInputs())
         AppMessageBox(hwnd_, kNotSaved, MB_OK | MB_ICONEXCLAMATION);
     EndDialog(IDCANCEL);
 }
+
+// No box on the way out: nobody may be there to answer it.
+void InvitationDialog::OnProgramEnd() { KeepInputs(); }

@@ -34,6 +34,7 @@ public:
 protected:
     bool OnInitDialog() override;
     void OnCancel() override;
+    void OnProgramEnd() override;
     bool PreTranslateMessage(MSG &msg) override;
     bool ProcessMessage(Message &m) override;
     void DoDataExchange(DataExchange &dx) override;
@@ -80,6 +81,9 @@ private:
     bool OnCtlColor(Message &m);
     bool OnWorkerMessage(Message &m);
     void SendWorker(const std::string &commandLine);
+    // What closing keeps, also when the program ends under the dialog: the workers end, and the
+    // inputs are stored as "Eingaben speichern" says. False when the registry refused them.
+    bool KeepInputs();
     void FocusItem(int id) const { ::SetFocus(GetItem(id)); }
 
     Settings &settings;
