@@ -9,9 +9,10 @@
 
 namespace {
 // Sounds are WAV files; a typed name of a file that does not exist yet is offered for creation
-// rather than refused.
+// rather than refused. The current directory stays where it was: a program started by its bare
+// name would be looked for there.
 constexpr char kWavFilter[] = "WAV-Audio-Dateien (*.wav)\0*.wav\0";
-constexpr DWORD kChooseFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT;
+constexpr DWORD kChooseFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_NOCHANGEDIR;
 constexpr char kNotSaved[] = "Die Meldungen und Sounds konnten nicht in der Registrierung gespeichert werden.";
 } // namespace
 

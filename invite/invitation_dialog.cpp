@@ -29,6 +29,18 @@ bool WaitForStop(DWORD milliseconds) { return WorkerStopEvent.Wait(milliseconds)
 
 } // namespace
 
+std::string SystemNetPath()
+{
+    char folder[MAX_PATH] = "";
+    const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+    // Without the folder no path: the start then fails and says so, rather than search.
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    return std::string(folder, length) + "\\net.exe";
+}
+
+std::string (*netProgramPath)() = SystemNetPath;
+
 InvitationDialog::InvitationDialog(Settings &settings, SettingsStore &store)
     : Dialog(IDD_INVITATION), settings(settings), store(store)
 {
@@ -379,19 +391,21 @@ void InvitationDialog::OnSend()
     WorkerStopEvent.Reset();
     // Built here, on the dialog's thread, so the worker reads no member the dialog writes.
     std::string commandLine = invite::NetSendCommandLine(recipientMode, recipient, message);
-    if (!StartAction([this, commandLine = std::move(commandLine)] { SendWorker(commandLine); })) {
+    if (!StartAction([this, program = netProgramPath(), commandLine = std::move(commandLine)] {
+            SendWorker(program, commandLine);
+        })) {
         EnableItem(IDC_INV_STOP, serviceAccessible);
         EnableItem(IDC_INV_SEND, true);
     }
 }
 
-void InvitationDialog::SendWorker(const std::string &commandLine)
+void InvitationDialog::SendWorker(const std::string &program, const std::string &commandLine)
 {
     PostToDialog(kSendingMessage);
     char output[kCaptureChars];
     CapturingRedirector redirector;
     redirector.SetCaptureBuffer(output, sizeof output);
-    if (!WaitForStop(kSendDelayMs) && redirector.Start(commandLine.c_str())) {
+    if (!WaitForStop(kSendDelayMs) && redirector.Start(commandLine.c_str(), program.c_str())) {
         // The first output is the answer. A command that ends without printing ends the wait too.
         while (redirector.CapturedLength() == 0 && redirector.IsReading()) {
             if (WaitForStop(kPollIntervalMs))

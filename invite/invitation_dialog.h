@@ -19,6 +19,12 @@
 #include <string>
 #include <vector>
 
+// Where NET is started from: the system folder, by its full path. Started by its bare name it
+// would be looked for in the program's own folder and the current directory first, where anyone
+// may have put a net.exe. Tests point this at their stand-in.
+std::string SystemNetPath();
+extern std::string (*netProgramPath)();
+
 class InvitationDialog : public Dialog {
 public:
     InvitationDialog(Settings &settings, SettingsStore &store);
@@ -80,7 +86,7 @@ private:
     bool OnMessageChanged(Message &m);
     bool OnCtlColor(Message &m);
     bool OnWorkerMessage(Message &m);
-    void SendWorker(const std::string &commandLine);
+    void SendWorker(const std::string &program, const std::string &commandLine);
     // What closing keeps, also when the program ends under the dialog: the workers end, and the
     // inputs are stored as "Eingaben speichern" says. False when the registry refused them.
     bool KeepInputs();

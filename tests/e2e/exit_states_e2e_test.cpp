@@ -278,7 +278,7 @@ TEST_P(ExitTest, EndsWithinTwoSecondsSavingTheTimeWithoutForce)
         }
     }
     if (state.net)
-        scene.net = std::make_unique<stand_ins::Net>("hang");
+        scene.net = std::make_unique<stand_ins::Net>("hang", stand_ins::Where::SystemFolder);
     ASSERT_TRUE(scene.program.Start());
     scene.window = scene.program.WaitForMainWindow();
     ASSERT_NE(scene.window, nullptr);

@@ -113,6 +113,20 @@ private:
     ServiceOpeners saved_;
 };
 
+// The stand-in NET beside this test program, started in the system's place for one test.
+class StandInNet : public stand_ins::Net {
+public:
+    explicit StandInNet(const char *mode = "") : stand_ins::Net(mode), saved_(netProgramPath)
+    {
+        netProgramPath = StandInPath;
+    }
+    ~StandInNet() { netProgramPath = saved_; }
+
+private:
+    static std::string StandInPath() { return stand_ins::ProgramFolder() + "net.exe"; }
+    std::string (*saved_)();
+};
+
 std::function<void()> pendingBody;
 
 void CALLBACK RunPendingBody(HWND, UINT, UINT_PTR timer, DWORD)
@@ -467,7 +481,7 @@ std::string Send(HWND window, BoxAnswerer &boxes, int mode, const std::string &r
 TEST(InvitationDialog, SendsLongInputsUnchangedAndCutsALongAnswer)
 {
     RefusedOpening refused(true, ERROR_ACCESS_DENIED);
-    stand_ins::Net net;
+    StandInNet net;
     ASSERT_TRUE(net.Placed());
     BoxAnswerer boxes({}, "Brewbell");
     Invitation invitation;
@@ -486,10 +500,24 @@ TEST(InvitationDialog, SendsLongInputsUnchangedAndCutsALongAnswer)
     });
 }
 
+TEST(InvitationDialog, NetIsTheSystemsNotOneBesideTheProgram)
+{
+    RefusedOpening refused(true, ERROR_ACCESS_DENIED);
+    stand_ins::Net planted; // where a download could have put one
+    BoxAnswerer boxes({}, "Brewbell");
+    Invitation invitation;
+    invitation.Run([&](InvitationDialog &, HWND window) {
+        const std::string answer = Send(window, boxes, 2, "", "Tee?");
+        EXPECT_NE(answer, "Die Nachricht wurde gesendet.\r\n");
+        EXPECT_NE(answer, "") << "the system's NET answered";
+        EXPECT_EQ(planted.RecordedCommandLine(), "");
+    });
+}
+
 TEST(InvitationDialog, ClosingWhileSendingEndsEverythingAtOnce)
 {
     RefusedOpening refused(true, ERROR_ACCESS_DENIED);
-    stand_ins::Net net("hang");
+    StandInNet net("hang");
     BoxAnswerer boxes({}, "Brewbell");
     Invitation invitation;
     invitation.Run([&](InvitationDialog &, HWND window) {

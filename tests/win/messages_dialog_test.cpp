@@ -143,6 +143,13 @@ TEST_F(MessagesDialogTest, ShowsTheFourTextsAndAcceptStoresThemTrimmedWithDefaul
     EXPECT_EQ(t.Text("User", "RemindSound"), "");
 }
 
+std::string CurrentDirectory()
+{
+    char path[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(sizeof path, path);
+    return path;
+}
+
 TEST_F(MessagesDialogTest, AChosenFileShowsInItsFieldOnlyAndIsNotInForceBeforeItIsApplied)
 {
     const std::string bell = TempPath() + "brewbell-test-bell.wav";
@@ -153,6 +160,7 @@ TEST_F(MessagesDialogTest, AChosenFileShowsInItsFieldOnlyAndIsNotInForceBeforeIt
     t.store.saveUser();
     // A text in force that the registry does not hold: a cancel leaves it so.
     t.settings.reminder = "Nur in diesem Lauf";
+    const std::string directory = CurrentDirectory();
 
     EXPECT_EQ(Run([&](HWND d) {
                   Type(d, IDC_ALARM_MESSAGE, "Getippt");
@@ -164,6 +172,7 @@ TEST_F(MessagesDialogTest, AChosenFileShowsInItsFieldOnlyAndIsNotInForceBeforeIt
                   EXPECT_EQ(Text(d, IDC_ALARM_SOUND), bell);
                   EXPECT_EQ(Text(d, IDC_ALARM_MESSAGE), "Getippt") << "what was typed stays";
                   EXPECT_EQ(t.settings.alarmSound, "alt.wav") << "a finish meanwhile plays the sound in force";
+                  EXPECT_EQ(CurrentDirectory(), directory) << "the chooser leaves the current directory";
 
                   // A cancelled file dialog changes nothing, not even typed text.
                   Type(d, IDC_REMIND_MESSAGE, "Getippt");
