@@ -415,6 +415,9 @@ void InvitationDialog::SendWorker(const std::string &program, const std::string 
     redirector.Stop();
     PostState(QueryServiceState());
     auto text = std::make_unique<std::string>(output, static_cast<std::size_t>(redirector.CapturedLength()));
+    // NET writes in the console's code page; the box shows the Windows one ("ungültig" stays so).
+    if (!text->empty())
+        ::OemToCharBuffA(text->data(), text->data(), static_cast<DWORD>(text->size()));
     if (PostToDialog(kSendDoneMessage, 0, reinterpret_cast<LPARAM>(text.get())))
         text.release();
 }

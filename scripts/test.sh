@@ -10,7 +10,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 # They run on the x86-64 tree there.
 EMULATED_SKIP='ConsoleRedirector.*:CapturingRedirector.*:InvitationDialog.FollowsTheServiceThroughStartAndStop'
 EMULATED_SKIP+=':InvitationDialog.SendsLongInputsUnchangedAndCutsALongAnswer:InvitationDialog.ClosingWhileSendingEndsEverythingAtOnce'
-EMULATED_SKIP+=':InvitationDialog.NetIsTheSystemsNotOneBesideTheProgram' 
+EMULATED_SKIP+=':InvitationDialog.NetIsTheSystemsNotOneBesideTheProgram:InvitationDialog.NetsAnswerInTheConsolesCodePageShowsInTheWindowsOne' 
 
 ensure_packages
 choose_wine

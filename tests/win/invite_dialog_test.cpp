@@ -514,6 +514,19 @@ TEST(InvitationDialog, NetIsTheSystemsNotOneBesideTheProgram)
     });
 }
 
+TEST(InvitationDialog, NetsAnswerInTheConsolesCodePageShowsInTheWindowsOne)
+{
+    if (::GetOEMCP() != 437 && ::GetOEMCP() != 850)
+        GTEST_SKIP() << "the stand-in writes code page 437 or 850";
+    RefusedOpening refused(true, ERROR_ACCESS_DENIED);
+    StandInNet net("oem");
+    BoxAnswerer boxes({}, "Brewbell");
+    Invitation invitation;
+    invitation.Run([&](InvitationDialog &, HWND window) {
+        EXPECT_EQ(Send(window, boxes, 0, "PC-7", "Tee?"), "Der Empfängername ist ungültig.\r\n");
+    });
+}
+
 TEST(InvitationDialog, ClosingWhileSendingEndsEverythingAtOnce)
 {
     RefusedOpening refused(true, ERROR_ACCESS_DENIED);
