@@ -35,8 +35,7 @@ protected:
     // A report of the redirector itself (English), on the reader or the owner's thread.
     virtual void OnError(const char *text);
 
-    BOOL SpawnChild(const char *program, const char *commandLine, HANDLE stdOutput, HANDLE stdInput,
-                    HANDLE stdError);
+    BOOL SpawnChild(const char *program, const char *commandLine, HANDLE stdOutput, HANDLE stdInput, HANDLE stdError);
     // 1 when the pipe is empty now, 0 when it is closed (child gone), -1 on a read error.
     int DrainOutput();
 

@@ -77,7 +77,7 @@ bool RegistryKey::writeString(const char *group, const char *name, const std::st
     if (text.size() >= std::numeric_limits<DWORD>::max())
         return false;
     return writeValue(*this, group, name, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
-               static_cast<DWORD>(text.size() + 1));
+                      static_cast<DWORD>(text.size() + 1));
 }
 
 bool RegistryKey::writeDword(const char *group, const char *name, std::uint32_t value)

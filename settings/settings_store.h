@@ -44,9 +44,7 @@ public:
     // What a dialog edited, put in force and stored in one step. When the registry refuses the
     // group, the record is given back what it held before and the result is false: the running
     // program then goes on exactly as before, and the dialog can try again or be cancelled.
-    UserTexts userTexts() const;
     [[nodiscard]] bool applyUser(const UserTexts &texts);
-    TeatimeValues teatime() const;
     [[nodiscard]] bool applyTeatime(const TeatimeValues &values);
     [[nodiscard]] bool applyTeas(const std::array<TeaPreset, kPresetCount> &teas);
 
@@ -56,8 +54,10 @@ private:
     void loadNumbers(const char *group, std::span<const NumberValue> table);
     bool saveNumbers(const char *group, std::span<const NumberValue> table);
     bool writeText(const char *group, const char *name, std::string &text);
-    void putTeatime(const TeatimeValues &values);
+    UserTexts userTexts() const;
     void putUser(const UserTexts &texts);
+    TeatimeValues teatime() const;
+    void putTeatime(const TeatimeValues &values);
 
     ValueStore &values;
 };

@@ -341,8 +341,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const Snapshot loaded = snapshot(store.settings);
 
     editTexts(input, store.settings);
-    const bool saves[] = {store.saveTime(),  store.saveOptions(), store.saveUser(),
-                          store.saveTeas(),  store.saveTeatime(), store.saveNetsend()};
+    const bool saves[] = {store.saveTime(), store.saveOptions(), store.saveUser(),
+                          store.saveTeas(), store.saveTeatime(), store.saveNetsend()};
     for (const bool saved : saves)
         FUZZ_CHECK(saved != registry.readOnly, "a save misreported whether it was stored");
 

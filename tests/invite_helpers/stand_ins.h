@@ -156,15 +156,18 @@ public:
     void ForgetCommandLine() const { ::DeleteFileA(log_.c_str()); }
 
 private:
-    static bool Exists(const std::string &path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    static bool Exists(const std::string &path)
+    {
+        return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
     // Wine runs its own NET for a net.exe in the system folder unless its settings say to take
     // the file (an environment variable does not reach the program's children); Windows has no
     // such key.
     static void RunFileInSystemFolder(bool file)
     {
         HKEY key = nullptr;
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, &key, nullptr) != ERROR_SUCCESS)
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr) != ERROR_SUCCESS)
             return;
         if (file)
             ::RegSetValueExA(key, "net.exe", 0, REG_SZ, reinterpret_cast<const BYTE *>("native"), 7);

@@ -275,9 +275,12 @@ TEST_F(SettingsStoreTest, ASaveReportsARefusedValueAndStillWritesTheRestOfItsGro
         const char *refused; // the first value the group writes
         bool (SettingsStore::*save)();
     } cases[] = {
-        {"Time\\Min", &SettingsStore::saveTime},          {"Menu\\Sound", &SettingsStore::saveOptions},
-        {"User\\AlarmSound", &SettingsStore::saveUser},   {"Teas\\Desc0", &SettingsStore::saveTeas},
-        {"Teatime\\Interval", &SettingsStore::saveTeatime}, {"Netsend\\Recipient", &SettingsStore::saveNetsend},
+        {"Time\\Min", &SettingsStore::saveTime},
+        {"Menu\\Sound", &SettingsStore::saveOptions},
+        {"User\\AlarmSound", &SettingsStore::saveUser},
+        {"Teas\\Desc0", &SettingsStore::saveTeas},
+        {"Teatime\\Interval", &SettingsStore::saveTeatime},
+        {"Netsend\\Recipient", &SettingsStore::saveNetsend},
     };
     for (const auto &c : cases) {
         registry.refused.clear();
@@ -291,44 +294,6 @@ TEST_F(SettingsStoreTest, ASaveReportsARefusedValueAndStillWritesTheRestOfItsGro
         EXPECT_EQ(count - 1, registry.values.size()) << c.refused;
         EXPECT_EQ(0u, registry.values.count(c.refused));
     }
-}
-
-TEST_F(SettingsStoreTest, ADialogsCopyIsInForceOnlyOnceItIsStored)
-{
-    TeatimeValues schedule = store.teatime();
-    schedule.interval = 1;
-    schedule.weekdays = 5;
-    registry.refused = {"Teatime\\To"};
-    EXPECT_FALSE(store.applyTeatime(schedule));
-    EXPECT_EQ(0, settings.interval);
-    EXPECT_EQ(127, settings.weekdays);
-    registry.refused.clear();
-    EXPECT_TRUE(store.applyTeatime(schedule));
-    EXPECT_EQ(1, settings.interval);
-    EXPECT_EQ(5, settings.weekdays);
-    EXPECT_EQ(5u, std::get<std::uint32_t>(registry.values["Teatime\\Weekdays"]));
-
-    UserTexts texts = store.userTexts();
-    texts.message = "  Fertig ";
-    texts.alarmSound = "gong.wav";
-    registry.refused = {"User\\Reminder"};
-    EXPECT_FALSE(store.applyUser(texts));
-    EXPECT_EQ(kDefaultMessage, settings.message);
-    EXPECT_EQ("", settings.alarmSound);
-    registry.refused.clear();
-    EXPECT_TRUE(store.applyUser(texts));
-    EXPECT_EQ("Fertig", settings.message) << "in force as stored";
-    EXPECT_EQ("gong.wav", settings.alarmSound);
-
-    auto teas = settings.teas;
-    teas[4] = {"Assam", "03", "30"};
-    registry.refused = {"Teas\\Sec9"};
-    EXPECT_FALSE(store.applyTeas(teas));
-    EXPECT_EQ("Teesorte 4", settings.teas[4].name);
-    registry.refused.clear();
-    EXPECT_TRUE(store.applyTeas(teas));
-    EXPECT_EQ("Assam", settings.teas[4].name);
-    EXPECT_EQ("Assam", std::get<std::string>(registry.values["Teas\\Desc4"]));
 }
 
 } // namespace

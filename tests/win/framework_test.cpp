@@ -170,52 +170,6 @@ TEST(Dialog, PreTranslateMessageSeesKeysBeforeTheDialogManager)
     EXPECT_EQ(RunWithEscape(true), IDRETRY);
 }
 
-class ProgramEndDialog : public TestDialog {
-public:
-    using TestDialog::TestDialog;
-    int programEnds = 0;
-
-protected:
-    void OnProgramEnd() override { ++programEnds; }
-};
-
-TEST(Dialog, TheProgramEndHookRunsOnceWhenTheProgramEndsUnderTheDialogAndOnlyThen)
-{
-    const struct {
-        const char *name;
-        void (*end)(HWND);
-        int programEnds;
-    } cases[] = {
-        {"closed", [](HWND w) { ::PostMessageA(w, WM_COMMAND, IDCANCEL, 0); }, 0},
-        {"quit", [](HWND) { ::PostQuitMessage(3); }, 1},
-        {"session end, then quit",
-         [](HWND w) {
-             ::SendMessageA(w, WM_ENDSESSION, TRUE, 0);
-             ::PostQuitMessage(3);
-         },
-         1},
-        {"a session end called off",
-         [](HWND w) {
-             ::SendMessageA(w, WM_ENDSESSION, FALSE, 0);
-             ::PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
-         },
-         0},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        ProgramEndDialog dialog([&](TestDialog &d) { c.end(d.Hwnd()); });
-        dialog.endAfterBody = false;
-        dialog.Run();
-        EXPECT_EQ(dialog.programEnds, c.programEnds);
-        MSG quit{};
-        const bool passedOn = ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-        EXPECT_EQ(passedOn, c.programEnds == 1) << "the quit message goes on to the loop below";
-        if (passedOn) {
-            EXPECT_EQ(quit.wParam, 3u);
-        }
-    }
-}
-
 class ExchangeDialog : public TestDialog {
 public:
     using TestDialog::TestDialog;

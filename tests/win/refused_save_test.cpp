@@ -64,8 +64,7 @@ TEST(RefusedSave, ADialogSaysWhatItCouldNotStoreStaysOpenAndStoresOnTheNextTry)
          [](const Settings &s) { return s.message == "Fertig!"; }},
         {"reminder", "Teatime", "Die Teezeit konnte nicht in der Registrierung gespeichert werden.",
          [](TestSettingsStore &t) { return std::make_unique<ReminderDialog>(t.settings, t.store); },
-         [](HWND d) { Click(d, IDC_REM_SUNDAY); }, IDC_REM_APPLY,
-         [](const Settings &s) { return s.weekdays == 63; }},
+         [](HWND d) { Click(d, IDC_REM_SUNDAY); }, IDC_REM_APPLY, [](const Settings &s) { return s.weekdays == 63; }},
     };
     for (const DialogCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -119,18 +118,9 @@ TEST(RefusedSave, TheInvitationSaysSoAndStillCloses)
     EXPECT_EQ(t.Dword("Netsend", "SaveSettings"), TestSettingsStore::kMissing);
 }
 
-std::function<void()> pendingBody;
-
-void CALLBACK RunPendingBody(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    ::KillTimer(nullptr, timer);
-    pendingBody();
-}
-
 TEST(RefusedSave, AMenuOptionThatCannotBeStoredIsToldAndHoldsForThisRun)
 {
-    constexpr char kBase[] = "Software\\Brewbell";
-    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBase);
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbell");
     {
         ReadOnlyKey readOnly(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Menu");
         ASSERT_TRUE(readOnly.Made());
@@ -139,27 +129,20 @@ TEST(RefusedSave, AMenuOptionThatCannotBeStoredIsToldAndHoldsForThisRun)
         MainDialog dialog(instance);
         Dialog::SetMainDialog(&dialog);
         BoxAnswerer boxes({}, "Brewbell");
-        pendingBody = [&] {
-            HWND window = dialog.GetSafeHwnd();
+        dialog_driver::RunModal(dialog, [&](HWND window) {
             ::SendMessageA(window, WM_COMMAND, ID_OPT_TOPMOST, 0);
-            EXPECT_TRUE(::GetMenuState(::GetMenu(window), ID_OPT_TOPMOST, MF_BYCOMMAND) & MF_CHECKED);
-            EXPECT_EQ(TheSettings().topMost, 1);
             ::SendMessageA(window, WM_COMMAND, ID_LAYOUT_PLAIN, 0);
-            EXPECT_EQ(TheSettings().layout, Plain);
+            EXPECT_TRUE(::GetMenuState(::GetMenu(window), ID_OPT_TOPMOST, MF_BYCOMMAND) & MF_CHECKED);
             dialog.ExitProgram();
-        };
-        ::SetTimer(nullptr, 0, 1, RunPendingBody);
-        dialog.DoModal();
+        });
         Dialog::SetMainDialog(nullptr);
-        pendingBody = nullptr;
         const std::string refusal =
             "Die Einstellung konnte nicht in der Registrierung gespeichert werden. Sie gilt nur bis zum Programmende.";
         EXPECT_EQ(boxes.Texts(), (Texts{refusal, refusal}));
-        EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Time")) << "other groups are stored";
+        EXPECT_EQ(TheSettings().layout, Plain);
     }
-    TheSettings().topMost = 0;
-    TheSettings().layout = Automatic;
-    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBase);
+    TheSettingsStore().loadAll();
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbell");
 }
 
 } // namespace
