@@ -8,7 +8,6 @@
 #include "dialogs/messages_dialog.h"
 #include "dialogs/reminder_dialog.h"
 #include "dialogs/tea_list_dialog.h"
-#include "invite/invitation_dialog.h"
 #include "res/resource.h"
 #include "test_settings_store.h"
 #include "tests/support/registry_tree.h"
@@ -86,36 +85,6 @@ TEST(RefusedSave, ADialogSaysWhatItCouldNotStoreStaysOpenAndStoresOnTheNextTry)
         EXPECT_TRUE(c.inForce(t.settings));
         EXPECT_EQ(boxes.Count(), 1u);
     }
-}
-
-ServiceOpeners savedOpeners;
-
-SC_HANDLE WINAPI RefuseManager(LPCSTR, LPCSTR, DWORD)
-{
-    ::SetLastError(ERROR_ACCESS_DENIED);
-    return nullptr;
-}
-
-TEST(RefusedSave, TheInvitationSaysSoAndStillCloses)
-{
-    // Staying open would keep it open for good: closing is its only way out, and saves.
-    savedOpeners = serviceOpeners;
-    serviceOpeners.openManager = RefuseManager;
-    TestSettingsStore t;
-    ReadOnlyKey readOnly(HKEY_CURRENT_USER, (std::string(TestSettingsStore::kPath) + "\\Netsend").c_str());
-    ASSERT_TRUE(readOnly.Made());
-    BoxAnswerer boxes({}, "Brewbell");
-    InvitationDialog dialog(t.settings, t.store);
-    const INT_PTR result = dialog_driver::RunModal(dialog, [&](HWND d) {
-        ::SetDlgItemTextA(d, IDC_INV_RECIPIENT, "PC-7");
-        Click(d, IDC_INV_SAVE_INPUTS);
-        Click(d, IDCANCEL);
-    });
-    serviceOpeners = savedOpeners;
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(boxes.Texts(), Texts{"Die Eingaben konnten nicht in der Registrierung gespeichert werden."});
-    EXPECT_EQ(t.settings.recipient, "PC-7") << "kept for this run";
-    EXPECT_EQ(t.Dword("Netsend", "SaveSettings"), TestSettingsStore::kMissing);
 }
 
 TEST(RefusedSave, AMenuOptionThatCannotBeStoredIsToldAndHoldsForThisRun)
