@@ -18,6 +18,8 @@ namespace {
 
 constexpr DWORD kWorkerStopTimeoutMs = 1000;
 const char kStartCaption[] = "&Start";
+const char kOptionNotSaved[] =
+    "Die Einstellung konnte nicht in der Registrierung gespeichert werden. Sie gilt nur bis zum Programmende.";
 const char kStopCaption[] = "&Stop";
 
 countdown::Time SetTime()
@@ -198,7 +200,8 @@ bool MainDialog::OnLayoutCommand(Message &m)
         return false;
     menu.CheckLayout(value);
     TheSettings().layout = value;
-    TheSettingsStore().saveOptions();
+    if (!TheSettingsStore().saveOptions())
+        AppMessageBox(hwnd_, kOptionNotSaved, MB_OK | MB_ICONEXCLAMATION);
     ApplyLayout(value);
     return true;
 }
@@ -397,7 +400,8 @@ bool MainDialog::OnOptionCommand(Message &m)
     std::atomic<std::int32_t> *option = menu.ToggleOption(m.CommandId(), TheSettings());
     if (!option)
         return false;
-    TheSettingsStore().saveOptions();
+    if (!TheSettingsStore().saveOptions())
+        AppMessageBox(hwnd_, kOptionNotSaved, MB_OK | MB_ICONEXCLAMATION);
     switch (m.CommandId()) {
     case ID_OPT_TRAY:
         hideOnMinimize = *option;

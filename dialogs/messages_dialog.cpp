@@ -9,9 +9,11 @@
 
 namespace {
 // Sounds are WAV files; a typed name of a file that does not exist yet is offered for creation
-// rather than refused.
+// rather than refused. The current directory stays where it was: a program started by its bare
+// name would be looked for there.
 constexpr char kWavFilter[] = "WAV-Audio-Dateien (*.wav)\0*.wav\0";
-constexpr DWORD kChooseFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT;
+constexpr DWORD kChooseFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_NOCHANGEDIR;
+constexpr char kNotSaved[] = "Die Meldungen und Sounds konnten nicht in der Registrierung gespeichert werden.";
 } // namespace
 
 MessagesDialog::MessagesDialog(Settings &settingsToEdit, SettingsStore &settingsStore)
@@ -19,12 +21,18 @@ MessagesDialog::MessagesDialog(Settings &settingsToEdit, SettingsStore &settings
 {
 }
 
+bool MessagesDialog::OnInitDialog()
+{
+    texts = {settings.alarmSound, settings.message, settings.remindSound, settings.reminder};
+    return Dialog::OnInitDialog();
+}
+
 void MessagesDialog::DoDataExchange(DataExchange &dx)
 {
-    DDX_Text(dx, IDC_ALARM_MESSAGE, settings.message, kMaxTextLength);
-    DDX_Text(dx, IDC_ALARM_SOUND, settings.alarmSound, kMaxTextLength);
-    DDX_Text(dx, IDC_REMIND_MESSAGE, settings.reminder, kMaxTextLength);
-    DDX_Text(dx, IDC_REMIND_SOUND, settings.remindSound, kMaxTextLength);
+    DDX_Text(dx, IDC_ALARM_MESSAGE, texts.message, kMaxTextLength);
+    DDX_Text(dx, IDC_ALARM_SOUND, texts.alarmSound, kMaxTextLength);
+    DDX_Text(dx, IDC_REMIND_MESSAGE, texts.reminder, kMaxTextLength);
+    DDX_Text(dx, IDC_REMIND_SOUND, texts.remindSound, kMaxTextLength);
 }
 
 bool MessagesDialog::ProcessMessage(Message &m)
@@ -36,11 +44,11 @@ bool MessagesDialog::ProcessMessage(Message &m)
     return DispatchMessageMap(this, map, m) || Dialog::ProcessMessage(m);
 }
 
-void MessagesDialog::OnBrowseAlarm() { Browse(settings.alarmSound); }
+void MessagesDialog::OnBrowseAlarm() { Browse(IDC_ALARM_SOUND); }
 
-void MessagesDialog::OnBrowseReminder() { Browse(settings.remindSound); }
+void MessagesDialog::OnBrowseReminder() { Browse(IDC_REMIND_SOUND); }
 
-void MessagesDialog::Browse(std::string &sound)
+void MessagesDialog::Browse(int soundField)
 {
     // No longer a path than can be stored: the file dialog refuses one that does not fit.
     char path[kMaxTextLength + 1] = "";
@@ -58,22 +66,17 @@ void MessagesDialog::Browse(std::string &sound)
         AppMessageBox(hwnd_, "Die Dateiauswahl kann nicht geöffnet werden.", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (!getOpenFileName(&choice))
-        return;
-    sound = path;
-    UpdateData(false);
+    if (getOpenFileName(&choice))
+        SetItemText(soundField, path);
 }
 
 void MessagesDialog::OnOK()
 {
     if (!UpdateData(true))
         return;
-    store.saveUser();
+    if (!store.applyUser(texts)) {
+        AppMessageBox(hwnd_, kNotSaved, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     EndDialog(IDOK);
-}
-
-void MessagesDialog::OnCancel()
-{
-    store.loadUser();
-    EndDialog(IDCANCEL);
 }

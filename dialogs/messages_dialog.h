@@ -1,5 +1,5 @@
-// The texts and sounds of the two alerts (dialog 146). The edits are bound straight to the
-// settings, so it ends by storing them (accept) or reloading them (cancel).
+// The texts and sounds of the two alerts (dialog 146). The fields edit a copy: the running
+// program gets it, stored, with "&Übernehmen"; anything else ends the dialog and changes nothing.
 #pragma once
 
 #include "framework/dialog.h"
@@ -9,20 +9,22 @@
 
 class MessagesDialog : public Dialog {
 public:
+    // settings must be the record that store saves.
     MessagesDialog(Settings &settings, SettingsStore &store);
 
 protected:
+    bool OnInitDialog() override;
     void OnOK() override;
-    void OnCancel() override;
     bool ProcessMessage(Message &m) override;
     void DoDataExchange(DataExchange &dx) override;
 
 private:
     void OnBrowseAlarm();
     void OnBrowseReminder();
-    // A chosen file becomes the sound at once, and every edit shows the settings again.
-    void Browse(std::string &sound);
+    // A chosen file shows in the sound's field; the other fields keep what was typed.
+    void Browse(int soundField);
 
     Settings &settings;
     SettingsStore &store;
+    UserTexts texts;
 };

@@ -2,12 +2,14 @@
 
 #include "app/reminder_rules.h"
 #include "framework/data_exchange.h"
+#include "framework/message_box.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
 
 namespace {
 constexpr int kDayCount = 7;
+constexpr char kNotSaved[] = "Die Teezeit konnte nicht in der Registrierung gespeichert werden.";
 } // namespace
 
 ReminderDialog::ReminderDialog(Settings &settingsToEdit, SettingsStore &settingsStore)
@@ -17,32 +19,34 @@ ReminderDialog::ReminderDialog(Settings &settingsToEdit, SettingsStore &settings
 
 void ReminderDialog::DoDataExchange(DataExchange &dx)
 {
-    DDX_TimeOfDay(dx, IDC_REM_DAILY_TIME, settings.daily);
-    // Any stored interval but 0 is the interval rule, so it shows as "täglich zwischen".
+    DDX_TimeOfDay(dx, IDC_REM_DAILY_TIME, schedule.daily);
+    // The store loads every interval but 0 as 1; any other value that reaches the record still
+    // shows as the clock takes it, as the interval rule ("täglich zwischen").
     if (!dx.failed) {
         if (dx.save)
-            settings.interval = ::IsDlgButtonChecked(hwnd_, IDC_REM_BETWEEN) == BST_CHECKED ? 1 : 0;
+            schedule.interval = ::IsDlgButtonChecked(hwnd_, IDC_REM_BETWEEN) == BST_CHECKED ? 1 : 0;
         else
             ::CheckRadioButton(hwnd_, IDC_REM_DAILY, IDC_REM_BETWEEN,
-                               settings.interval != 0 ? IDC_REM_BETWEEN : IDC_REM_DAILY);
+                               schedule.interval != 0 ? IDC_REM_BETWEEN : IDC_REM_DAILY);
     }
-    DDX_TimeOfDay(dx, IDC_REM_FROM, settings.from);
-    DDX_TimeOfDay(dx, IDC_REM_TO, settings.to);
+    DDX_TimeOfDay(dx, IDC_REM_FROM, schedule.from);
+    DDX_TimeOfDay(dx, IDC_REM_TO, schedule.to);
     // The hours check keeps the field a number in 1..6, the range the store loads.
     if (dx.failed)
         return;
     if (!dx.save) {
-        ::SetDlgItemInt(hwnd_, IDC_REM_HOURS, static_cast<UINT>(settings.hours.load()), TRUE);
+        ::SetDlgItemInt(hwnd_, IDC_REM_HOURS, static_cast<UINT>(schedule.hours), TRUE);
         return;
     }
     BOOL number = FALSE;
     const int hours = static_cast<int>(::GetDlgItemInt(hwnd_, IDC_REM_HOURS, &number, TRUE));
     if (number)
-        settings.hours = hours;
+        schedule.hours = hours;
 }
 
 bool ReminderDialog::OnInitDialog()
 {
+    schedule = {settings.interval, settings.weekdays, settings.hours, settings.daily, settings.from, settings.to};
     filling = true;
     // Hours 0..23 with seconds, as the status line shows the time, whatever the locale's
     // habit; the seconds count for the reminder.
@@ -77,7 +81,7 @@ bool ReminderDialog::ProcessMessage(Message &m)
 void ReminderDialog::UpdateEnabling()
 {
     UpdateData(true);
-    const bool daily = settings.interval == 0;
+    const bool daily = schedule.interval == 0;
     EnableItem(IDC_REM_DAILY_TIME, daily);
     for (int id : {IDC_REM_FROM, IDC_REM_TO, IDC_REM_HOURS, IDC_REM_HOURS_SPIN})
         EnableItem(id, !daily);
@@ -85,23 +89,19 @@ void ReminderDialog::UpdateEnabling()
 
 void ReminderDialog::OnDaily()
 {
-    // The pair is split by the pickers and labels, which start groups of their own, so the
-    // buttons do not clear each other by themselves.
-    ::CheckRadioButton(hwnd_, IDC_REM_DAILY, IDC_REM_BETWEEN, IDC_REM_DAILY);
     UpdateEnabling();
     Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetItem(IDC_REM_DAILY_TIME)), TRUE);
 }
 
 void ReminderDialog::OnBetween()
 {
-    ::CheckRadioButton(hwnd_, IDC_REM_DAILY, IDC_REM_BETWEEN, IDC_REM_BETWEEN);
     UpdateEnabling();
     Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetItem(IDC_REM_FROM)), TRUE);
 }
 
 void ReminderDialog::ShowWeekdays()
 {
-    const auto mask = static_cast<std::uint32_t>(settings.weekdays.load());
+    const auto mask = static_cast<std::uint32_t>(schedule.weekdays);
     for (int day = 0; day < kDayCount; ++day)
         ::CheckDlgButton(hwnd_, IDC_REM_MONDAY + day, (mask >> day) & 1u ? BST_CHECKED : BST_UNCHECKED);
     ShowAllDays();
@@ -109,7 +109,7 @@ void ReminderDialog::ShowWeekdays()
 
 void ReminderDialog::ShowAllDays()
 {
-    ::CheckDlgButton(hwnd_, IDC_REM_ALL_DAYS, static_cast<UINT>(reminder::AllDaysState(settings.weekdays)));
+    ::CheckDlgButton(hwnd_, IDC_REM_ALL_DAYS, static_cast<UINT>(reminder::AllDaysState(schedule.weekdays)));
 }
 
 bool ReminderDialog::OnDayClicked(Message &)
@@ -119,14 +119,14 @@ bool ReminderDialog::OnDayClicked(Message &)
         if (::IsDlgButtonChecked(hwnd_, IDC_REM_MONDAY + day) == BST_CHECKED)
             mask |= 1 << day;
     }
-    settings.weekdays = mask;
+    schedule.weekdays = mask;
     ShowAllDays();
     return true;
 }
 
 void ReminderDialog::OnAllDays()
 {
-    settings.weekdays = reminder::WeekdaysAfterAllClicked(settings.weekdays);
+    schedule.weekdays = reminder::WeekdaysAfterAllClicked(schedule.weekdays);
     ShowWeekdays();
 }
 
@@ -138,10 +138,10 @@ bool ReminderDialog::OnHoursChanged(Message &)
     const int hours = static_cast<int>(::GetDlgItemInt(hwnd_, IDC_REM_HOURS, &number, TRUE));
     if (number && hours >= kFewestHours && hours <= kMostHours)
         return true;
-    // Put the stored value back. Its own change notification is not checked again: a stored
+    // Put the last good value back. Its own change notification is not checked again: a stored
     // value outside 1..6 would otherwise be put back without end.
     filling = true;
-    ::SetDlgItemInt(hwnd_, IDC_REM_HOURS, static_cast<UINT>(settings.hours.load()), TRUE);
+    ::SetDlgItemInt(hwnd_, IDC_REM_HOURS, static_cast<UINT>(schedule.hours), TRUE);
     ::SendDlgItemMessageA(hwnd_, IDC_REM_HOURS, EM_SETSEL, 0, -1);
     filling = false;
     return true;
@@ -151,12 +151,9 @@ void ReminderDialog::OnOK()
 {
     if (!UpdateData(true))
         return;
-    store.saveTeatime();
+    if (!store.applyTeatime(schedule)) {
+        AppMessageBox(hwnd_, kNotSaved, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     EndDialog(IDOK);
-}
-
-void ReminderDialog::OnCancel()
-{
-    store.loadTeatime();
-    EndDialog(IDCANCEL);
 }

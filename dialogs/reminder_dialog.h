@@ -1,6 +1,7 @@
 // The tea-time schedule (dialog 164): weekdays, and either one time a day or a time every 1 to 6
-// hours between two times. Its controls are bound straight to the settings that the clock
-// worker reads, so it ends by storing them (accept) or reloading them (cancel).
+// hours between two times. Its controls edit a copy; the clock worker goes on with the schedule
+// in force until "&Übernehmen" stores the copy and puts it in force. Anything else changes
+// nothing.
 #pragma once
 
 #include "framework/dialog.h"
@@ -8,12 +9,12 @@
 
 class ReminderDialog : public Dialog {
 public:
+    // settings must be the record that store saves.
     ReminderDialog(Settings &settings, SettingsStore &store);
 
 protected:
     bool OnInitDialog() override;
     void OnOK() override;
-    void OnCancel() override;
     bool ProcessMessage(Message &m) override;
     void DoDataExchange(DataExchange &dx) override;
 
@@ -29,6 +30,7 @@ private:
 
     Settings &settings;
     SettingsStore &store;
+    TeatimeValues schedule{};
     // Set while the dialog writes its own fields, whose change notifications are not checks.
     bool filling = false;
 };

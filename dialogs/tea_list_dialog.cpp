@@ -19,6 +19,7 @@ struct Column {
 constexpr Column kColumns[] = {{"Teesorte", 194}, {"Minuten", 70}, {"Sekunden", 70}};
 
 const char kCancelQuestion[] = "Alle Änderungen werden verworfen.\nTrotzdem abbrechen?";
+const char kNotSaved[] = "Die Teesorten konnten nicht in der Registrierung gespeichert werden.";
 
 } // namespace
 
@@ -166,9 +167,16 @@ void TeaListDialog::OnDelete()
 
 void TeaListDialog::OnSave()
 {
-    settings_.teas = editor_.save(ReadEdits());
-    store_.saveTeas();
-    EndDialog(IDOK);
+    const int editing = editor_.editIndex();
+    if (store_.applyTeas(editor_.save(ReadEdits()))) {
+        EndDialog(IDOK);
+        return;
+    }
+    // The rows stay as they are, a pending edit now among them, for another try or a cancel.
+    if (editing >= 0)
+        ShowRow(editing);
+    ClearEdits();
+    AppMessageBox(GetSafeHwnd(), kNotSaved, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void TeaListDialog::OnCancel()

@@ -1,7 +1,7 @@
 // The list of the ten tea presets (dialog 154): a row is taken into three edits, changed and
-// written back; "&Speichern" stores all ten rows and ends the modal run with IDOK, anything else
-// ends it with IDCANCEL and changes nothing. Until then the rows live in a PresetEditor; the list
-// view only shows them.
+// written back; "&Speichern" stores all ten rows, puts them in force and ends the modal run with
+// IDOK (a refused store leaves it open), anything else ends it with IDCANCEL and changes nothing.
+// Until then the rows live in a PresetEditor; the list view only shows them.
 #pragma once
 
 #include "dialogs/preset_rules.h"

@@ -131,6 +131,14 @@ void DDX_Slider(DataExchange &dx, int id, int &value)
 
 void DDX_TimeOfDay(DataExchange &dx, int id, std::atomic<std::int32_t> &timePoint)
 {
+    std::int32_t value = timePoint;
+    DDX_TimeOfDay(dx, id, value);
+    if (dx.save)
+        timePoint = value;
+}
+
+void DDX_TimeOfDay(DataExchange &dx, int id, std::int32_t &timePoint)
+{
     if (dx.failed)
         return;
     SYSTEMTIME local;

@@ -41,4 +41,5 @@ void DDX_Radio(DataExchange &dx, int id, std::atomic<std::int32_t> &value);
 void DDX_Slider(DataExchange &dx, int id, int &value);
 // The local time of day of a time point (seconds since 1970, UTC) in a date-time picker; saving
 // changes only the time of day and keeps the date.
+void DDX_TimeOfDay(DataExchange &dx, int id, std::int32_t &timePoint);
 void DDX_TimeOfDay(DataExchange &dx, int id, std::atomic<std::int32_t> &timePoint);

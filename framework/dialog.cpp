@@ -91,6 +91,7 @@ INT_PTR Dialog::DoModal(HWND owner)
     if (!owner && mainDialog_ && mainDialog_ != this)
         owner = mainDialog_->GetSafeHwnd();
     ended_ = false;
+    programEnded_ = false;
     result_ = -1;
 
     const bool disableOwner = owner && ::IsWindowEnabled(owner);
@@ -125,6 +126,7 @@ void Dialog::RunModalLoop()
     while (!ended_ && hwnd_) {
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) {
+            NotifyProgramEnd();
             ::PostQuitMessage(static_cast<int>(msg.wParam)); // let outer loops see it too
             break;
         }
@@ -138,6 +140,14 @@ void Dialog::RunModalLoop()
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
+}
+
+void Dialog::NotifyProgramEnd()
+{
+    if (programEnded_)
+        return;
+    programEnded_ = true;
+    OnProgramEnd();
 }
 
 void Dialog::EndDialog(INT_PTR result)
@@ -188,6 +198,12 @@ bool Dialog::HandleMessage(Message &m)
     case kRunOnThreadMessage:
         (*reinterpret_cast<const std::function<void()> *>(m.lParam))();
         return true;
+    case WM_ENDSESSION:
+        // Every top-level window hears it, a dialog too; the main window's own handler ends the
+        // program.
+        if (m.wParam)
+            NotifyProgramEnd();
+        break;
     default:
         break;
     }

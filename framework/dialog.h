@@ -37,6 +37,10 @@ protected:
     virtual bool OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
+    // The program ends while the dialog is open: the quit message ended its loop, or the session
+    // ends (Windows may end the process as soon as that message is answered). A dialog keeps here
+    // what closing it keeps, asking nothing; the window still exists. Once per modal run.
+    virtual void OnProgramEnd() {}
     // True when the message was consumed and must not reach the dialog manager.
     virtual bool PreTranslateMessage(MSG &msg);
     // The message map chain: a derived class tries its own table, then its base's.
@@ -47,11 +51,13 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool HandleMessage(Message &m);
     void RunModalLoop();
+    void NotifyProgramEnd();
 
     static Dialog *mainDialog_;
     UINT templateId_;
     bool ended_ = false;
     bool opened_ = false;
+    bool programEnded_ = false;
     INT_PTR result_ = -1;
 };
 

@@ -24,7 +24,7 @@ void CloseAndForget(HANDLE &handle)
 
 ConsoleRedirector::~ConsoleRedirector() { ConsoleRedirector::Stop(); }
 
-BOOL ConsoleRedirector::Start(const char *commandLine)
+BOOL ConsoleRedirector::Start(const char *commandLine, const char *program)
 {
     Stop();
 
@@ -53,7 +53,7 @@ BOOL ConsoleRedirector::Start(const char *commandLine)
     CloseAndForget(outputRead);
     CloseAndForget(inputWrite);
 
-    if (ok && !SpawnChild(commandLine, outputWrite, inputRead, errorWrite))
+    if (ok && !SpawnChild(program, commandLine, outputWrite, inputRead, errorWrite))
         failed();
     // These belong to the child now (or to nobody after a failure).
     CloseAndForget(outputWrite);
@@ -151,7 +151,8 @@ void ConsoleRedirector::OnOutput(const char *) {}
 
 void ConsoleRedirector::OnError(const char *) {}
 
-BOOL ConsoleRedirector::SpawnChild(const char *commandLine, HANDLE stdOutput, HANDLE stdInput, HANDLE stdError)
+BOOL ConsoleRedirector::SpawnChild(const char *program, const char *commandLine, HANDLE stdOutput, HANDLE stdInput,
+                                   HANDLE stdError)
 {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -163,7 +164,7 @@ BOOL ConsoleRedirector::SpawnChild(const char *commandLine, HANDLE stdOutput, HA
     PROCESS_INFORMATION process{};
     // CreateProcessA may write into the command line.
     std::string line = commandLine ? commandLine : "";
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup,
+    if (!::CreateProcessA(program, line.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup,
                           &process))
         return FALSE;
     ::CloseHandle(process.hThread);

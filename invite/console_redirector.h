@@ -17,8 +17,10 @@ public:
     virtual ~ConsoleRedirector();
 
     // Stops whatever ran before, then starts the command; true once the reader thread runs.
-    // On failure the reason goes to OnError and the system's last error is kept.
-    BOOL Start(const char *commandLine);
+    // On failure the reason goes to OnError and the system's last error is kept. program is the
+    // file to run, by its full path; without it the command line's first word is searched for,
+    // in the program's own folder and the current directory first.
+    BOOL Start(const char *commandLine, const char *program = nullptr);
     // Ends the reader and releases every handle; safe when nothing runs, and from the reader
     // thread itself. Never ends the child: closing its input gives it end-of-file.
     virtual void Stop();
@@ -33,7 +35,7 @@ protected:
     // A report of the redirector itself (English), on the reader or the owner's thread.
     virtual void OnError(const char *text);
 
-    BOOL SpawnChild(const char *commandLine, HANDLE stdOutput, HANDLE stdInput, HANDLE stdError);
+    BOOL SpawnChild(const char *program, const char *commandLine, HANDLE stdOutput, HANDLE stdInput, HANDLE stdError);
     // 1 when the pipe is empty now, 0 when it is closed (child gone), -1 on a read error.
     int DrainOutput();
 

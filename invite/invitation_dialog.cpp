@@ -23,10 +23,23 @@ constexpr const char *kActionFailed[] = {"Nachrichtendienst konnte nicht gestart
                                          "Nachrichtendienst konnte nicht angehalten werden"};
 constexpr char kSendingText[] = "Nachricht wird gesendet. Bitte warten...";
 constexpr char kBrowseTitle[] = "Wählen Sie hier den Computer des Empfängers Ihrer Nachricht aus:";
+constexpr char kNotSaved[] = "Die Eingaben konnten nicht in der Registrierung gespeichert werden.";
 
 bool WaitForStop(DWORD milliseconds) { return WorkerStopEvent.Wait(milliseconds); }
 
 } // namespace
+
+std::string SystemNetPath()
+{
+    char folder[MAX_PATH] = "";
+    const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+    // Without the folder no path: the start then fails and says so, rather than search.
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    return std::string(folder, length) + "\\net.exe";
+}
+
+std::string (*netProgramPath)() = SystemNetPath;
 
 InvitationDialog::InvitationDialog(Settings &settings, SettingsStore &store)
     : Dialog(IDD_INVITATION), settings(settings), store(store)
@@ -116,6 +129,9 @@ bool InvitationDialog::InitServiceControl()
         return true;
     }
     if (error) {
+        // No state to show, but the template's picture is the running lamp: the service is not
+        // known to run, so no lamp is lit.
+        ShowLamp(invite::Lamp::Stopped);
         ShowSystemError(kAccessFailed, error);
         return false;
     }
@@ -130,17 +146,22 @@ int InvitationDialog::QueryServiceState() const
     return serviceAccessible ? service.QueryState() : invite::kStateNoAccess;
 }
 
-void InvitationDialog::ShowServiceState(int state)
+void InvitationDialog::ShowLamp(invite::Lamp lamp)
 {
-    const invite::ServiceStateView view = invite::DescribeServiceState(state);
-    HBITMAP picture = view.lamp == invite::Lamp::Stopped   ? stoppedBitmap.get()
-                      : view.lamp == invite::Lamp::Running ? runningBitmap.get()
-                                                           : busyBitmap.get();
+    HBITMAP picture = lamp == invite::Lamp::Stopped   ? stoppedBitmap.get()
+                      : lamp == invite::Lamp::Running ? runningBitmap.get()
+                                                      : busyBitmap.get();
     const auto previous = reinterpret_cast<HBITMAP>(
         ::SendMessageA(GetItem(IDC_INV_LAMP), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
     // The template's own picture is the control's to lose; ours stay with us.
     if (previous && previous != stoppedBitmap.get() && previous != runningBitmap.get() && previous != busyBitmap.get())
         ::DeleteObject(previous);
+}
+
+void InvitationDialog::ShowServiceState(int state)
+{
+    const invite::ServiceStateView view = invite::DescribeServiceState(state);
+    ShowLamp(view.lamp);
     EnableItem(IDC_INV_START, view.startEnabled);
     EnableItem(IDC_INV_STOP, view.stopEnabled);
     EnableItem(IDC_INV_SEND, view.sendEnabled);
@@ -370,19 +391,21 @@ void InvitationDialog::OnSend()
     WorkerStopEvent.Reset();
     // Built here, on the dialog's thread, so the worker reads no member the dialog writes.
     std::string commandLine = invite::NetSendCommandLine(recipientMode, recipient, message);
-    if (!StartAction([this, commandLine = std::move(commandLine)] { SendWorker(commandLine); })) {
+    if (!StartAction([this, program = netProgramPath(), commandLine = std::move(commandLine)] {
+            SendWorker(program, commandLine);
+        })) {
         EnableItem(IDC_INV_STOP, serviceAccessible);
         EnableItem(IDC_INV_SEND, true);
     }
 }
 
-void InvitationDialog::SendWorker(const std::string &commandLine)
+void InvitationDialog::SendWorker(const std::string &program, const std::string &commandLine)
 {
     PostToDialog(kSendingMessage);
     char output[kCaptureChars];
     CapturingRedirector redirector;
     redirector.SetCaptureBuffer(output, sizeof output);
-    if (!WaitForStop(kSendDelayMs) && redirector.Start(commandLine.c_str())) {
+    if (!WaitForStop(kSendDelayMs) && redirector.Start(commandLine.c_str(), program.c_str())) {
         // The first output is the answer. A command that ends without printing ends the wait too.
         while (redirector.CapturedLength() == 0 && redirector.IsReading()) {
             if (WaitForStop(kPollIntervalMs))
@@ -392,6 +415,9 @@ void InvitationDialog::SendWorker(const std::string &commandLine)
     redirector.Stop();
     PostState(QueryServiceState());
     auto text = std::make_unique<std::string>(output, static_cast<std::size_t>(redirector.CapturedLength()));
+    // NET writes in the console's code page; the box shows the Windows one ("ungültig" stays so).
+    if (!text->empty())
+        ::OemToCharBuffA(text->data(), text->data(), static_cast<DWORD>(text->size()));
     if (PostToDialog(kSendDoneMessage, 0, reinterpret_cast<LPARAM>(text.get())))
         text.release();
 }
@@ -444,7 +470,7 @@ bool InvitationDialog::PreTranslateMessage(MSG &msg)
     return Dialog::PreTranslateMessage(msg);
 }
 
-void InvitationDialog::OnCancel()
+bool InvitationDialog::KeepInputs()
 {
     StopAllWorkers();
     service.Close();
@@ -456,6 +482,17 @@ void InvitationDialog::OnCancel()
     settings.recipient = keep ? recipient : std::string();
     settings.nsMessage = keep ? message : std::string();
     settings.saveSettings = keep ? 1 : 0;
-    store.saveNetsend();
+    return store.saveNetsend();
+}
+
+void InvitationDialog::OnCancel()
+{
+    // Closing is the only way out of this dialog, so it closes all the same; the inputs last
+    // for this run.
+    if (!KeepInputs())
+        AppMessageBox(hwnd_, kNotSaved, MB_OK | MB_ICONEXCLAMATION);
     EndDialog(IDCANCEL);
 }
+
+// No box on the way out: nobody may be there to answer it.
+void InvitationDialog::OnProgramEnd() { KeepInputs(); }

@@ -10,6 +10,7 @@
 #include "framework/dialog.h"
 #include "framework/handles.h"
 #include "framework/thread.h"
+#include "invite/invitation_rules.h"
 #include "invite/messenger_service.h"
 #include "settings/settings_store.h"
 
@@ -17,6 +18,12 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+// Where NET is started from: the system folder, by its full path. Started by its bare name it
+// would be looked for in the program's own folder and the current directory first, where anyone
+// may have put a net.exe. Tests point this at their stand-in.
+std::string SystemNetPath();
+extern std::string (*netProgramPath)();
 
 class InvitationDialog : public Dialog {
 public:
@@ -33,6 +40,7 @@ public:
 protected:
     bool OnInitDialog() override;
     void OnCancel() override;
+    void OnProgramEnd() override;
     bool PreTranslateMessage(MSG &msg) override;
     bool ProcessMessage(Message &m) override;
     void DoDataExchange(DataExchange &dx) override;
@@ -51,6 +59,7 @@ private:
     bool InitServiceControl();
     int QueryServiceState() const;
     void ShowServiceState(int state);
+    void ShowLamp(invite::Lamp lamp);
     void SetStatusText(const char *text);
     void ShowSystemError(const char *caption, DWORD error);
     void OnStartService();
@@ -77,7 +86,10 @@ private:
     bool OnMessageChanged(Message &m);
     bool OnCtlColor(Message &m);
     bool OnWorkerMessage(Message &m);
-    void SendWorker(const std::string &commandLine);
+    void SendWorker(const std::string &program, const std::string &commandLine);
+    // What closing keeps, also when the program ends under the dialog: the workers end, and the
+    // inputs are stored as "Eingaben speichern" says. False when the registry refused them.
+    bool KeepInputs();
     void FocusItem(int id) const { ::SetFocus(GetItem(id)); }
 
     Settings &settings;

@@ -9,7 +9,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 # stand-in service): each start would cost another minute of the emulator's Wine start-up. They
 # run on the x86-64 tree there.
 EMULATED_SKIP='ConsoleRedirector.*:CapturingRedirector.*:InvitationDialog.FollowsTheServiceThroughStartAndStop'
-EMULATED_SKIP+=':InvitationDialog.SendsLongInputsUnchangedAndCutsALongAnswer:InvitationDialog.ClosingWhileSendingEndsEverythingAtOnce' 
+EMULATED_SKIP+=':InvitationDialog.SendsLongInputsUnchangedAndCutsALongAnswer:InvitationDialog.ClosingWhileSendingEndsEverythingAtOnce'
+EMULATED_SKIP+=':InvitationDialog.NetIsTheSystemsNotOneBesideTheProgram:InvitationDialog.NetsAnswerInTheConsolesCodePageShowsInTheWindowsOne' 
 
 ensure_packages
 enter_emulation "$0" "$@"

@@ -24,14 +24,15 @@ std::optional<std::span<const std::uint8_t>> queryValue(const RegistryKey &regis
     return std::span<const std::uint8_t>(buffer.data(), size);
 }
 
-void writeValue(const RegistryKey &registry, const char *group, const char *name, DWORD type, const BYTE *data,
+bool writeValue(const RegistryKey &registry, const char *group, const char *name, DWORD type, const BYTE *data,
                 DWORD size)
 {
     HKEY key = nullptr;
     if (!registry.createKey(group, key))
-        return;
-    RegSetValueExA(key, name, 0, type, data, size);
+        return false;
+    const LONG result = RegSetValueExA(key, name, 0, type, data, size);
     RegCloseKey(key);
+    return result == ERROR_SUCCESS;
 }
 
 } // namespace
@@ -71,18 +72,18 @@ bool RegistryKey::openKey(const char *group, HKEY &key) const
     return RegOpenKeyExA(rootKey, path.data(), 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS;
 }
 
-void RegistryKey::writeString(const char *group, const char *name, const std::string &text)
+bool RegistryKey::writeString(const char *group, const char *name, const std::string &text)
 {
     if (text.size() >= std::numeric_limits<DWORD>::max())
-        return;
-    writeValue(*this, group, name, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
-               static_cast<DWORD>(text.size() + 1));
+        return false;
+    return writeValue(*this, group, name, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
+                      static_cast<DWORD>(text.size() + 1));
 }
 
-void RegistryKey::writeDword(const char *group, const char *name, std::uint32_t value)
+bool RegistryKey::writeDword(const char *group, const char *name, std::uint32_t value)
 {
     const auto bytes = value_codec::dwordBytes(value);
-    writeValue(*this, group, name, REG_DWORD, bytes.data(), static_cast<DWORD>(bytes.size()));
+    return writeValue(*this, group, name, REG_DWORD, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
 std::uint32_t RegistryKey::readDword(const char *group, const char *name, std::uint32_t defaultValue)

@@ -24,8 +24,10 @@ public:
     bool createKey(const char *group, HKEY &key) const;
     bool openKey(const char *group, HKEY &key) const;
 
-    void writeString(const char *group, const char *name, const std::string &text) override;
-    void writeDword(const char *group, const char *name, std::uint32_t value) override;
+    // False when the key could not be created or opened for writing, or the value not set
+    // (a key the user may only read).
+    [[nodiscard]] bool writeString(const char *group, const char *name, const std::string &text) override;
+    [[nodiscard]] bool writeDword(const char *group, const char *name, std::uint32_t value) override;
     std::uint32_t readDword(const char *group, const char *name, std::uint32_t defaultValue) override;
     std::string readString(const char *group, const char *name, const std::string &defaultText) override;
 

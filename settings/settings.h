@@ -93,3 +93,21 @@ struct Settings {
     std::string nsMessage;
     std::atomic<std::int32_t> saveSettings{0};
 };
+
+// The groups the messages and reminder dialogs edit, as plain values: a dialog edits a copy of
+// its own, and the running program sees it only once it is stored (SettingsStore::apply...).
+struct UserTexts {
+    std::string alarmSound;
+    std::string message;
+    std::string remindSound;
+    std::string reminder;
+};
+
+struct TeatimeValues {
+    std::int32_t interval;
+    std::int32_t weekdays;
+    std::int32_t hours;
+    std::int32_t daily;
+    std::int32_t from;
+    std::int32_t to;
+};

@@ -39,7 +39,8 @@ constexpr NumberValue kMenuValues[] = {
 
 // The three times are any point in time; only their time of day counts.
 constexpr NumberValue kTeatimeValues[] = {
-    {"Interval", &Settings::interval, 0, 0, 1},
+    // The clock takes any interval but 0 for the interval rule; loaded as 1, it stays that rule.
+    {"Interval", &Settings::interval, 0, 0, 1, true},
     {"Weekdays", &Settings::weekdays, kDefaultWeekdays, 0, kAllWeekdays},
     {"Hours", &Settings::hours, kDefaultHours, kFewestHours, kMostHours},
     {"Daily", &Settings::daily, kDefaultDaily, kEarliestTime, kLatestTime},
@@ -91,22 +92,28 @@ void SettingsStore::loadNumbers(const char *group, std::span<const NumberValue> 
         // Compared as signed: a DWORD above 2^31 - 1 is a negative number here.
         const auto stored = static_cast<std::int32_t>(
             values.readDword(group, value.name, static_cast<std::uint32_t>(value.defaultValue)));
-        settings.*value.field = stored < value.lowest || stored > value.highest ? value.defaultValue : stored;
+        if (value.anyButZeroIsOne && stored != 0)
+            settings.*value.field = 1;
+        else
+            settings.*value.field = stored < value.lowest || stored > value.highest ? value.defaultValue : stored;
     }
 }
 
-void SettingsStore::saveNumbers(const char *group, std::span<const NumberValue> table)
+// Every value is written even after one was refused: as much as the registry takes is kept.
+bool SettingsStore::saveNumbers(const char *group, std::span<const NumberValue> table)
 {
+    bool stored = true;
     for (const NumberValue &value : table)
-        values.writeDword(group, value.name, static_cast<std::uint32_t>((settings.*value.field).load()));
+        stored &= values.writeDword(group, value.name, static_cast<std::uint32_t>((settings.*value.field).load()));
+    return stored;
 }
 
 // A text the registry could not give back whole is cut to what it can, here and in memory
 // alike, so that the next start sees what this run sees.
-void SettingsStore::writeText(const char *group, const char *name, std::string &text)
+bool SettingsStore::writeText(const char *group, const char *name, std::string &text)
 {
     text = value_codec::storableText(text);
-    values.writeString(group, name, text);
+    return values.writeString(group, name, text);
 }
 
 void SettingsStore::loadAll()
@@ -121,11 +128,11 @@ void SettingsStore::loadAll()
 
 void SettingsStore::loadTime() { loadNumbers(kTimeGroup, kTimeValues); }
 
-void SettingsStore::saveTime() { saveNumbers(kTimeGroup, kTimeValues); }
+bool SettingsStore::saveTime() { return saveNumbers(kTimeGroup, kTimeValues); }
 
 void SettingsStore::loadOptions() { loadNumbers(kMenuGroup, kMenuValues); }
 
-void SettingsStore::saveOptions() { saveNumbers(kMenuGroup, kMenuValues); }
+bool SettingsStore::saveOptions() { return saveNumbers(kMenuGroup, kMenuValues); }
 
 void SettingsStore::loadUser()
 {
@@ -135,7 +142,7 @@ void SettingsStore::loadUser()
     settings.reminder = values.readString(kUserGroup, "Reminder", kDefaultReminder);
 }
 
-void SettingsStore::saveUser()
+bool SettingsStore::saveUser()
 {
     for (std::string *text : {&settings.message, &settings.reminder, &settings.alarmSound, &settings.remindSound}) {
         *text = value_codec::storableText(*text);
@@ -144,10 +151,11 @@ void SettingsStore::saveUser()
     fillIfEmpty(settings.message, kDefaultMessage);
     fillIfEmpty(settings.reminder, kDefaultReminder);
 
-    writeText(kUserGroup, "AlarmSound", settings.alarmSound);
-    writeText(kUserGroup, "Message", settings.message);
-    writeText(kUserGroup, "RemindSound", settings.remindSound);
-    writeText(kUserGroup, "Reminder", settings.reminder);
+    bool stored = writeText(kUserGroup, "AlarmSound", settings.alarmSound);
+    stored &= writeText(kUserGroup, "Message", settings.message);
+    stored &= writeText(kUserGroup, "RemindSound", settings.remindSound);
+    stored &= writeText(kUserGroup, "Reminder", settings.reminder);
+    return stored;
 }
 
 void SettingsStore::loadTeas()
@@ -161,20 +169,22 @@ void SettingsStore::loadTeas()
     }
 }
 
-void SettingsStore::saveTeas()
+bool SettingsStore::saveTeas()
 {
+    bool stored = true;
     for (std::size_t slot = 0; slot < settings.teas.size(); ++slot) {
         const PresetValueNames names = presetValueNames(slot);
         TeaPreset &tea = settings.teas[slot];
-        writeText(kTeasGroup, names.name.c_str(), tea.name);
-        writeText(kTeasGroup, names.minutes.c_str(), tea.minutes);
-        writeText(kTeasGroup, names.seconds.c_str(), tea.seconds);
+        stored &= writeText(kTeasGroup, names.name.c_str(), tea.name);
+        stored &= writeText(kTeasGroup, names.minutes.c_str(), tea.minutes);
+        stored &= writeText(kTeasGroup, names.seconds.c_str(), tea.seconds);
     }
+    return stored;
 }
 
 void SettingsStore::loadTeatime() { loadNumbers(kTeatimeGroup, kTeatimeValues); }
 
-void SettingsStore::saveTeatime() { saveNumbers(kTeatimeGroup, kTeatimeValues); }
+bool SettingsStore::saveTeatime() { return saveNumbers(kTeatimeGroup, kTeatimeValues); }
 
 void SettingsStore::loadNetsend()
 {
@@ -183,9 +193,68 @@ void SettingsStore::loadNetsend()
     loadNumbers(kNetsendGroup, kNetsendNumbers);
 }
 
-void SettingsStore::saveNetsend()
+bool SettingsStore::saveNetsend()
 {
-    writeText(kNetsendGroup, "Recipient", settings.recipient);
-    writeText(kNetsendGroup, "NSMessage", settings.nsMessage);
-    saveNumbers(kNetsendGroup, kNetsendNumbers);
+    bool stored = writeText(kNetsendGroup, "Recipient", settings.recipient);
+    stored &= writeText(kNetsendGroup, "NSMessage", settings.nsMessage);
+    stored &= saveNumbers(kNetsendGroup, kNetsendNumbers);
+    return stored;
+}
+
+UserTexts SettingsStore::userTexts() const
+{
+    return {settings.alarmSound, settings.message, settings.remindSound, settings.reminder};
+}
+
+void SettingsStore::putUser(const UserTexts &texts)
+{
+    settings.alarmSound = texts.alarmSound;
+    settings.message = texts.message;
+    settings.remindSound = texts.remindSound;
+    settings.reminder = texts.reminder;
+}
+
+bool SettingsStore::applyUser(const UserTexts &texts)
+{
+    const UserTexts before = userTexts();
+    putUser(texts);
+    if (saveUser())
+        return true;
+    putUser(before);
+    return false;
+}
+
+TeatimeValues SettingsStore::teatime() const
+{
+    return {settings.interval, settings.weekdays, settings.hours, settings.daily, settings.from, settings.to};
+}
+
+void SettingsStore::putTeatime(const TeatimeValues &values)
+{
+    settings.interval = values.interval;
+    settings.weekdays = values.weekdays;
+    settings.hours = values.hours;
+    settings.daily = values.daily;
+    settings.from = values.from;
+    settings.to = values.to;
+}
+
+bool SettingsStore::applyTeatime(const TeatimeValues &values)
+{
+    const TeatimeValues before = teatime();
+    putTeatime(values);
+    if (saveTeatime())
+        return true;
+    putTeatime(before);
+    return false;
+}
+
+bool SettingsStore::applyTeas(const std::array<TeaPreset, kPresetCount> &teas)
+{
+    const std::array<TeaPreset, kPresetCount> before = settings.teas;
+    settings.teas = teas;
+    if (saveTeas())
+        return true;
+    settings.teas = before;
+    return false;
 }

@@ -20,6 +20,7 @@ namespace {
 constexpr UINT kExitCommand = 40015;
 constexpr int kStart = 1007;
 constexpr int kAlarmBrowse = 1026, kServiceStart = 3, kSend = 1094, kRecipient = 1087, kMessage = 1088;
+constexpr int kSaveInputs = 1105;
 constexpr int kStatus = 1096;
 const char kInvitationTitle[] = "Einladung versenden per Windows Nachrichtendienst";
 
@@ -67,6 +68,8 @@ struct State {
     bool service = false;
     bool serviceRunning = false;
     bool net = false;
+    // What else the program must have stored by its end (as closing the open dialog stores it).
+    std::function<void()> alsoStored = nullptr;
 };
 
 void PrintTo(const State &state, std::ostream *out) { *out << state.name; }
@@ -158,9 +161,24 @@ const State kStates[] = {
     {"InvitationOpen",
      2,
      30,
-     [](Scene &s) { return s.OpenInvitation("Nachrichtendienst ist nicht aktiv.") != nullptr; },
+     [](Scene &s) {
+         HWND dialog = s.OpenInvitation("Nachrichtendienst ist nicht aktiv.");
+         if (!dialog)
+             return false;
+         // Typed, to be kept: "Eingaben speichern" ticked.
+         ::SendMessageA(::GetDlgItem(dialog, kMessage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Tee?"));
+         Click(dialog, kSaveInputs);
+         return WaitUntil([&] { return ::SendDlgItemMessageA(dialog, kSaveInputs, BM_GETCHECK, 0, 0) == BST_CHECKED; },
+                          3000);
+     },
      {2, 30, 30, 0, 0},
-     true},
+     true,
+     false,
+     false,
+     [] {
+         std::string message;
+         EXPECT_TRUE(registry::ReadString("Netsend", "NSMessage", message) && message == "Tee?") << message;
+     }},
     {"InvitationSendPending",
      2,
      30,
@@ -253,7 +271,7 @@ TEST_P(ExitTest, EndsWithinTwoSecondsSavingTheTimeWithoutForce)
         }
     }
     if (state.net)
-        scene.net = std::make_unique<stand_ins::Net>("hang");
+        scene.net = std::make_unique<stand_ins::Net>("hang", stand_ins::Where::SystemFolder);
     ASSERT_TRUE(scene.program.Start());
     scene.window = scene.program.WaitForMainWindow();
     ASSERT_NE(scene.window, nullptr);
@@ -266,6 +284,8 @@ TEST_P(ExitTest, EndsWithinTwoSecondsSavingTheTimeWithoutForce)
         ASSERT_TRUE(EndSession(scene.program)) << "a window refused the end of the session";
         // Windows may end the process as soon as the last answer is in: the time is saved by then.
         ExpectSaved(state.expected);
+        if (state.alsoStored)
+            state.alsoStored();
     }
     const bool ended = scene.program.HasExited(2000);
     const DWORD took = ::GetTickCount() - asked;
@@ -275,6 +295,8 @@ TEST_P(ExitTest, EndsWithinTwoSecondsSavingTheTimeWithoutForce)
     EXPECT_EQ(scene.program.ExitCode(), 0u) << "threads ended by force";
     EXPECT_LT(took, 1000u) << "as long as the last-resort wait for a worker";
     ExpectSaved(state.expected);
+    if (state.alsoStored)
+        state.alsoStored();
 }
 
 std::string CaseName(const ::testing::TestParamInfo<ExitTest::ParamType> &info)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace registry = brewbell_registry;
 
 namespace {
@@ -84,7 +86,8 @@ TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend
 {
     stand_ins::MessengerService service;
     ASSERT_TRUE(service.Installed());
-    stand_ins::Net net;
+    // Beside the program, where a download could have put one: never run.
+    auto planted = std::make_unique<stand_ins::Net>();
     Program program;
     ASSERT_TRUE(program.Start());
     HWND main = program.WaitForMainWindow();
@@ -97,6 +100,11 @@ TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend
     Click(dialog, kStart);
     ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, kStatus) == "Nachrichtendienst läuft."; }, 8000))
         << ItemText(dialog, kStatus);
+
+    EXPECT_NE(Send(program, dialog, 2, "", "Tee?"), "Die Nachricht wurde gesendet.\r\n") << "the system's NET answers";
+    EXPECT_EQ(planted->RecordedCommandLine(), "");
+    planted.reset();
+    const stand_ins::Net net("", stand_ins::Where::SystemFolder);
 
     // Every mode, with a message that carries quotes, a line break and an umlaut.
     const std::string message = "Tee \"Darjeeling\"\r\num vier in der Küche";

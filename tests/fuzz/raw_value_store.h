@@ -46,7 +46,7 @@ public:
 
     // A missing group reads as nothing; the first write creates it.
     std::map<std::string, Group, NoCase> groups;
-    // No write access to the root key: every write fails silently.
+    // No write access to the root key: every write fails and says so.
     bool readOnly = false;
 
     void put(const std::string &group, const std::string &name, std::uint32_t type, std::vector<std::uint8_t> bytes)
@@ -63,20 +63,22 @@ public:
         return v == g->second.values.end() ? nullptr : &v->second;
     }
 
-    void writeString(const char *group, const char *name, const std::string &text) override
+    bool writeString(const char *group, const char *name, const std::string &text) override
     {
         if (readOnly)
-            return;
+            return false;
         const auto *data = reinterpret_cast<const std::uint8_t *>(text.c_str());
         put(group, name, kRegSz, std::vector<std::uint8_t>(data, data + text.size() + 1));
+        return true;
     }
 
-    void writeDword(const char *group, const char *name, std::uint32_t value) override
+    bool writeDword(const char *group, const char *name, std::uint32_t value) override
     {
         if (readOnly)
-            return;
+            return false;
         const auto bytes = value_codec::dwordBytes(value);
         put(group, name, kRegDword, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        return true;
     }
 
     std::uint32_t readDword(const char *group, const char *name, std::uint32_t defaultValue) override

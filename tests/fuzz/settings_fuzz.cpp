@@ -37,6 +37,8 @@ struct NumberRule {
     std::int32_t defaultValue;
     std::int32_t lowest;
     std::int32_t highest;
+    // Every stored number but 0 means the rule's 1.
+    bool anyButZeroIsOne = false;
 };
 
 constexpr std::int32_t kAny = std::numeric_limits<std::int32_t>::min();
@@ -57,7 +59,7 @@ const NumberRule kNumbers[] = {
     {"Menu", "Suspend", &Settings::suspend, 1, 0, 1},
     {"Menu", "AutoReset", &Settings::autoReset, 0, 0, 1},
     {"Menu", "Layout", &Settings::layout, 4, 0, 5},
-    {"Teatime", "Interval", &Settings::interval, 0, 0, 1},
+    {"Teatime", "Interval", &Settings::interval, 0, 0, 1, true},
     {"Teatime", "Weekdays", &Settings::weekdays, 127, 0, 127},
     {"Teatime", "Hours", &Settings::hours, 2, 1, 6},
     {"Teatime", "Daily", &Settings::daily, 140400, kAny, kAnyLast},
@@ -114,6 +116,8 @@ std::int32_t expectedNumber(const RawValueStore &store, const NumberRule &rule)
     const auto &b = value->bytes;
     const auto stored =
         static_cast<std::int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+    if (rule.anyButZeroIsOne)
+        return stored != 0 ? 1 : 0;
     return stored >= rule.lowest && stored <= rule.highest ? stored : rule.defaultValue;
 }
 
@@ -337,12 +341,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const Snapshot loaded = snapshot(store.settings);
 
     editTexts(input, store.settings);
-    store.saveTime();
-    store.saveOptions();
-    store.saveUser();
-    store.saveTeas();
-    store.saveTeatime();
-    store.saveNetsend();
+    const bool saves[] = {store.saveTime(), store.saveOptions(), store.saveUser(),
+                          store.saveTeas(), store.saveTeatime(), store.saveNetsend()};
+    for (const bool saved : saves)
+        FUZZ_CHECK(saved != registry.readOnly, "a save misreported whether it was stored");
 
     SettingsStore reloaded(registry);
     reloaded.loadAll();

@@ -3,8 +3,11 @@
 //   (missing or empty) - one line, "Die Nachricht wurde gesendet."
 //   long - 2,000 characters in one write
 //   hang - nothing; waits for end-of-file on its input (at most a minute)
-// Outside a test (no BREWBELL_NET_LOG) a stand-in left behind passes everything on to the
-// system's NET, so a later real run never talks to it.
+//   oem - a line with an umlaut in the console's code page (437 and 850 agree on it), as NET
+//         writes on a German system
+// Outside a test (no BREWBELL_NET_LOG) a stand-in left behind beside a program passes everything
+// on to the system's NET, so a later real run never talks to it; one left in the system folder
+// (the next test puts the system's back) has nothing to pass on to and ends.
 #include <windows.h>
 
 #include <string>
@@ -61,6 +64,10 @@ int PassOnToSystemNet()
     char folder[MAX_PATH] = "";
     ::GetSystemDirectoryA(folder, MAX_PATH);
     const std::string program = std::string(folder) + "\\net.exe";
+    char self[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    if (::lstrcmpiA(self, program.c_str()) == 0)
+        return 1;
     std::string line = "\"" + program + "\"" + Arguments();
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -96,6 +103,8 @@ int main()
     const std::string mode = ReadSmallFile(Environment("BREWBELL_NET_MODE_FILE"));
     if (mode == "long") {
         Write(out, std::string(2000, 'L'));
+    } else if (mode == "oem") {
+        Write(out, "Der Empf\x84ngername ist ung\x81ltig.\r\n");
     } else if (mode == "hang") {
         const HANDLE reader = ::CreateThread(nullptr, 0, DrainInput, nullptr, 0, nullptr);
         ::WaitForSingleObject(reader, 60000);

@@ -1,6 +1,5 @@
 // Puts the invitation's stand-ins in place for one test and takes them away again: the
-// messenger service (installed through the service control manager) and net.exe (copied beside
-// the test program, where the command search looks first).
+// messenger service (installed through the service control manager) and net.exe.
 #pragma once
 
 #include <windows.h>
@@ -99,30 +98,51 @@ private:
     SC_HANDLE service_ = nullptr;
 };
 
-// net.exe beside the program under test (the folder of this test program, where brewbell.exe
-// lives too). It records its command line to a file and answers as the mode says (see
+inline std::string SystemFolder()
+{
+    char folder[MAX_PATH] = "";
+    const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+    return std::string(folder, length < MAX_PATH ? length : 0) + "\\";
+}
+
+// Where a stand-in net.exe lies: in the system folder, where the program starts NET from (the
+// system's own is put aside meanwhile), or beside the program under test (the folder of this
+// test program, where brewbell.exe lives too), where a download could have put one.
+enum class Where { SystemFolder, BesideProgram };
+
+// A stand-in net.exe. It records its command line to a file and answers as the mode says (see
 // fake_net.cpp). Programs started after construction inherit the two variables that lead it
-// there; the mode can change at any time.
+// there; the mode can change at any time. The files lie beside this test program wherever the
+// stand-in lies.
 class Net {
 public:
-    explicit Net(const char *mode = "", std::string folder = ProgramFolder())
-        : path_(folder + "net.exe"), log_(folder + "net_command_line.txt"), modeFile_(folder + "net_mode.txt")
+    explicit Net(const char *mode = "", Where where = Where::BesideProgram)
+        : path_((where == Where::SystemFolder ? SystemFolder() : ProgramFolder()) + "net.exe"),
+          saved_(where == Where::SystemFolder ? path_ + ".brewbell-saved" : std::string()),
+          log_(ProgramFolder() + "net_command_line.txt"), modeFile_(ProgramFolder() + "net_mode.txt")
     {
-        Remove();
-        ::CopyFileA((folder + "fake_net.exe").c_str(), path_.c_str(), FALSE);
+        Remove(); // a leftover of an interrupted run
+        if (!saved_.empty())
+            ::CopyFileA(path_.c_str(), saved_.c_str(), TRUE);
+        ::CopyFileA((ProgramFolder() + "fake_net.exe").c_str(), path_.c_str(), FALSE);
         ::SetEnvironmentVariableA("BREWBELL_NET_LOG", log_.c_str());
         ::SetEnvironmentVariableA("BREWBELL_NET_MODE_FILE", modeFile_.c_str());
+        if (!saved_.empty())
+            RunFileInSystemFolder(true);
         SetMode(mode);
     }
     ~Net()
     {
         ::SetEnvironmentVariableA("BREWBELL_NET_LOG", nullptr);
         ::SetEnvironmentVariableA("BREWBELL_NET_MODE_FILE", nullptr);
+        if (!saved_.empty())
+            RunFileInSystemFolder(false);
         Remove();
     }
     Net(const Net &) = delete;
     Net &operator=(const Net &) = delete;
 
+    const std::string &Path() const { return path_; }
     void SetMode(const char *mode) const
     {
         const HANDLE file =
@@ -136,16 +156,46 @@ public:
     void ForgetCommandLine() const { ::DeleteFileA(log_.c_str()); }
 
 private:
+    static bool Exists(const std::string &path)
+    {
+        return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    // Wine runs its own NET for a net.exe in the system folder unless its settings say to take
+    // the file (an environment variable does not reach the program's children); Windows has no
+    // such key.
+    static void RunFileInSystemFolder(bool file)
+    {
+        HKEY key = nullptr;
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr) != ERROR_SUCCESS)
+            return;
+        if (file)
+            ::RegSetValueExA(key, "net.exe", 0, REG_SZ, reinterpret_cast<const BYTE *>("native"), 7);
+        else
+            ::RegDeleteValueA(key, "net.exe");
+        ::RegCloseKey(key);
+    }
+
+    // Beside the program the stand-in goes; in the system folder the system's own comes back.
     void Remove() const
     {
         // A stand-in still running keeps its file busy for a moment.
-        for (int attempt = 0; attempt < 50 && Placed() && !::DeleteFileA(path_.c_str()); ++attempt)
-            ::Sleep(100);
+        const auto retry = [](const auto &step) {
+            for (int attempt = 0; attempt < 50 && !step(); ++attempt)
+                ::Sleep(100);
+        };
+        if (saved_.empty()) {
+            retry([&] { return !Placed() || ::DeleteFileA(path_.c_str()); });
+        } else if (Exists(saved_)) {
+            retry([&] { return ::CopyFileA(saved_.c_str(), path_.c_str(), FALSE) != FALSE; });
+            ::DeleteFileA(saved_.c_str());
+        }
         ::DeleteFileA(log_.c_str());
         ::DeleteFileA(modeFile_.c_str());
     }
 
     std::string path_;
+    std::string saved_;
     std::string log_;
     std::string modeFile_;
 };

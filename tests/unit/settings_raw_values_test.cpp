@@ -126,7 +126,12 @@ TEST(SettingsRawValuesTest, NumbersOutOfRangeOrUnreadableLoadTheirDefault)
         {"Menu", "Sound", kRegDword, dword(5), 1},
         {"Menu", "Tray", kRegDword, dword(2), 0},
         {"Menu", "Remind", kRegDword, dword(0xFFFFFFFF), 1},
-        {"Teatime", "Interval", kRegDword, dword(2), 0},
+        // Any interval but 0 is the interval rule, whatever number says so.
+        {"Teatime", "Interval", kRegDword, dword(2), 1},
+        {"Teatime", "Interval", kRegDword, dword(0xFFFFFFFF), 1},
+        {"Teatime", "Interval", kRegDword, dword(0x80000000), 1},
+        {"Teatime", "Interval", kRegDword, dword(0), 0},
+        {"Teatime", "Interval", kRegSz, textBytes("1"), 0}, // 2 bytes: no number
         {"Teatime", "Weekdays", kRegDword, dword(128), 127},
         {"Teatime", "Weekdays", kRegDword, dword(0xFFFFFFFF), 127},
         {"Teatime", "Weekdays", kRegDword, dword(0), 0},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <variant>
 #include <vector>
@@ -10,17 +11,24 @@
 namespace {
 
 // Keeps values in memory and logs every access as "Group\Name" (writes with "=value", texts quoted).
+// A write to a value named in `refused` fails and stores nothing, as a key the user may only read.
 class FakeValueStore : public ValueStore {
 public:
-    void writeString(const char *group, const char *name, const std::string &text) override
+    bool writeString(const char *group, const char *name, const std::string &text) override
     {
-        values[key(group, name)] = text;
         writes.push_back(key(group, name) + "='" + text + "'");
+        if (refused.count(key(group, name)))
+            return false;
+        values[key(group, name)] = text;
+        return true;
     }
-    void writeDword(const char *group, const char *name, std::uint32_t value) override
+    bool writeDword(const char *group, const char *name, std::uint32_t value) override
     {
-        values[key(group, name)] = value;
         writes.push_back(key(group, name) + "=" + std::to_string(value));
+        if (refused.count(key(group, name)))
+            return false;
+        values[key(group, name)] = value;
+        return true;
     }
     std::uint32_t readDword(const char *group, const char *name, std::uint32_t defaultValue) override
     {
@@ -42,6 +50,7 @@ public:
     static std::string key(const char *group, const char *name) { return std::string(group) + "\\" + name; }
 
     std::map<std::string, std::variant<std::uint32_t, std::string>> values;
+    std::set<std::string> refused;
     std::vector<std::string> writes;
     std::vector<std::string> reads;
 };
@@ -257,6 +266,34 @@ TEST_F(SettingsStoreTest, EverySavedGroupLoadsBackUnchanged)
     EXPECT_EQ(0x1F, loaded.weekdays);
     EXPECT_EQ(-7200, loaded.to);
     EXPECT_EQ("Hallo", loaded.nsMessage);
+}
+
+// A key the user may only read: each save says so, and still writes what the registry takes.
+TEST_F(SettingsStoreTest, ASaveReportsARefusedValueAndStillWritesTheRestOfItsGroup)
+{
+    const struct {
+        const char *refused; // the first value the group writes
+        bool (SettingsStore::*save)();
+    } cases[] = {
+        {"Time\\Min", &SettingsStore::saveTime},
+        {"Menu\\Sound", &SettingsStore::saveOptions},
+        {"User\\AlarmSound", &SettingsStore::saveUser},
+        {"Teas\\Desc0", &SettingsStore::saveTeas},
+        {"Teatime\\Interval", &SettingsStore::saveTeatime},
+        {"Netsend\\Recipient", &SettingsStore::saveNetsend},
+    };
+    for (const auto &c : cases) {
+        registry.refused.clear();
+        registry.values.clear();
+        EXPECT_TRUE((store.*c.save)()) << c.refused;
+        const std::size_t count = registry.values.size();
+
+        registry.refused = {c.refused};
+        registry.values.clear();
+        EXPECT_FALSE((store.*c.save)()) << c.refused;
+        EXPECT_EQ(count - 1, registry.values.size()) << c.refused;
+        EXPECT_EQ(0u, registry.values.count(c.refused));
+    }
 }
 
 } // namespace

@@ -20,13 +20,15 @@ namespace {
 
 class MemoryValues : public ValueStore {
 public:
-    void writeString(const char *group, const char *name, const std::string &text) override
+    bool writeString(const char *group, const char *name, const std::string &text) override
     {
         strings[Key(group, name)] = text;
+        return true;
     }
-    void writeDword(const char *group, const char *name, std::uint32_t value) override
+    bool writeDword(const char *group, const char *name, std::uint32_t value) override
     {
         dwords[Key(group, name)] = value;
+        return true;
     }
     std::uint32_t readDword(const char *group, const char *name, std::uint32_t defaultValue) override
     {
@@ -109,6 +111,20 @@ private:
     }
     static inline DWORD error_ = 0;
     ServiceOpeners saved_;
+};
+
+// The stand-in NET beside this test program, started in the system's place for one test.
+class StandInNet : public stand_ins::Net {
+public:
+    explicit StandInNet(const char *mode = "") : stand_ins::Net(mode), saved_(netProgramPath)
+    {
+        netProgramPath = StandInPath;
+    }
+    ~StandInNet() { netProgramPath = saved_; }
+
+private:
+    static std::string StandInPath() { return stand_ins::ProgramFolder() + "net.exe"; }
+    std::string (*saved_)();
 };
 
 std::function<void()> pendingBody;
@@ -230,7 +246,8 @@ TEST(InvitationDialog, TemplateSizeDefaultButtonAndMessageField)
         EXPECT_EQ(LOWORD(::SendMessageA(dialog, DM_GETDEFID, 0, 0)), IDC_INV_SEND);
         // Enter in the message field makes a new line instead of pressing the default button.
         const LONG message = ::GetWindowLongA(::GetDlgItem(dialog, IDC_INV_MESSAGE), GWL_STYLE);
-        EXPECT_TRUE((message & ES_MULTILINE) && (message & ES_WANTRETURN));
+        EXPECT_TRUE((message & ES_MULTILINE) && (message & ES_WANTRETURN) && (message & ES_AUTOVSCROLL));
+        EXPECT_FALSE(message & WS_VSCROLL) << "it scrolls by itself, without a bar";
         const LONG status = ::GetWindowLongA(::GetDlgItem(dialog, IDC_INV_STATUS), GWL_STYLE);
         EXPECT_TRUE((status & ES_READONLY) && (status & ES_CENTER));
     });
@@ -316,6 +333,7 @@ TEST(InvitationDialog, OpeningFailuresShowTheRightState)
             EXPECT_GT(text.size(), std::strlen("Zugriff nicht möglich:\n"));
             EXPECT_LE(text.size(), 255u);
             EXPECT_EQ(ItemText(window, IDC_INV_STATUS), "");
+            EXPECT_EQ(LitLamps(window), "none") << "no lamp says the service runs";
             EXPECT_FALSE(dialog.AnyWorkerRunning());
             EXPECT_TRUE(::IsWindowVisible(window)) << "the dialog stays open";
         });
@@ -463,7 +481,7 @@ std::string Send(HWND window, BoxAnswerer &boxes, int mode, const std::string &r
 TEST(InvitationDialog, SendsLongInputsUnchangedAndCutsALongAnswer)
 {
     RefusedOpening refused(true, ERROR_ACCESS_DENIED);
-    stand_ins::Net net;
+    StandInNet net;
     ASSERT_TRUE(net.Placed());
     BoxAnswerer boxes({}, "Brewbell");
     Invitation invitation;
@@ -482,10 +500,37 @@ TEST(InvitationDialog, SendsLongInputsUnchangedAndCutsALongAnswer)
     });
 }
 
+TEST(InvitationDialog, NetIsTheSystemsNotOneBesideTheProgram)
+{
+    RefusedOpening refused(true, ERROR_ACCESS_DENIED);
+    stand_ins::Net planted; // where a download could have put one
+    BoxAnswerer boxes({}, "Brewbell");
+    Invitation invitation;
+    invitation.Run([&](InvitationDialog &, HWND window) {
+        const std::string answer = Send(window, boxes, 2, "", "Tee?");
+        EXPECT_NE(answer, "Die Nachricht wurde gesendet.\r\n");
+        EXPECT_NE(answer, "") << "the system's NET answered";
+        EXPECT_EQ(planted.RecordedCommandLine(), "");
+    });
+}
+
+TEST(InvitationDialog, NetsAnswerInTheConsolesCodePageShowsInTheWindowsOne)
+{
+    if (::GetOEMCP() != 437 && ::GetOEMCP() != 850)
+        GTEST_SKIP() << "the stand-in writes code page 437 or 850";
+    RefusedOpening refused(true, ERROR_ACCESS_DENIED);
+    StandInNet net("oem");
+    BoxAnswerer boxes({}, "Brewbell");
+    Invitation invitation;
+    invitation.Run([&](InvitationDialog &, HWND window) {
+        EXPECT_EQ(Send(window, boxes, 0, "PC-7", "Tee?"), "Der Empfängername ist ungültig.\r\n");
+    });
+}
+
 TEST(InvitationDialog, ClosingWhileSendingEndsEverythingAtOnce)
 {
     RefusedOpening refused(true, ERROR_ACCESS_DENIED);
-    stand_ins::Net net("hang");
+    StandInNet net("hang");
     BoxAnswerer boxes({}, "Brewbell");
     Invitation invitation;
     invitation.Run([&](InvitationDialog &, HWND window) {

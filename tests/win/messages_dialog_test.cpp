@@ -143,7 +143,14 @@ TEST_F(MessagesDialogTest, ShowsTheFourTextsAndAcceptStoresThemTrimmedWithDefaul
     EXPECT_EQ(t.Text("User", "RemindSound"), "");
 }
 
-TEST_F(MessagesDialogTest, AChosenFileShowsAtOnceRefillsTheOtherFieldsAndCancelBringsBackTheOldPath)
+std::string CurrentDirectory()
+{
+    char path[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(sizeof path, path);
+    return path;
+}
+
+TEST_F(MessagesDialogTest, AChosenFileShowsInItsFieldOnlyAndIsNotInForceBeforeItIsApplied)
 {
     const std::string bell = TempPath() + "brewbell-test-bell.wav";
     HANDLE file = ::CreateFileA(bell.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -151,6 +158,9 @@ TEST_F(MessagesDialogTest, AChosenFileShowsAtOnceRefillsTheOtherFieldsAndCancelB
     ::CloseHandle(file);
     t.settings.alarmSound = "alt.wav";
     t.store.saveUser();
+    // A text in force that the registry does not hold: a cancel leaves it so.
+    t.settings.reminder = "Nur in diesem Lauf";
+    const std::string directory = CurrentDirectory();
 
     EXPECT_EQ(Run([&](HWND d) {
                   Type(d, IDC_ALARM_MESSAGE, "Getippt");
@@ -159,29 +169,44 @@ TEST_F(MessagesDialogTest, AChosenFileShowsAtOnceRefillsTheOtherFieldsAndCancelB
                   EXPECT_EQ(chosen.filter, "WAV-Audio-Dateien (*.wav)");
                   EXPECT_FALSE(chosen.readOnlyBoxShown);
                   EXPECT_EQ(chosen.prompt, "") << "an existing file is taken without a question";
-                  EXPECT_EQ(t.settings.alarmSound, bell);
                   EXPECT_EQ(Text(d, IDC_ALARM_SOUND), bell);
-                  EXPECT_EQ(Text(d, IDC_ALARM_MESSAGE), "Ihr Tee ist jetzt fertig!")
-                      << "the fields show the settings again";
+                  EXPECT_EQ(Text(d, IDC_ALARM_MESSAGE), "Getippt") << "what was typed stays";
+                  EXPECT_EQ(t.settings.alarmSound, "alt.wav") << "a finish meanwhile plays the sound in force";
+                  EXPECT_EQ(CurrentDirectory(), directory) << "the chooser leaves the current directory";
 
                   // A cancelled file dialog changes nothing, not even typed text.
                   Type(d, IDC_REMIND_MESSAGE, "Getippt");
                   Browse(d, IDC_REMIND_BROWSE, "");
                   EXPECT_EQ(Text(d, IDC_REMIND_MESSAGE), "Getippt");
-                  EXPECT_EQ(t.settings.remindSound, "");
+                  EXPECT_EQ(Text(d, IDC_REMIND_SOUND), "");
 
                   // A file that does not exist yet is offered for creation.
                   const std::string fresh = TempPath() + "brewbell-test-new.wav";
                   ::DeleteFileA(fresh.c_str());
                   const FileDialogAnswer created = Browse(d, IDC_REMIND_BROWSE, fresh);
                   EXPECT_NE(created.prompt, "");
-                  EXPECT_EQ(t.settings.remindSound, fresh);
+                  EXPECT_EQ(Text(d, IDC_REMIND_SOUND), fresh);
+                  EXPECT_EQ(t.settings.remindSound, "");
                   Click(d, IDCANCEL);
               }),
               IDCANCEL);
     EXPECT_EQ(t.settings.alarmSound, "alt.wav");
     EXPECT_EQ(t.settings.remindSound, "");
-    EXPECT_EQ(t.settings.reminder, "Wie wäre es mit einer Tasse Tee?");
+    EXPECT_EQ(t.settings.message, "Ihr Tee ist jetzt fertig!");
+    EXPECT_EQ(t.settings.reminder, "Nur in diesem Lauf") << "cancel leaves the running program as it was";
+    EXPECT_EQ(t.Text("User", "AlarmSound"), "alt.wav");
+
+    // Typed texts and a chosen sound are stored and put in force together.
+    EXPECT_EQ(Run([&](HWND d) {
+                  Type(d, IDC_ALARM_MESSAGE, "Der Tee zieht nicht mehr");
+                  Browse(d, IDC_ALARM_BROWSE, bell);
+                  Click(d, IDOK);
+              }),
+              IDOK);
+    EXPECT_EQ(t.settings.message, "Der Tee zieht nicht mehr");
+    EXPECT_EQ(t.settings.alarmSound, bell);
+    EXPECT_EQ(t.Text("User", "Message"), "Der Tee zieht nicht mehr");
+    EXPECT_EQ(t.Text("User", "AlarmSound"), bell);
     ::DeleteFileA(bell.c_str());
 }
 

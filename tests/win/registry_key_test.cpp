@@ -61,7 +61,7 @@ TEST_F(RegistryKeyTest, ReadsOfAMissingGroupGiveTheDefaultsAndCreateNothing)
 
 TEST_F(RegistryKeyTest, FirstWriteCreatesBasePathAndGroup)
 {
-    registry.writeDword(kGroup, "Number", 0xFFFFFFFE);
+    EXPECT_TRUE(registry.writeDword(kGroup, "Number", 0xFFFFFFFE));
     ASSERT_TRUE(keyExists(kGroupPath));
     const RawValue number = readRaw("Number");
     EXPECT_EQ(DWORD(REG_DWORD), number.type);
@@ -73,7 +73,7 @@ TEST_F(RegistryKeyTest, FirstWriteCreatesBasePathAndGroup)
 
 TEST_F(RegistryKeyTest, EmptyTextIsOneNulAndReadsAsEmpty)
 {
-    registry.writeString(kGroup, "Empty", "");
+    EXPECT_TRUE(registry.writeString(kGroup, "Empty", ""));
     const RawValue empty = readRaw("Empty");
     EXPECT_EQ(DWORD(REG_SZ), empty.type);
     EXPECT_EQ(std::vector<BYTE>{0}, empty.data);
@@ -83,8 +83,8 @@ TEST_F(RegistryKeyTest, EmptyTextIsOneNulAndReadsAsEmpty)
 TEST_F(RegistryKeyTest, TextsOfUpTo255CharactersReadBackWhole)
 {
     const std::string longest(255, 'x');
-    registry.writeString(kGroup, "Longest", longest);
-    registry.writeString(kGroup, "TooLong", longest + "x");
+    EXPECT_TRUE(registry.writeString(kGroup, "Longest", longest));
+    EXPECT_TRUE(registry.writeString(kGroup, "TooLong", longest + "x"));
     EXPECT_EQ(longest, registry.readString(kGroup, "Longest", "fallback"));
     EXPECT_EQ(256u, readRaw("Longest").data.size());
     EXPECT_EQ(257u, readRaw("TooLong").data.size());
@@ -122,11 +122,26 @@ TEST_F(RegistryKeyTest, PathThatDoesNotFitFailsCleanly)
     EXPECT_FALSE(registry.composePath(tooLongGroup.c_str(), path));
     EXPECT_EQ('\0', path[0]);
 
-    registry.writeDword(tooLongGroup.c_str(), "Number", 5);
+    EXPECT_FALSE(registry.writeDword(tooLongGroup.c_str(), "Number", 5));
     EXPECT_FALSE(keyExists(kBasePath));
     EXPECT_EQ(7u, registry.readDword(tooLongGroup.c_str(), "Number", 7));
-    registry.writeDword(longestGroup.c_str(), "Number", 5);
+    EXPECT_TRUE(registry.writeDword(longestGroup.c_str(), "Number", 5));
     EXPECT_EQ(5u, registry.readDword(longestGroup.c_str(), "Number", 7));
+}
+
+TEST_F(RegistryKeyTest, AWriteTheRegistryRefusesSaysSoWhileReadsGoOn)
+{
+    ASSERT_TRUE(registry.writeDword(kGroup, "Number", 5));
+    {
+        ReadOnlyKey readOnly(HKEY_LOCAL_MACHINE, kGroupPath);
+        ASSERT_TRUE(readOnly.Made());
+        EXPECT_FALSE(registry.writeDword(kGroup, "Number", 6));
+        EXPECT_FALSE(registry.writeString(kGroup, "Text", "Tee"));
+        EXPECT_EQ(5u, registry.readDword(kGroup, "Number", 7));
+        EXPECT_EQ("fallback", registry.readString(kGroup, "Text", "fallback"));
+    }
+    EXPECT_TRUE(registry.writeDword(kGroup, "Number", 6));
+    EXPECT_EQ(6u, registry.readDword(kGroup, "Number", 7));
 }
 
 } // namespace

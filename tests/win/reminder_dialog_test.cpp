@@ -108,13 +108,12 @@ TEST_F(ReminderDialogTest, ShowsTheScheduleAndTheRadioPairEnablesItsOwnFields)
         for (int id : interval)
             EXPECT_TRUE(Enabled(d, id)) << id;
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(d, IDC_REM_FROM));
-        EXPECT_EQ(t.settings.interval, 1) << "the clock sees the change at once";
+        EXPECT_EQ(t.settings.interval, 0) << "the clock goes on with the rule in force";
 
         Click(d, IDC_REM_DAILY);
         EXPECT_TRUE(Enabled(d, IDC_REM_DAILY_TIME));
         EXPECT_FALSE(Enabled(d, IDC_REM_FROM));
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(d, IDC_REM_DAILY_TIME));
-        EXPECT_EQ(t.settings.interval, 0);
         // Reading the fields back at each click leaves the stored points as they were.
         EXPECT_EQ(t.settings.daily, 140400);
         EXPECT_EQ(t.settings.from, 111600);
@@ -122,34 +121,41 @@ TEST_F(ReminderDialogTest, ShowsTheScheduleAndTheRadioPairEnablesItsOwnFields)
     });
 }
 
-TEST_F(ReminderDialogTest, DayBoxesAndAlleSetTheMaskAtOnceAndCancelBringsBackTheStoredDays)
+TEST_F(ReminderDialogTest, DayBoxesAndAlleFollowEachOtherAndOnlyAnAcceptPutsTheDaysInForce)
 {
     t.settings.weekdays = 127;
     t.store.saveTeatime();
     EXPECT_EQ(Run([&](HWND d) {
                   EXPECT_EQ(Check(d, IDC_REM_ALL_DAYS), BST_CHECKED);
                   Click(d, IDC_REM_SUNDAY);
-                  EXPECT_EQ(t.settings.weekdays, 63);
+                  EXPECT_EQ(TickedDays(d), 63);
                   EXPECT_EQ(Check(d, IDC_REM_ALL_DAYS), BST_INDETERMINATE);
+                  EXPECT_EQ(t.settings.weekdays, 127) << "the clock goes on with the days in force";
 
                   Click(d, IDC_REM_ALL_DAYS);
-                  EXPECT_EQ(t.settings.weekdays, 127) << "an indeterminate alle selects every day";
-                  EXPECT_EQ(TickedDays(d), 127);
+                  EXPECT_EQ(TickedDays(d), 127) << "an indeterminate alle selects every day";
                   EXPECT_EQ(Check(d, IDC_REM_ALL_DAYS), BST_CHECKED);
 
                   Click(d, IDC_REM_ALL_DAYS);
-                  EXPECT_EQ(t.settings.weekdays, 0);
                   EXPECT_EQ(TickedDays(d), 0);
                   EXPECT_EQ(Check(d, IDC_REM_ALL_DAYS), BST_UNCHECKED);
 
                   Click(d, IDC_REM_MONDAY + 2);
-                  EXPECT_EQ(t.settings.weekdays, 4);
+                  EXPECT_EQ(TickedDays(d), 4);
                   EXPECT_EQ(Check(d, IDC_REM_ALL_DAYS), BST_INDETERMINATE);
                   ::SendMessageA(d, WM_COMMAND, IDCANCEL, 0);
               }),
               IDCANCEL);
     EXPECT_EQ(t.settings.weekdays, 127);
     EXPECT_EQ(t.Dword("Teatime", "Weekdays"), 127u);
+
+    // A schedule in force that the registry does not hold: a cancel leaves it so.
+    t.settings.weekdays = 5;
+    Run([&](HWND d) {
+        Click(d, IDC_REM_MONDAY);
+        Click(d, IDCANCEL);
+    });
+    EXPECT_EQ(t.settings.weekdays, 5);
 }
 
 TEST_F(ReminderDialogTest, AcceptStoresTheScheduleAndEachTimeKeepsItsDate)
@@ -216,12 +222,11 @@ TEST_F(ReminderDialogTest, TheHoursFieldTakesOnlyOneToSixAndNeverLoops)
             EXPECT_EQ(Text(d, IDC_REM_HOURS), "1");
             PressKey(edit, VK_DOWN);
             EXPECT_EQ(Text(d, IDC_REM_HOURS), "1") << "and at 1";
-            EXPECT_EQ(t.settings.hours, stored) << "hours changes only when the fields are read back";
             Click(d, IDC_REM_BETWEEN);
-            EXPECT_EQ(t.settings.hours, 1);
+            EXPECT_EQ(Text(d, IDC_REM_HOURS), "1");
             ::SendMessageA(d, WM_COMMAND, IDCANCEL, 0);
         });
-        EXPECT_EQ(t.settings.hours, 2) << "cancel brings back the stored default";
+        EXPECT_EQ(t.settings.hours, stored) << "cancel leaves the running program as it was";
     }
 }
 
@@ -248,6 +253,25 @@ TEST_F(ReminderDialogTest, AnyStoredValueOpensTheDialogAndUnchangedTimesStayExac
         EXPECT_EQ(static_cast<std::int32_t>(t.Dword("Teatime", "From")), v);
         EXPECT_EQ(static_cast<std::int32_t>(t.Dword("Teatime", "To")), v);
     }
+}
+
+// Keys as the modal loop hands them to the dialog manager.
+TEST_F(ReminderDialogTest, TheKeyboardReachesBothRadioButtons)
+{
+    Run([&](HWND d) {
+        HWND between = ::GetDlgItem(d, IDC_REM_BETWEEN);
+        ::SetFocus(::GetDlgItem(d, IDC_REM_DAILY));
+        dialog_driver::PressKey(d, VK_DOWN);
+        EXPECT_EQ(Check(d, IDC_REM_BETWEEN), BST_CHECKED) << "an arrow key moves to the other rule";
+        EXPECT_TRUE(Enabled(d, IDC_REM_FROM));
+        EXPECT_EQ(::GetFocus(), ::GetDlgItem(d, IDC_REM_FROM));
+
+        ::SetFocus(between);
+        dialog_driver::PressKey(d, VK_UP);
+        EXPECT_EQ(Check(d, IDC_REM_DAILY), BST_CHECKED);
+        EXPECT_TRUE(Enabled(d, IDC_REM_DAILY_TIME));
+        EXPECT_FALSE(Enabled(d, IDC_REM_FROM));
+    });
 }
 
 } // namespace
