@@ -9,6 +9,7 @@
 #include "invite/invitation_dialog.h"
 #include "res/resource.h"
 #include "test_settings_store.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -17,30 +18,6 @@
 #include <algorithm>
 #include <functional>
 #include <string>
-
-namespace {
-
-const char *refusedLibrary = "";
-
-bool RefuseOne(const char *dll) { return ::lstrcmpiA(dll, refusedLibrary) == 0; }
-
-// While it lives, one library counts as missing.
-class RefusedLibrary {
-public:
-    explicit RefusedLibrary(const char *dll) : previous_(SetLibraryRefusal(&RefuseOne)) { refusedLibrary = dll; }
-    ~RefusedLibrary()
-    {
-        SetLibraryRefusal(previous_);
-        refusedLibrary = "";
-    }
-    RefusedLibrary(const RefusedLibrary &) = delete;
-    RefusedLibrary &operator=(const RefusedLibrary &) = delete;
-
-private:
-    LibraryRefusal previous_;
-};
-
-} // namespace
 
 TEST(LateBound, FindsSystemFunctionsAndAnswersNullForWhatIsMissing)
 {

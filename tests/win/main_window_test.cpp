@@ -2,7 +2,6 @@
 #include "app/process_objects.h"
 #include "box_answerer.h"
 #include "dialog_driver.h"
-#include "framework/late_bound.h"
 #include "res/resource.h"
 #include "test_dialog.h"
 #include "test_support.h"
@@ -473,21 +472,20 @@ TEST(MainWindow, TrayHidesShowsAndRestoresWithTheRunningStateInItsIcon)
     });
 }
 
-bool RefuseTheShell(const char *dll) { return ::lstrcmpiA(dll, "shell32.dll") == 0; }
-
 TEST(MainWindow, WithoutTheNotificationAreaMinimisingKeepsTheWindowAndADialogThatCannotOpenSaysSo)
 {
     WithMainWindow([](MainDialog &dialog, HWND window) {
         dialog_driver::BoxAnswerer boxes({IDOK, IDOK, IDOK});
-        const LibraryRefusal previous = SetLibraryRefusal(&RefuseTheShell);
-        ::SendMessageA(window, WM_COMMAND, ID_OPT_TRAY, 0);
-        for (int i = 0; i < 2; ++i) {
-            ::SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-            EXPECT_TRUE(::IsWindowVisible(window)) << "a hidden window without an icon is lost";
-            EXPECT_TRUE(::IsIconic(window));
-            ::ShowWindow(window, SW_RESTORE);
+        {
+            RefusedLibrary refused("shell32.dll");
+            ::SendMessageA(window, WM_COMMAND, ID_OPT_TRAY, 0);
+            for (int i = 0; i < 2; ++i) {
+                ::SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+                EXPECT_TRUE(::IsWindowVisible(window)) << "a hidden window without an icon is lost";
+                EXPECT_TRUE(::IsIconic(window));
+                ::ShowWindow(window, SW_RESTORE);
+            }
         }
-        SetLibraryRefusal(previous);
         EXPECT_FALSE(dialog.IsTrayIconShown());
 
         Dialog missing(0x7FFF); // no such template

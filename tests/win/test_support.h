@@ -1,6 +1,8 @@
 // Helpers of the window tests.
 #pragma once
 
+#include "framework/late_bound.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -46,3 +48,25 @@ inline HWND OtherVisibleWindow(DWORD thread, HWND known)
     ::EnumThreadWindows(thread, test_support_detail::FindOtherWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+// While it lives, one library counts as missing, as on a system without it.
+class RefusedLibrary {
+public:
+    explicit RefusedLibrary(const char *dll) : previous_(SetLibraryRefusal(&RefuseIt))
+    {
+        refused_ = dll;
+    }
+    ~RefusedLibrary()
+    {
+        SetLibraryRefusal(previous_);
+        refused_ = "";
+    }
+    RefusedLibrary(const RefusedLibrary &) = delete;
+    RefusedLibrary &operator=(const RefusedLibrary &) = delete;
+
+private:
+    static bool RefuseIt(const char *dll) { return ::lstrcmpiA(dll, refused_) == 0; }
+
+    static inline const char *refused_ = "";
+    LibraryRefusal previous_;
+};
