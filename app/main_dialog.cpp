@@ -451,8 +451,8 @@ void MainDialog::OnReadMe()
         PROCESS_INFORMATION process{};
         if (::CreateProcessA(editor.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                              &startup, &process)) {
-            ::CloseHandle(process.hThread);
-            ::CloseHandle(process.hProcess);
+            // Not waited for: the editor lives on its own.
+            const UniqueKernelHandle editorThread(process.hThread), editorProcess(process.hProcess);
         }
     }
     Show(SW_MINIMIZE);

@@ -40,8 +40,6 @@ CMyHyperLink::~CMyHyperLink()
     if (hwnd_ && linkFont)
         ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(originalFont), FALSE);
     UnsubclassWindow();
-    if (ownsCursor && handCursor)
-        ::DestroyCursor(handCursor);
 }
 
 void CMyHyperLink::PreSubclassWindow()
@@ -70,13 +68,11 @@ void CMyHyperLink::LoadHandCursor()
     const UINT length = ::GetWindowsDirectoryA(path, MAX_PATH);
     if (length > 0 && length < MAX_PATH) {
         std::string file = std::string(path, length) + "\\Winhlp32.exe";
-        if (HMODULE module = ::LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-            // A copy of our own, as the module's resources go with the module.
-            if (HCURSOR cursor = ::LoadCursorA(module, MAKEINTRESOURCEA(kHelpHandCursor))) {
-                handCursor = reinterpret_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(cursor)));
-                ownsCursor = handCursor != nullptr;
-            }
-            ::FreeLibrary(module);
+        const UniqueModule module(::LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        // A copy of our own, as the module's resources go with the module.
+        if (HCURSOR cursor = module ? ::LoadCursorA(module.get(), MAKEINTRESOURCEA(kHelpHandCursor)) : nullptr) {
+            ownCursor.reset(reinterpret_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(cursor))));
+            handCursor = ownCursor.get();
         }
     }
     if (!handCursor)

@@ -47,7 +47,7 @@ private:
     bool hover = false;
     bool visited = false;
     HCURSOR handCursor = nullptr;
-    bool ownsCursor = false;
+    UniqueCursor ownCursor; // the help program's hand, when handCursor is that copy
     HFONT originalFont = nullptr;
     UniqueFont linkFont;
     HBRUSH background = nullptr;

@@ -1,5 +1,18 @@
 #include "framework/handles.h"
 
+#include "framework/late_bound.h"
+
+void FreeShellItem(LPITEMIDLIST item)
+{
+    // An item list exists only where the shell gave it out, so the shell is there to take it back.
+    static const auto getMalloc = LATE_BOUND("shell32.dll", SHGetMalloc);
+    IMalloc *allocator = nullptr;
+    if (getMalloc && SUCCEEDED(getMalloc(&allocator)) && allocator) {
+        allocator->Free(item);
+        allocator->Release();
+    }
+}
+
 MemoryDc::MemoryDc(HDC target, int width, int height)
     : width_(width), height_(height), dc_(::CreateCompatibleDC(target)),
       bitmap_(::CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1))

@@ -1,73 +1,34 @@
-// RAII owners for kernel handles, GDI objects, menus and icons, a scoped GDI selection, and an
-// off-screen drawing context that is copied to its target in one step.
+// The owned handle kinds of the program (kernel, GDI, menus, icons, modules, registry keys,
+// services), a scoped GDI selection, and an off-screen drawing context that is copied to its
+// target in one step.
 #pragma once
 
 #include <windows.h>
 
-#include <utility>
+#include "framework/unique_any.h"
 
-template <class Traits>
-class UniqueHandle {
-public:
-    using Type = typename Traits::Type;
+#include <shlobj.h>
 
-    UniqueHandle() = default;
-    explicit UniqueHandle(Type handle) : handle_(handle) {}
-    UniqueHandle(const UniqueHandle &) = delete;
-    UniqueHandle &operator=(const UniqueHandle &) = delete;
-    UniqueHandle(UniqueHandle &&other) noexcept : handle_(other.release()) {}
-    UniqueHandle &operator=(UniqueHandle &&other) noexcept
-    {
-        reset(other.release());
-        return *this;
-    }
-    ~UniqueHandle() { reset(); }
+// Gives an item list of the shell back to the shell's allocator.
+void FreeShellItem(LPITEMIDLIST item);
 
-    Type get() const { return handle_; }
-    explicit operator bool() const { return handle_ != Type{}; }
-    Type release() { return std::exchange(handle_, Type{}); }
-    void reset(Type handle = Type{})
-    {
-        if (handle_ != Type{} && handle_ != handle)
-            Traits::Close(handle_);
-        handle_ = handle;
-    }
-
-private:
-    Type handle_{};
-};
-
-struct KernelHandleTraits {
-    using Type = HANDLE;
-    static void Close(HANDLE h) { ::CloseHandle(h); }
-};
-template <class T>
-struct GdiObjectTraits {
-    using Type = T;
-    static void Close(T h) { ::DeleteObject(h); }
-};
-struct MemoryDcTraits {
-    using Type = HDC;
-    static void Close(HDC h) { ::DeleteDC(h); }
-};
-struct MenuTraits {
-    using Type = HMENU;
-    static void Close(HMENU h) { ::DestroyMenu(h); }
-};
-struct IconTraits {
-    using Type = HICON;
-    static void Close(HICON h) { ::DestroyIcon(h); }
-};
-
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
-using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
-using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-using UniqueMenu = UniqueHandle<MenuTraits>;
-using UniqueIcon = UniqueHandle<IconTraits>;
+// Every kind of handle the program owns, one line each. GDI objects of every kind go through
+// DeleteObject; a memory DC through DeleteDC (ReleaseDC is for the DCs a window lends).
+using UniqueKernelHandle = UniqueAny<HANDLE, ::CloseHandle>;
+using UniqueFileHandle = UniqueAny<HANDLE, ::CloseHandle, -1>; // CreateFile's "none" is -1
+using UniqueBrush = UniqueAny<HBRUSH, ::DeleteObject>;
+using UniquePen = UniqueAny<HPEN, ::DeleteObject>;
+using UniqueBitmap = UniqueAny<HBITMAP, ::DeleteObject>;
+using UniqueFont = UniqueAny<HFONT, ::DeleteObject>;
+using UniqueRegion = UniqueAny<HRGN, ::DeleteObject>;
+using UniqueMemoryDc = UniqueAny<HDC, ::DeleteDC>;
+using UniqueMenu = UniqueAny<HMENU, ::DestroyMenu>;
+using UniqueIcon = UniqueAny<HICON, ::DestroyIcon>;
+using UniqueCursor = UniqueAny<HCURSOR, ::DestroyCursor>;
+using UniqueModule = UniqueAny<HMODULE, ::FreeLibrary>;
+using UniqueKey = UniqueAny<HKEY, ::RegCloseKey>;
+using UniqueServiceHandle = UniqueAny<SC_HANDLE, ::CloseServiceHandle>;
+using UniqueShellItem = UniqueAny<LPITEMIDLIST, FreeShellItem>;
 
 // Selects an object into a DC and puts the previous one back at scope exit.
 class ScopedSelect {

@@ -338,34 +338,23 @@ void InvitationDialog::OnBrowseRecipient()
         FocusItem(IDC_INV_RECIPIENT);
         return;
     }
-    IMalloc *allocator = nullptr;
-    if (FAILED(getMalloc(&allocator)))
-        allocator = nullptr;
-    LPITEMIDLIST root = nullptr;
-    if (FAILED(getFolderLocation(hwnd_, CSIDL_NETWORK, &root)))
-        root = nullptr;
+    UniqueShellItem root;
+    if (FAILED(getFolderLocation(hwnd_, CSIDL_NETWORK, root.put())))
+        root.release(); // nothing of the shell's to give back
 
     char displayName[MAX_PATH + 1] = "";
     BROWSEINFOA browse{};
     browse.hwndOwner = hwnd_;
-    browse.pidlRoot = root;
+    browse.pidlRoot = root.get();
     browse.pszDisplayName = displayName;
     browse.lpszTitle = kBrowseTitle;
     browse.ulFlags = BIF_BROWSEFORCOMPUTER;
-    LPITEMIDLIST chosen = browseForFolder(&browse);
-    if (chosen) {
+    if (const UniqueShellItem chosen(browseForFolder(&browse)); chosen) {
         recipient = displayName;
         SetItemText(IDC_INV_RECIPIENT, recipient.c_str());
         FocusItem(IDC_INV_MESSAGE);
     } else {
         FocusItem(IDC_INV_RECIPIENT);
-    }
-    if (allocator) {
-        if (chosen)
-            allocator->Free(chosen);
-        if (root)
-            allocator->Free(root);
-        allocator->Release();
     }
 }
 

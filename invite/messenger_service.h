@@ -7,12 +7,6 @@
 
 #include <windows.h>
 
-struct ServiceHandleTraits {
-    using Type = SC_HANDLE;
-    static void Close(SC_HANDLE h) { ::CloseServiceHandle(h); }
-};
-using UniqueServiceHandle = UniqueHandle<ServiceHandleTraits>;
-
 struct ServiceOpeners {
     SC_HANDLE(WINAPI *openManager)(LPCSTR machine, LPCSTR database, DWORD access) = ::OpenSCManagerA;
     SC_HANDLE(WINAPI *openService)(SC_HANDLE manager, LPCSTR name, DWORD access) = ::OpenServiceA;

@@ -1,5 +1,6 @@
 #include "settings/registry_key.h"
 
+#include "framework/handles.h"
 #include "settings/value_codec.h"
 
 #include <cstring>
@@ -13,12 +14,11 @@ template <std::size_t Size>
 std::optional<std::span<const std::uint8_t>> queryValue(const RegistryKey &registry, const char *group,
                                                         const char *name, std::array<std::uint8_t, Size> &buffer)
 {
-    HKEY key = nullptr;
-    if (!registry.openKey(group, key))
+    UniqueKey key;
+    if (!registry.openKey(group, *key.put()))
         return std::nullopt;
     DWORD size = static_cast<DWORD>(buffer.size());
-    const LONG result = RegQueryValueExA(key, name, nullptr, nullptr, buffer.data(), &size);
-    RegCloseKey(key);
+    const LONG result = RegQueryValueExA(key.get(), name, nullptr, nullptr, buffer.data(), &size);
     if (result != ERROR_SUCCESS || size > buffer.size())
         return std::nullopt;
     return std::span<const std::uint8_t>(buffer.data(), size);
@@ -27,12 +27,10 @@ std::optional<std::span<const std::uint8_t>> queryValue(const RegistryKey &regis
 bool writeValue(const RegistryKey &registry, const char *group, const char *name, DWORD type, const BYTE *data,
                 DWORD size)
 {
-    HKEY key = nullptr;
-    if (!registry.createKey(group, key))
+    UniqueKey key;
+    if (!registry.createKey(group, *key.put()))
         return false;
-    const LONG result = RegSetValueExA(key, name, 0, type, data, size);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
+    return RegSetValueExA(key.get(), name, 0, type, data, size) == ERROR_SUCCESS;
 }
 
 } // namespace
