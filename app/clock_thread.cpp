@@ -1,6 +1,6 @@
 #include "app/clock_thread.h"
 
-#include "app/wall_clock.h"
+#include "core/wall_clock.h"
 #include "framework/dialog.h"
 #include "framework/local_time.h"
 #include "res/resource.h"
@@ -31,10 +31,9 @@ void ClockThread(ClockRun run)
     std::int64_t stamp = WallClockNow();
     if (run.stop->IsSet())
         return;
-    reminder::LocalTime local;
     reminder::SecondWatch watch;
-    if (BreakDownLocal(stamp, local))
-        watch = reminder::SecondWatch(local);
+    if (reminder::LocalTime start; BreakDownLocal(stamp, start))
+        watch = reminder::SecondWatch(start);
     const auto countdownRunning = [&run] {
         bool running = false;
         RunOnWindowThread(run.window, [&] { running = run.countdownRunning(); });
@@ -48,20 +47,13 @@ void ClockThread(ClockRun run)
         // until the old time comes round again.
         if (now == stamp)
             continue;
-        reminder::SecondActions actions{};
-        // The last second handled is now, so its local time is what the status line shows.
-        bool nowKnown = false;
-        for (std::int64_t second = reminder::FirstSecondToHandle(stamp, now); second <= now; ++second) {
-            nowKnown = BreakDownLocal(second, local);
-            if (!nowKnown)
-                continue;
-            const reminder::SecondActions each = watch.Observe(local, *run.settings, LocalTimeOfDay, countdownRunning);
-            actions.newLayout = actions.newLayout || each.newLayout;
-            actions.remind = actions.remind || each.remind;
-        }
+        const reminder::CatchUp seen =
+            reminder::CatchUpTo(watch, stamp, now, BreakDownLocal, *run.settings, LocalTimeOfDay, countdownRunning);
         stamp = now;
-        if (!nowKnown)
+        if (!seen.nowKnown)
             continue;
+        const reminder::SecondActions &actions = seen.actions;
+        const reminder::LocalTime &local = seen.now;
         if (actions.newLayout && run.newDailyLayout)
             RunOnWindowThread(run.window, run.newDailyLayout);
         if (actions.remind)

@@ -2,7 +2,7 @@
 // layout at midnight and posts the tea-time reminder when it is due.
 #pragma once
 
-#include "app/reminder_rules.h"
+#include "core/reminder_rules.h"
 #include "framework/thread.h"
 #include "settings/settings.h"
 

@@ -1,6 +1,6 @@
 #include "app/countdown_thread.h"
 
-#include "app/wall_clock.h"
+#include "core/wall_clock.h"
 #include "framework/dialog.h"
 #include "res/resource.h"
 

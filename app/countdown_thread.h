@@ -1,7 +1,7 @@
 // The worker that runs a countdown against the wall clock.
 #pragma once
 
-#include "app/countdown.h"
+#include "core/countdown.h"
 #include "framework/thread.h"
 
 #include <functional>

@@ -2,7 +2,7 @@
 // the current run from one handed over by a run stopped meanwhile.
 #pragma once
 
-#include "app/countdown.h"
+#include "core/countdown.h"
 #include "framework/thread.h"
 
 #include <functional>

@@ -2,7 +2,7 @@
 // displays and the look of the four skinned buttons. Runs on the window's own thread.
 #pragma once
 
-#include "app/layout_rules.h"
+#include "core/layout_rules.h"
 #include "framework/handles.h"
 #include "led/digistatic.h"
 #include "skin/skin_button.h"

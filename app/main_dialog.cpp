@@ -17,26 +17,12 @@
 namespace {
 
 constexpr DWORD kWorkerStopTimeoutMs = 1000;
-const char kStartCaption[] = "&Start";
 const char kOptionNotSaved[] =
     "Die Einstellung konnte nicht in der Registrierung gespeichert werden. Sie gilt nur bis zum Programmende.";
-const char kStopCaption[] = "&Stop";
-
-countdown::Time SetTime()
-{
-    const Settings &settings = TheSettings();
-    return {settings.min, settings.sec};
-}
-
-void StoreSetTime(countdown::Time time)
-{
-    TheSettings().min = time.minutes;
-    TheSettings().sec = time.seconds;
-}
 
 } // namespace
 
-MainDialog::MainDialog(SingleInstance &instance) : TrayDialog(IDD_MAIN), instance(instance)
+MainDialog::MainDialog(SingleInstance &instance) : TrayDialog(IDD_MAIN), instance(instance), timer(TheSettings())
 {
     icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BREWBELL));
 }
@@ -78,10 +64,9 @@ bool MainDialog::OnInitDialog()
     SetTrayTip("Brewbell");
     LoadTrayMenu(IDR_TRAYMENU);
     menu.Attach(mainMenu, ::GetSubMenu(trayMenu.get(), 0));
-    step = -1;
     BuildPresetMenu();
     menu.SetOptionChecks(TheSettings());
-    RefreshTrayStartItem(false);
+    RefreshTrayStartItem();
     ApplyTopMost(0);
     hideOnMinimize = TheSettings().tray;
     hourDisplay.SetTransparentMode(TRUE);
@@ -214,132 +199,99 @@ void MainDialog::OnAbout()
 
 void MainDialog::RefreshTime()
 {
-    const Settings &settings = TheSettings();
-    char timeText[32];
-    char hourText[16];
-    std::snprintf(timeText, sizeof timeText, "%.2d:%.2d", static_cast<int>(settings.min),
-                  static_cast<int>(settings.sec));
-    std::snprintf(hourText, sizeof hourText, "%.2d", static_cast<int>(hourCount));
-    timeDisplay.SetText(timeText);
-    hourDisplay.SetText(hourText);
-
-    char title[64];
-    std::snprintf(title, sizeof title, "Brewbell - %s%s%s", hourCount > 0 ? hourText : "", hourCount > 0 ? ":" : "",
-                  timeText);
-    SetText(title);
-    SetTrayTip(title);
+    const timer::Text time = timer.TimeText();
+    const timer::Text title = timer.Title();
+    timeDisplay.SetText(time.data());
+    hourDisplay.SetText(timer.HourText().data());
+    SetText(title.data());
+    SetTrayTip(title.data());
     UpdateTrayIcon();
 }
 
-void MainDialog::RefreshTrayStartItem(bool running) { menu.RefreshTrayStartItem(running, TheSettings()); }
+void MainDialog::RefreshTrayStartItem() { menu.ShowTrayStartItem(timer.TrayStartText().data(), timer.IsIdle()); }
 
-void MainDialog::BuildPresetMenu() { menu.BuildPresetMenu(TheSettings(), IsIdle()); }
+void MainDialog::BuildPresetMenu() { menu.BuildPresetMenu(TheSettings(), timer.IsIdle()); }
 
 // ---- the countdown ----
 
-bool MainDialog::IsIdle() const { return GetItemText(IDC_BUTTON_START) == kStartCaption; }
-
-void MainDialog::SetTimeByUser(countdown::Time time)
-{
-    StoreSetTime(time);
-    step = -1;
-    hourCount = 0;
-}
-
-// The time buttons are disabled while a countdown runs; a command that comes all the same
-// must not change the time under the running worker.
+// The buttons that set the time are disabled while a countdown runs; a command that comes all
+// the same changes nothing (the model refuses it).
 void MainDialog::OnAddMinute()
 {
-    if (!IsIdle())
-        return;
-    SetTimeByUser({countdown::AddOne(TheSettings().min), TheSettings().sec});
-    RefreshTime();
-    RefreshTrayStartItem(false);
+    if (timer.AddMinute())
+        RefreshTimeAndTray();
 }
 
 void MainDialog::OnAddSecond()
 {
-    if (!IsIdle())
-        return;
-    SetTimeByUser({TheSettings().min, countdown::AddOne(TheSettings().sec)});
-    RefreshTime();
-    RefreshTrayStartItem(false);
+    if (timer.AddSecond())
+        RefreshTimeAndTray();
 }
 
-void MainDialog::OnReset()
-{
-    if (IsIdle())
-        ResetTime();
-}
+void MainDialog::OnReset() { ResetTime(); }
 
 void MainDialog::ResetTime()
 {
-    Settings &settings = TheSettings();
-    SetTimeByUser(countdown::ResetTarget(SetTime(), {settings.lastMin, settings.lastSec}));
+    if (!timer.Reset())
+        return;
     TheSettingsStore().saveTime();
+    RefreshTimeAndTray();
+}
+
+void MainDialog::RefreshTimeAndTray()
+{
     RefreshTime();
-    RefreshTrayStartItem(false);
+    RefreshTrayStartItem();
 }
 
 void MainDialog::StartStop()
 {
-    if (IsIdle())
+    if (timer.IsIdle())
         StartBranch();
     else
         StopBranch();
 }
 
-void MainDialog::SetTimeButtonsEnabled(bool enable)
+// The views of the timer's state: the time buttons, the preset commands and the Start caption.
+void MainDialog::ShowRunState()
 {
-    EnableItem(IDC_BUTTON_MIN, enable);
-    EnableItem(IDC_BUTTON_SEC, enable);
-    EnableItem(IDC_BUTTON_RESET, enable);
+    const bool idle = timer.IsIdle();
+    EnableItem(IDC_BUTTON_MIN, idle);
+    EnableItem(IDC_BUTTON_SEC, idle);
+    EnableItem(IDC_BUTTON_RESET, idle);
+    menu.SetPresetCommandsEnabled(idle);
+    SetItemText(IDC_BUTTON_START, timer.StartCaption());
+    SetTrayIcon(idle ? IDI_TRAY_IDLE : IDI_BREWBELL);
 }
 
 void MainDialog::StartBranch()
 {
-    Settings &settings = TheSettings();
-    SetTrayIcon(IDI_BREWBELL);
-    SetTimeButtonsEnabled(false);
-    menu.SetPresetCommandsEnabled(false);
-    SetItemText(IDC_BUTTON_START, kStopCaption);
-    RefreshTrayStartItem(true);
-    hourCount = 0;
-    RefreshTime();
-    settings.lastMin = settings.min.load();
-    settings.lastSec = settings.sec.load();
+    const countdown::Counter counter = timer.Start();
+    ShowRunState();
+    RefreshTimeAndTray();
     TheSettingsStore().saveTime();
-    step = countdown::DirectionFor(SetTime());
-
-    countdownWorker.Start(hwnd_, {step, 0, settings.min, settings.sec},
-                          [this](const countdown::Counter &counter, bool carried) { ShowTick(counter, carried); });
-
-    if (settings.minStart)
+    countdownWorker.Start(hwnd_, counter,
+                          [this](const countdown::Counter &tick, bool carried) { ShowTick(tick, carried); });
+    if (TheSettings().minStart)
         MinimizeUnlessChildOpen();
     UpdateTrayIcon();
 }
 
 void MainDialog::StopBranch()
 {
-    SetTrayIcon(IDI_TRAY_IDLE);
+    const bool autoReset = timer.Stop();
     countdownWorker.Stop();
-    SetTimeButtonsEnabled(true);
-    menu.SetPresetCommandsEnabled(true);
-    SetItemText(IDC_BUTTON_START, kStartCaption);
-    if (TheSettings().autoReset)
+    ShowRunState();
+    if (autoReset)
         ResetTime();
     else
-        RefreshTrayStartItem(false);
+        RefreshTrayStartItem();
     UpdateTrayIcon();
 }
 
 void MainDialog::ShowTick(const countdown::Counter &counter, bool carried)
 {
-    TheSettings().sec = counter.seconds;
-    if (carried) {
-        TheSettings().min = counter.minutes;
-        hourCount = counter.hours;
-    }
+    timer.Tick(counter, carried);
     RefreshTime();
 }
 
@@ -347,17 +299,16 @@ bool MainDialog::OnPresetCommand(Message &m)
 {
     // Only while the program owns the active window: a command that arrives otherwise is
     // stale. The items are greyed while a countdown runs.
-    if (::GetActiveWindow() && IsIdle())
+    if (::GetActiveWindow())
         SelectPreset(static_cast<int>(m.CommandId() - ID_PRESET_FIRST));
     return true;
 }
 
 void MainDialog::SelectPreset(int slot)
 {
-    const TeaPreset &preset = TheSettings().teas[static_cast<size_t>(slot)];
-    SetTimeByUser(countdown::PresetTime(preset.minutes, preset.seconds));
-    RefreshTime();
-    RefreshTrayStartItem(false);
+    if (slot < 0 || !timer.SelectPreset(static_cast<std::size_t>(slot)))
+        return;
+    RefreshTimeAndTray();
     TheSettingsStore().saveTime();
 }
 
@@ -371,7 +322,7 @@ void MainDialog::OnTeaList()
 void MainDialog::OnQuickSet()
 {
     // Its menu items are greyed while a countdown runs; a late command changes nothing.
-    if (!IsIdle())
+    if (!timer.IsIdle())
         return;
     QuickSetDialog dialog(TheSettings(), TheSettingsStore());
     const INT_PTR result = RunChildDialog(dialog);
@@ -380,26 +331,26 @@ void MainDialog::OnQuickSet()
 
 void MainDialog::OnQuickSetResult(int result, countdown::Time chosen)
 {
-    const countdown::QuickSetAction action = countdown::QuickSetActionFor(result);
     // The reminder's "Ja" may have started a countdown while the dialog was open.
-    if (action == countdown::QuickSetAction::None || !IsIdle())
+    const countdown::QuickSetAction action = timer.QuickSet(result, chosen);
+    if (action == countdown::QuickSetAction::None)
         return;
-    SetTimeByUser(chosen);
     TheSettingsStore().saveTime();
     RefreshTime();
     if (action == countdown::QuickSetAction::ApplyAndStart)
         StartBranch();
     else
-        RefreshTrayStartItem(false);
+        RefreshTrayStartItem();
 }
 
 // ---- options and commands ----
 
 bool MainDialog::OnOptionCommand(Message &m)
 {
-    std::atomic<std::int32_t> *option = menu.ToggleOption(m.CommandId(), TheSettings());
+    std::atomic<std::int32_t> *option = timer::ToggleOption(m.CommandId(), TheSettings());
     if (!option)
         return false;
+    menu.SetOptionChecks(TheSettings());
     if (!TheSettingsStore().saveOptions())
         AppMessageBox(hwnd_, kOptionNotSaved, MB_OK | MB_ICONEXCLAMATION);
     switch (m.CommandId()) {
@@ -480,14 +431,12 @@ void MainDialog::MinimizeUnlessChildOpen()
 bool MainDialog::OnCountdownFinished(Message &)
 {
     // A finish posted just before the user pressed Stop arrives when the run is already over.
-    if (IsIdle())
+    if (!timer.IsFinishCurrent())
         return true;
-    StartStop();
-    Settings &settings = TheSettings();
-    settings.min = settings.lastMin.load();
-    settings.sec = settings.lastSec.load();
-    RefreshTime();
-    RefreshTrayStartItem(false);
+    StopBranch();
+    timer.ShowLastStart();
+    RefreshTimeAndTray();
+    const Settings &settings = TheSettings();
     const int answer = alertBox.Show(*this, AlertSound::Finish, settings, settings.message, MB_OK | MB_ICONINFORMATION);
     if (answer && settings.minStart && !exiting)
         MinimizeUnlessChildOpen();
@@ -497,7 +446,7 @@ bool MainDialog::OnCountdownFinished(Message &)
 bool MainDialog::OnReminderDue(Message &)
 {
     const Settings &settings = TheSettings();
-    if (IsCountdownRunning()) {
+    if (timer::ReminderBoxFor(IsCountdownRunning()) == timer::ReminderBox::Notice) {
         if (alertBox.Show(*this, AlertSound::Reminder, settings, settings.reminder, MB_OK | MB_ICONINFORMATION) &&
             settings.minStart && !exiting)
             MinimizeUnlessChildOpen();
@@ -508,17 +457,14 @@ bool MainDialog::OnReminderDue(Message &)
     // The program was ended while the box was open: whatever the box returned, nothing starts.
     if (exiting)
         return true;
-    switch (answer) {
-    case IDYES:
-        // A countdown started while the box was open runs on: "Ja" asks for a tea, not a stop.
-        if (IsIdle())
-            StartBranch();
+    switch (timer.AfterReminder(answer)) {
+    case timer::ReminderStep::Start:
+        StartBranch();
         break;
-    case IDNO:
-        if (settings.minimize)
-            MinimizeUnlessChildOpen();
+    case timer::ReminderStep::Minimize:
+        MinimizeUnlessChildOpen();
         break;
-    default:
+    case timer::ReminderStep::Nothing:
         break;
     }
     return true;
@@ -608,7 +554,8 @@ void MainDialog::ExitProgram()
     exiting = true;
     countdownWorker.StopAndWait(kWorkerStopTimeoutMs);
     clockWorker.Stop(kWorkerStopTimeoutMs);
-    if (step == +1)
+    timer.Stop(); // the run is over, whatever the auto reset would do after a Stop
+    if (timer.HoldsStopwatchReading())
         ResetTime();
     TheSettingsStore().saveTime();
     PlayAlertSound(AlertSound::Stop, TheSettings());

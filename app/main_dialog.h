@@ -3,12 +3,12 @@
 #pragma once
 
 #include "app/alert_box.h"
-#include "app/countdown.h"
 #include "app/countdown_worker.h"
 #include "app/layouts.h"
 #include "app/main_menu.h"
 #include "app/single_instance.h"
 #include "app/tray_dialog.h"
+#include "core/timer_model.h"
 #include "framework/control.h"
 #include "framework/thread.h"
 #include "led/digistatic.h"
@@ -29,10 +29,11 @@ public:
     // the timer is idle: a countdown started under the open dialog keeps its time and runs on.
     void OnQuickSetResult(int result, countdown::Time chosen);
     bool IsCountdownRunning() const { return countdownWorker.IsRunning(); }
+    timer::TimerModel &Timer() { return timer; }
 
     // What the window shows.
     void RefreshTime();
-    void RefreshTrayStartItem(bool running);
+    void RefreshTrayStartItem();
     void BuildPresetMenu();
     // Dresses the window in a layout (automatic draws one of the seasons); on this window's
     // thread only, so the clock thread hands its midnight change over.
@@ -47,15 +48,12 @@ protected:
     bool IsModalOpen() const override;
 
 private:
-    bool IsIdle() const;
     void ApplyTopMost(UINT extraFlags);
     void StartBranch();
     void StopBranch();
-    void SetTimeButtonsEnabled(bool enable);
+    void ShowRunState();
+    void RefreshTimeAndTray();
     void ShowTick(const countdown::Counter &counter, bool carried);
-    // A time the user set (Min, Sek, a preset, the quick setting, Reset) is no stopwatch reading
-    // and has no hours.
-    void SetTimeByUser(countdown::Time time);
     void MinimizeUnlessChildOpen();
     void CenterOnScreen();
     void EndNestedModalLoops();
@@ -98,9 +96,8 @@ private:
     SkinButton startButton;
     WindowLayout windowLayout;
 
-    // +1 while the shown time is a stopwatch reading (a run counted up from 00:00 and nothing
-    // was set since); the exit drops such a reading. -1 otherwise.
-    int step = -1;
+    // The time, the run and their texts; what the window shows is asked of it.
+    timer::TimerModel timer;
     // From the start of ExitProgram on: what comes after it (a queued command, a late finish)
     // changes and saves nothing.
     bool exiting = false;

@@ -1,6 +1,7 @@
 #include "app/main_menu.h"
 
-#include "app/layout_rules.h"
+#include "core/layout_rules.h"
+#include "core/timer_model.h"
 #include "dialogs/preset_rules.h"
 #include "res/resource.h"
 
@@ -9,19 +10,6 @@
 #include <string>
 
 namespace {
-
-struct OptionItem {
-    UINT command;
-    std::atomic<std::int32_t> Settings::*field;
-};
-
-const OptionItem kOptionItems[] = {
-    {ID_OPT_MINIMIZE, &Settings::minimize},   {ID_OPT_TRAY, &Settings::tray},
-    {ID_OPT_TOPMOST, &Settings::topMost},     {ID_OPT_MINSTART, &Settings::minStart},
-    {ID_OPT_NOCLOSE, &Settings::noClose},     {ID_OPT_SOUND, &Settings::sound},
-    {ID_OPT_REMIND, &Settings::remind},       {ID_OPT_SUSPEND, &Settings::suspend},
-    {ID_OPT_AUTORESET, &Settings::autoReset},
-};
 
 constexpr int kTrayStartPosition = 4;
 
@@ -49,41 +37,23 @@ void MainMenu::SetPresetCommandsEnabled(bool enable)
     ::EnableMenuItem(teas, ID_QUICKSET, state);
 }
 
-void MainMenu::RefreshTrayStartItem(bool running, const Settings &settings)
+void MainMenu::ShowTrayStartItem(const char *text, bool idle)
 {
     if (!tray_)
         return;
-    char text[48] = "Stop";
-    if (!running)
-        std::snprintf(text, sizeof text, "Start     (%.2d:%.2d)", static_cast<int>(settings.min),
-                      static_cast<int>(settings.sec));
     ::ModifyMenuA(tray_, kTrayStartPosition, MF_BYPOSITION | MF_STRING, ID_TRAY_STARTSTOP, text);
-    const UINT state = MF_BYCOMMAND | (running ? MF_GRAYED : MF_ENABLED);
+    const UINT state = MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED);
     ::EnableMenuItem(tray_, ID_TRAY_QUICKSET, state);
     ::EnableMenuItem(tray_, ID_TRAY_RESET, state);
 }
 
 void MainMenu::SetOptionChecks(const Settings &settings)
 {
-    for (const OptionItem &item : kOptionItems)
+    for (const timer::OptionItem &item : timer::kOptionItems) {
         ::CheckMenuItem(bar_, item.command, MF_BYCOMMAND | (settings.*item.field ? MF_CHECKED : MF_UNCHECKED));
-    ::EnableMenuItem(bar_, ID_OPT_SUSPEND, MF_BYCOMMAND | (settings.remind ? MF_ENABLED : MF_GRAYED));
-}
-
-std::atomic<std::int32_t> *MainMenu::ToggleOption(UINT command, Settings &settings)
-{
-    for (const OptionItem &item : kOptionItems) {
-        if (item.command != command)
-            continue;
-        // An item with no state at all (not checked, not greyed) turns on; any other turns off.
-        const bool turnOn = ::GetMenuState(bar_, command, MF_BYCOMMAND) == 0;
-        ::CheckMenuItem(bar_, command, MF_BYCOMMAND | (turnOn ? MF_CHECKED : MF_UNCHECKED));
-        settings.*item.field = turnOn ? 1 : 0;
-        if (command == ID_OPT_REMIND)
-            ::EnableMenuItem(bar_, ID_OPT_SUSPEND, MF_BYCOMMAND | (turnOn ? MF_ENABLED : MF_GRAYED));
-        return &(settings.*item.field);
+        ::EnableMenuItem(bar_, item.command,
+                         MF_BYCOMMAND | (timer::IsOptionEnabled(item.command, settings) ? MF_ENABLED : MF_GRAYED));
     }
-    return nullptr;
 }
 
 void MainMenu::CheckLayout(std::int32_t layout)

@@ -19,13 +19,12 @@ public:
     void BuildPresetMenu(const Settings &settings, bool enabled);
     // The preset items and the quick setting of the menu bar.
     void SetPresetCommandsEnabled(bool enable);
-    // The tray's Start item shows "Stop" while running, else the time that Start would run.
-    void RefreshTrayStartItem(bool running, const Settings &settings);
+    // The tray's Start item with the timer's text for it; the quick setting and Reset of the
+    // tray menu are usable only while the timer is idle.
+    void ShowTrayStartItem(const char *text, bool idle);
 
+    // The option check marks, a view of the settings.
     void SetOptionChecks(const Settings &settings);
-    // Turns an option over after its check mark and returns its setting, or null for a
-    // command that is no option toggle. The caller saves and applies the effect.
-    std::atomic<std::int32_t> *ToggleOption(UINT command, Settings &settings);
     void CheckLayout(std::int32_t layout);
 
 private:

@@ -1,6 +1,6 @@
 #include "dialogs/preset_rules.h"
 
-#include "app/countdown.h"
+#include "core/countdown.h"
 
 namespace presets {
 

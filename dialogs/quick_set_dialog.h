@@ -2,7 +2,7 @@
 // minutes and another pair for the seconds, each list mirroring its slider.
 #pragma once
 
-#include "app/countdown.h"
+#include "core/countdown.h"
 #include "framework/dialog.h"
 #include "settings/settings_store.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/reminder_dialog.h"
 
-#include "app/reminder_rules.h"
+#include "core/reminder_rules.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
 #include "res/resource.h"

@@ -1,5 +1,5 @@
-#include "app/countdown.h"
-#include "app/wall_clock.h"
+#include "core/countdown.h"
+#include "core/wall_clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The layout table, the menu commands and the automatic choice.
-#include "app/layout_rules.h"
+#include "core/layout_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/countdown.h"
+#include "core/countdown.h"
 #include "dialogs/preset_rules.h"
 
 #include <gtest/gtest.h>

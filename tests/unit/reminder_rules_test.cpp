@@ -1,7 +1,8 @@
-#include "app/reminder_rules.h"
+#include "core/reminder_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
@@ -304,6 +305,57 @@ TEST(AllDaysBox, ShowsAllSomeOrNoneAndAClickTurnsAllOnOrOff)
     EXPECT_EQ(reminder::WeekdaysAfterAllClicked(127), 0);
     EXPECT_EQ(reminder::WeekdaysAfterAllClicked(0), 127);
     EXPECT_EQ(reminder::WeekdaysAfterAllClicked(-1), 0);
+}
+
+} // namespace
+
+namespace {
+
+// A calendar in which every second since 0 is a second of day 18 from 15:00:00 on; the seconds
+// listed in unknown have no local time.
+std::vector<std::int64_t> unknown;
+bool TestBreakDown(std::int64_t t, LocalTime &local)
+{
+    if (std::find(unknown.begin(), unknown.end(), t) != unknown.end())
+        return false;
+    const int s = static_cast<int>(t) + 15 * 3600;
+    local = {s % 60, s / 60 % 60, s / 3600, 18, 0, 138, kMonday};
+    return true;
+}
+
+TEST(ClockJumps, MissedSecondsAreObservedOnceEachAndOnlyTheLastSetsTheStatusLine)
+{
+    Settings settings;
+    settings.daily = At(15, 0, 5);
+    struct Case {
+        const char *what;
+        std::int64_t last, now;
+        std::vector<std::int64_t> unknown;
+        bool remind, nowKnown;
+        int shownSecond;
+    };
+    const Case cases[] = {
+        {"a starved worker catches the reminder up", 2, 9, {}, true, true, 9},
+        {"an unknown second among them is passed over", 2, 9, {5}, false, true, 9},
+        {"an unknown present shows nothing", 2, 9, {9}, true, false, -1},
+        {"a long gap skips to the present", 2, 2 + 61, {}, false, true, 3},
+    };
+    for (const Case &c : cases) {
+        unknown = c.unknown;
+        LocalTime start;
+        TestBreakDown(c.last, start);
+        reminder::SecondWatch watch(start);
+        const reminder::CatchUp seen = reminder::CatchUpTo(watch, c.last, c.now, TestBreakDown, settings,
+                                                           reminder::UtcTimeOfDay, [] { return false; });
+        EXPECT_EQ(seen.actions.remind, c.remind) << c.what;
+        EXPECT_EQ(seen.nowKnown, c.nowKnown) << c.what;
+        if (c.nowKnown) {
+            EXPECT_EQ(seen.now.second, c.shownSecond) << c.what;
+        }
+        EXPECT_EQ(watch.Observe(seen.now, settings, reminder::UtcTimeOfDay, [] { return false; }).remind, false)
+            << c.what << ": the reminder comes once";
+    }
+    unknown.clear();
 }
 
 } // namespace

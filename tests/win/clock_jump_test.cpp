@@ -3,7 +3,7 @@
 #include "app/clock_thread.h"
 #include "app/main_dialog.h"
 #include "app/process_objects.h"
-#include "app/wall_clock.h"
+#include "core/wall_clock.h"
 #include "box_answerer.h"
 #include "framework/local_time.h"
 #include "local_time_text.h"
@@ -125,7 +125,6 @@ protected:
         TheSettingsStore().loadAll();
         TheSettings().sound = 0;
         prepare(TheSettings());
-        hourCount = 0;
         fakeNow = start;
         clockThreadId = 0;
         clockThreadReads = 0;

@@ -1,5 +1,5 @@
 #include "app/clock_thread.h"
-#include "app/wall_clock.h"
+#include "core/wall_clock.h"
 #include "framework/local_time.h"
 #include "local_time_text.h"
 #include "res/resource.h"

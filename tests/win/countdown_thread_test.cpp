@@ -1,5 +1,5 @@
 #include "app/countdown_thread.h"
-#include "app/wall_clock.h"
+#include "core/wall_clock.h"
 #include "res/resource.h"
 #include "test_dialog.h"
 #include "test_support.h"

@@ -84,7 +84,6 @@ TEST(MainWindowExit, AnExitWhileABoxOrDialogIsOpenEndsItAndNothingQueuedActsAfte
         TheSettingsStore().loadAll();
         TheSettings().sound = 0;
         TheSettings().sec = 30;
-        hourCount = 0;
         SingleInstance instance;
         MainDialog dialog(instance);
         Dialog::SetMainDialog(&dialog);
@@ -140,7 +139,6 @@ TEST(MainWindowExit, TheSessionQueryLetsItEndAndOnlyARealEndEndsTheProgram)
     DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbell");
     TheSettingsStore().loadAll();
     TheSettings().sec = 30;
-    hourCount = 0;
     SingleInstance instance;
     MainDialog dialog(instance);
     Dialog::SetMainDialog(&dialog);

@@ -71,7 +71,6 @@ void WithMainWindow(const std::function<void(MainDialog &, HWND)> &prepare,
 {
     ClearRegistry();
     TheSettingsStore().loadAll();
-    hourCount = 0;
     SingleInstance instance;
     MainDialog dialog(instance);
     Dialog::SetMainDialog(&dialog);
@@ -286,13 +285,11 @@ TEST(MainWindow, PresetCommandsSetTheTimeFromLeadingDigitsAndKeepTheLastStart)
 TEST(MainWindow, TitleAndHourDisplayShowTheHoursOfALongCountUpUntilATimeIsSet)
 {
     WithMainWindow([](MainDialog &dialog, HWND window) {
-        hourCount = 1;
-        TheSettings().min = 5;
-        TheSettings().sec = 9;
+        dialog.Timer().Tick({+1, 1, 5, 9}, true); // a count up at 1:05:09
         dialog.RefreshTime();
         EXPECT_EQ(Text(window), "Brewbell - 01:05:09");
         EXPECT_EQ(Display(window, IDC_HOUR_DISPLAY).GetText(), "01");
-        hourCount = 0;
+        dialog.Timer().Tick({+1, 0, 5, 9}, true);
         dialog.RefreshTime();
         EXPECT_EQ(Text(window), "Brewbell - 05:09");
 
@@ -308,9 +305,7 @@ TEST(MainWindow, TitleAndHourDisplayShowTheHoursOfALongCountUpUntilATimeIsSet)
             {[&] { OnTopOf(window, WM_COMMAND, ID_QUICKSET, [](HWND) {}); }, "07:59"},
         };
         for (const auto &setting : settings) {
-            hourCount = 1;
-            TheSettings().min = 7;
-            TheSettings().sec = 59;
+            dialog.Timer().Tick({+1, 1, 7, 59}, true);
             ::SetActiveWindow(window);
             setting.set();
             EXPECT_EQ(Text(window), std::string("Brewbell - ") + setting.shown);

@@ -1,4 +1,4 @@
-#include "app/reminder_rules.h"
+#include "core/reminder_rules.h"
 
 #include <cstdio>
 
@@ -80,6 +80,21 @@ SecondActions SecondWatch::Observe(const LocalTime &local, const Settings &setti
 std::int64_t FirstSecondToHandle(std::int64_t last, std::int64_t now)
 {
     return now > last && now - last <= kCatchUpSeconds ? last + 1 : now;
+}
+
+CatchUp CatchUpTo(SecondWatch &watch, std::int64_t last, std::int64_t now, BreakDown breakDown,
+                  const Settings &settings, TimeOfDayOf timeOfDay, const std::function<bool()> &countdownRunning)
+{
+    CatchUp result{};
+    for (std::int64_t second = FirstSecondToHandle(last, now); second <= now; ++second) {
+        result.nowKnown = breakDown(second, result.now);
+        if (!result.nowKnown)
+            continue;
+        const SecondActions each = watch.Observe(result.now, settings, timeOfDay, countdownRunning);
+        result.actions.newLayout = result.actions.newLayout || each.newLayout;
+        result.actions.remind = result.actions.remind || each.remind;
+    }
+    return result;
 }
 
 StatusText FormatStatusTime(const LocalTime &local)

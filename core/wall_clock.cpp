@@ -1,4 +1,4 @@
-#include "app/wall_clock.h"
+#include "core/wall_clock.h"
 
 #include <ctime>
 

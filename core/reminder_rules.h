@@ -78,6 +78,19 @@ inline constexpr std::int64_t kCatchUpSeconds = 60;
 // The first second to handle when the clock reads now after the second last was handled.
 std::int64_t FirstSecondToHandle(std::int64_t last, std::int64_t now);
 
+// The local calendar time of a wall-clock reading; false for one the calendar cannot hold.
+using BreakDown = bool (*)(std::int64_t timePoint, LocalTime &local);
+
+// What one poll of the clock found between the second it handled last and now.
+struct CatchUp {
+    SecondActions actions; // of all the seconds handled: a reminder among them comes once
+    bool nowKnown;         // whether now has a local time; without one the poll shows nothing
+    LocalTime now;         // what the status line shows: the last second's time, never an earlier
+};
+// Observes each second from FirstSecondToHandle(last, now) up to now once, in order.
+CatchUp CatchUpTo(SecondWatch &watch, std::int64_t last, std::int64_t now, BreakDown breakDown,
+                  const Settings &settings, TimeOfDayOf timeOfDay, const std::function<bool()> &countdownRunning);
+
 // Status line texts: "HH:MM:SS" and "DD.MM.YYYY".
 using StatusText = std::array<char, 32>;
 StatusText FormatStatusTime(const LocalTime &local);

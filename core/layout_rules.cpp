@@ -1,4 +1,4 @@
-#include "app/layout_rules.h"
+#include "core/layout_rules.h"
 
 #include <iterator>
 
