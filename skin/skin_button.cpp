@@ -26,6 +26,35 @@ void Draw3dRect(HDC dc, const RECT &r, COLORREF topLeft, COLORREF bottomRight)
 
 void FillWithButtonFace(HDC dc, const RECT &r) { ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE)); }
 
+// Draws the frame along the edge of r; the default button's double frame leaves r one pixel
+// smaller, and the focus bars keep their distance from the inner frame.
+void DrawFrame(HDC dc, RECT &r, skin::ButtonFrame frame)
+{
+    const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+    switch (frame) {
+    case skin::ButtonFrame::None:
+        break;
+    case skin::ButtonFrame::Raised:
+        ::DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+        break;
+    case skin::ButtonFrame::Sunken:
+        ::DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
+        break;
+    case skin::ButtonFrame::SunkenAndRaised:
+        ::DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
+        ::InflateRect(&r, -1, -1);
+        ::DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+        break;
+    case skin::ButtonFrame::ThinRaised:
+        Draw3dRect(dc, r, highlight, shadow);
+        break;
+    case skin::ButtonFrame::ThinSunken:
+        Draw3dRect(dc, r, shadow, highlight);
+        break;
+    }
+}
+
 bool TrackLeave(HWND hwnd, DWORD flags)
 {
     TRACKMOUSEEVENT track{sizeof(track), flags, hwnd, HOVER_DEFAULT};
@@ -138,6 +167,23 @@ void SkinButton::DrawFace(HDC dc, const RECT &r, const skin::TextureSurface &fac
         FillWithButtonFace(dc, r);
 }
 
+const skin::TextureSurface *SkinButton::FaceSurface(skin::ButtonFace face) const
+{
+    switch (face) {
+    case skin::ButtonFace::Normal:
+        return &faces_.normalFace;
+    case skin::ButtonFace::Hover:
+        return &faces_.hoverFace;
+    case skin::ButtonFace::Pressed:
+        return &faces_.pressedFace;
+    case skin::ButtonFace::Disabled:
+        return &faces_.disabledFace;
+    case skin::ButtonFace::Plain:
+        break;
+    }
+    return nullptr;
+}
+
 void SkinButton::DrawItem(const DRAWITEMSTRUCT &item)
 {
     // While the left button is held on us, the pushed face follows the pointer; the state change
@@ -169,55 +215,39 @@ void SkinButton::DrawItem(const DRAWITEMSTRUCT &item)
     const ScopedSelect selectFont(dc, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
 
     const UINT state = item.itemState;
-    const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
-    const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
-    if (state & ODS_DISABLED) {
-        DrawFace(dc, r, faces_.disabledFace, 0, 0);
-        if (!flat_)
-            ::DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
-        // Embossed: a light copy under the grey caption.
-        ::SetTextColor(dc, highlight);
-        ::DrawTextA(dc, caption, -1, &text, textFormat_);
-        ::OffsetRect(&text, -1, -1);
-        ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
-        ::DrawTextA(dc, caption, -1, &text, textFormat_);
-        memory.CopyTo(item.hDC);
-        return;
-    }
+    const skin::ButtonLook look = skin::ChooseButtonLook({
+        .disabled = (state & ODS_DISABLED) != 0,
+        .pressed = (state & ODS_SELECTED) != 0,
+        .focused = (state & ODS_FOCUS) != 0,
+        .isDefault = (state & ODS_DEFAULT) != 0,
+        .mouseInside = mouseInside_,
+        .flat = flat_,
+        .haveNormalFace = faces_.normalFace.IsValid(),
+        .haveHoverFace = faces_.hoverFace.IsValid(),
+    });
+    if (const skin::TextureSurface *face = FaceSurface(look.face))
+        DrawFace(dc, r, *face, look.shift, look.shift);
+    else
+        FillWithButtonFace(dc, r);
+    ::OffsetRect(&text, look.shift, look.shift);
+    DrawFrame(dc, r, look.frame);
 
-    if (state & ODS_SELECTED) {
-        DrawFace(dc, r, faces_.pressedFace, 1, 1);
-        ::OffsetRect(&text, 1, 1);
-        if (flat_)
-            Draw3dRect(dc, r, shadow, highlight);
-        else
-            ::DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
-    } else {
-        if (faces_.normalFace.IsValid())
-            DrawFace(dc, r, mouseInside_ && faces_.hoverFace.IsValid() ? faces_.hoverFace : faces_.normalFace, 0, 0);
-        else
-            FillWithButtonFace(dc, r);
-        if (mouseInside_ || !flat_) {
-            if (state & ODS_DEFAULT) {
-                ::DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
-                ::InflateRect(&r, -1, -1);
-                ::DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
-            } else if (flat_) {
-                Draw3dRect(dc, r, highlight, shadow);
-            } else {
-                ::DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
-            }
-        }
-    }
-
-    if ((state & ODS_FOCUS) && frameWidth_ > 0) {
+    if (look.focusBars && frameWidth_ > 0) {
         ::InflateRect(&r, -frameWidth_, -frameWidth_);
         faces_.focusBarH.Draw(dc, r.left + 1, r.top);
         faces_.focusBarH.Draw(dc, r.left + 1, r.bottom);
         faces_.focusBarV.Draw(dc, r.left, r.top + 1);
         faces_.focusBarV.Draw(dc, r.right, r.top + 1);
     }
-    ::SetTextColor(dc, textColor_);
+    if (look.embossedCaption) {
+        // A light copy under the grey caption.
+        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        ::DrawTextA(dc, caption, -1, &text, textFormat_);
+        ::OffsetRect(&text, -1, -1);
+        ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+    } else {
+        ::SetTextColor(dc, textColor_);
+    }
     ::DrawTextA(dc, caption, -1, &text, textFormat_);
     memory.CopyTo(item.hDC);
 }

@@ -6,6 +6,7 @@
 
 #include "framework/control.h"
 #include "framework/handles.h"
+#include "skin/button_face_rules.h"
 #include "skin/face_generator.h"
 
 #include <windows.h>
@@ -59,6 +60,8 @@ private:
     bool SetPushed(bool pushed);
     void Repaint() const;
     void DrawFace(HDC dc, const RECT &r, const skin::TextureSurface &face, int x, int y) const;
+    // The generated surface of a face, or null for the plain one.
+    const skin::TextureSurface *FaceSurface(skin::ButtonFace face) const;
 
     UniqueFont font_;
     std::optional<LOGFONTA> fontSpec_;

@@ -65,6 +65,7 @@ TEST(LedGlyph, MirroredOutlinesKeepTheirPointOrder)
 
     const CLedGlyph dots = Glyph(':');
     EXPECT_EQ(PointsOf(dots.GetSegments()[0]), (Outline{{4, 23}, {4, 32}, {13, 32}, {13, 23}}));
+    EXPECT_EQ(PointsOf(dots.GetSegments()[1]), (Outline{{4, 50}, {4, 59}, {13, 59}, {13, 50}}));
     EXPECT_EQ(PointsOf(dots.GetSegments()[2]), (Outline{{4, 68}, {4, 77}, {13, 77}, {13, 68}}));
 }
 

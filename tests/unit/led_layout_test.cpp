@@ -40,6 +40,18 @@ TEST(LedLayout, KeepAspectScalesEvenlyAndCentres)
     EXPECT_EQ(tall->sy, 1);
     EXPECT_EQ(tall->x0, 0);
     EXPECT_EQ(tall->y0, 208.5);
+
+    // Every cell of the row stands in the centred band, not at the top of the client area.
+    double x = tall->x0;
+    for (const CLedGlyph &glyph : Row("03:00")) {
+        const CellRect cell = GlyphCell(*tall, x, glyph.GetWidth());
+        EXPECT_EQ(cell.left, x);
+        EXPECT_EQ(cell.top, 208.5);
+        EXPECT_EQ(cell.right, x + glyph.GetWidth());
+        EXPECT_EQ(cell.bottom, 291.5);
+        x = cell.right;
+    }
+    EXPECT_EQ(x, 214);
 }
 
 TEST(LedLayout, WithoutKeepAspectTheRowFillsTheClientArea)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <vector>
@@ -92,6 +93,31 @@ TEST(TextureSurfaceTest, PaletteEntriesTintAndCopies)
     EXPECT_NE(copy.Bits(), surface.Bits()) << "a copy owns its block";
     copy.CopyFrom(TextureSurface{});
     EXPECT_FALSE(copy.IsValid());
+}
+
+TEST(TextureSurfaceTest, EntriesPastThePaletteChangeNothing)
+{
+    // Each index lies past the palette once its low 8 bits are taken; the first ones past the
+    // end would land in the first pixel bytes.
+    struct Case {
+        int depth;
+        std::vector<int> indices;
+    };
+    const Case cases[] = {{1, {2, 3, 255, -1, 256 + 2}}, {4, {16, 17, 255, -1, 256 + 16}}, {24, {0, 1, 255, -1, 256}}};
+    for (const Case &c : cases) {
+        TextureSurface surface;
+        ASSERT_NE(surface.Create(5, 3, c.depth), nullptr);
+        for (int i = 0; i < surface.PaletteSize(); ++i)
+            surface.SetPaletteEntry(i, i, 2 * i, 3 * i);
+        std::memset(surface.Bits(), 0xA5, surface.Header().sizeImage);
+        const std::size_t blockSize = 40 + 4 * surface.PaletteSize() + surface.Header().sizeImage;
+        const std::vector<std::uint8_t> before(surface.Block(), surface.Block() + blockSize);
+        for (int index : c.indices) {
+            surface.SetPaletteEntry(index, 0x11, 0x22, 0x33);
+            EXPECT_TRUE(std::equal(before.begin(), before.end(), surface.Block()))
+                << "entry " << index << " of a " << c.depth << "-bit surface";
+        }
+    }
 }
 
 TEST(TextureSurfaceTest, DrawGoesThroughTheInstalledFunction)
