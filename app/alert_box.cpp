@@ -5,16 +5,16 @@
 int AlertBox::Show(const Window &window, AlertSound sound, const Settings &settings, const std::string &text,
                    UINT flags)
 {
-    if (open_)
+    if (open)
         return 0;
-    open_ = true;
+    open = true;
     if (settings.sound)
         PlayAlertSound(sound, settings);
     // From the task bar or the notification area alike.
     window.Show(SW_RESTORE);
     ::SetForegroundWindow(window.GetSafeHwnd());
     const int result = AppMessageBox(window.GetSafeHwnd(), text.c_str(), flags);
-    open_ = false;
+    open = false;
     PlayAlertSound(AlertSound::Stop, settings);
     return result;
 }

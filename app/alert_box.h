@@ -11,8 +11,8 @@ class AlertBox {
 public:
     // The box's result, or 0 when another alert box is open.
     int Show(const Window &window, AlertSound sound, const Settings &settings, const std::string &text, UINT flags);
-    bool IsOpen() const { return open_; }
+    bool IsOpen() const { return open; }
 
 private:
-    bool open_ = false;
+    bool open = false;
 };

@@ -20,9 +20,9 @@ public:
     void Stop();
     // At exit: ends the run and waits for the thread (force after the time).
     void StopAndWait(DWORD timeoutMs);
-    bool IsRunning() const { return worker_.IsRunning(); }
+    bool IsRunning() const { return worker.IsRunning(); }
 
 private:
-    StoppableWorker worker_;
-    int runNumber_ = 0;
+    StoppableWorker worker;
+    int runNumber = 0;
 };

@@ -41,13 +41,13 @@ std::int32_t WindowLayout::ApplyLayout(const LayoutControls &controls, std::int3
         // size would leave seams of fill colour wherever the control is larger.
         RECT area{};
         ::GetClientRect(controls.background, &area);
-        UniqueBitmap picture(
+        UniqueBitmap loaded(
             static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(row.bitmapId), IMAGE_BITMAP,
                                               area.right, area.bottom, LR_DEFAULTCOLOR)));
-        if (picture) {
+        if (loaded) {
             // The static does not delete images it is given: the one it showed so far was ours.
-            ::SendMessageA(controls.background, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
-            picture_ = std::move(picture);
+            ::SendMessageA(controls.background, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(loaded.get()));
+            picture = std::move(loaded);
         }
     }
 

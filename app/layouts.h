@@ -26,11 +26,11 @@ public:
     // Shows a layout; automatic (and any unknown value) draws one of the four seasons, seeding the
     // program's generator from the milliseconds since system start. Returns the layout shown.
     std::int32_t ApplyLayout(const LayoutControls &controls, std::int32_t value);
-    HBITMAP Picture() const { return picture_.get(); }
+    HBITMAP Picture() const { return picture.get(); }
 
 private:
     // The picture given to the background static stays ours to delete.
-    UniqueBitmap picture_;
+    UniqueBitmap picture;
 };
 
 void StyleButtons(const std::array<SkinButton *, 4> &buttons, bool flat, COLORREF faceTint, COLORREF textColour);

@@ -45,7 +45,7 @@ bool MainDialog::OnInitDialog()
         // This start ends with its box: a close or a session end meanwhile must not save the
         // time it loaded over the one the running timer keeps.
         exiting = true;
-        AppMessageBox(hwnd_, "Brewbell wurde bereits gestartet!", MB_OK | MB_ICONSTOP);
+        AppMessageBox(hwnd, "Brewbell wurde bereits gestartet!", MB_OK | MB_ICONSTOP);
         // Beyond the box: the user most likely wants the timer that runs.
         SingleInstance::ShowFirstInstance();
         EndDialog(0);
@@ -77,7 +77,7 @@ bool MainDialog::OnInitDialog()
     ApplyLayout(TheSettings().layout);
     RefreshTime();
     menu.CheckLayout(TheSettings().layout);
-    ClockRun clock{hwnd_, &clockWorker.StopEvent(), &TheSettings(), [this] { return IsCountdownRunning(); },
+    ClockRun clock{hwnd, &clockWorker.StopEvent(), &TheSettings(), [this] { return IsCountdownRunning(); },
                    [this] { ApplyLayout(Automatic); }};
     clockWorker.Start([clock] { ClockThread(clock); }, kWorkerStopTimeoutMs);
     return true;
@@ -91,7 +91,7 @@ bool MainDialog::IsModalOpen() const { return TrayDialog::IsModalOpen() || alert
 
 void MainDialog::ApplyTopMost(UINT extraFlags)
 {
-    ::SetWindowPos(hwnd_, TheSettings().topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+    ::SetWindowPos(hwnd, TheSettings().topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | extraFlags);
 }
 
@@ -170,7 +170,7 @@ bool MainDialog::IgnoredWhileExiting(const Message &m) const
 
 void MainDialog::ApplyLayout(std::int32_t value)
 {
-    windowLayout.ApplyLayout({hwnd_,
+    windowLayout.ApplyLayout({hwnd,
                               background.GetSafeHwnd(),
                               &timeDisplay,
                               &hourDisplay,
@@ -186,7 +186,7 @@ bool MainDialog::OnLayoutCommand(Message &m)
     menu.CheckLayout(value);
     TheSettings().layout = value;
     if (!TheSettingsStore().saveOptions())
-        AppMessageBox(hwnd_, kOptionNotSaved, MB_OK | MB_ICONEXCLAMATION);
+        AppMessageBox(hwnd, kOptionNotSaved, MB_OK | MB_ICONEXCLAMATION);
     ApplyLayout(value);
     return true;
 }
@@ -270,7 +270,7 @@ void MainDialog::StartBranch()
     ShowRunState();
     RefreshTimeAndTray();
     TheSettingsStore().saveTime();
-    countdownWorker.Start(hwnd_, counter,
+    countdownWorker.Start(hwnd, counter,
                           [this](const countdown::Counter &tick, bool carried) { ShowTick(tick, carried); });
     if (TheSettings().minStart)
         MinimizeUnlessChildOpen();
@@ -325,14 +325,14 @@ void MainDialog::OnQuickSet()
     if (!timer.IsIdle())
         return;
     QuickSetDialog dialog(TheSettings(), TheSettingsStore());
-    const INT_PTR result = RunChildDialog(dialog);
-    OnQuickSetResult(static_cast<int>(result), dialog.Chosen());
+    const INT_PTR answer = RunChildDialog(dialog);
+    OnQuickSetResult(static_cast<int>(answer), dialog.Chosen());
 }
 
-void MainDialog::OnQuickSetResult(int result, countdown::Time chosen)
+void MainDialog::OnQuickSetResult(int answer, countdown::Time chosen)
 {
     // The reminder's "Ja" may have started a countdown while the dialog was open.
-    const countdown::QuickSetAction action = timer.QuickSet(result, chosen);
+    const countdown::QuickSetAction action = timer.QuickSet(answer, chosen);
     if (action == countdown::QuickSetAction::None)
         return;
     TheSettingsStore().saveTime();
@@ -352,7 +352,7 @@ bool MainDialog::OnOptionCommand(Message &m)
         return false;
     menu.SetOptionChecks(TheSettings());
     if (!TheSettingsStore().saveOptions())
-        AppMessageBox(hwnd_, kOptionNotSaved, MB_OK | MB_ICONEXCLAMATION);
+        AppMessageBox(hwnd, kOptionNotSaved, MB_OK | MB_ICONEXCLAMATION);
     switch (m.CommandId()) {
     case ID_OPT_TRAY:
         hideOnMinimize = *option;
@@ -415,7 +415,7 @@ bool MainDialog::OnShowFirstInstance(Message &)
         Show(SW_RESTORE);
         // A dialog or box open on the window is what the user can work with; the window itself
         // is disabled under it.
-        ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
+        ::SetForegroundWindow(::GetLastActivePopup(hwnd));
     }
     return true;
 }
@@ -477,14 +477,14 @@ bool MainDialog::OnPaint(Message &)
     if (!IsMinimized())
         return false;
     PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(hwnd_, &paint);
+    HDC dc = ::BeginPaint(hwnd, &paint);
     Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
     RECT client;
-    ::GetClientRect(hwnd_, &client);
+    ::GetClientRect(hwnd, &client);
     const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
     ::DrawIcon(dc, x, y, icon);
-    ::EndPaint(hwnd_, &paint);
+    ::EndPaint(hwnd, &paint);
     return true;
 }
 
@@ -497,10 +497,10 @@ bool MainDialog::OnQueryDragIcon(Message &m)
 void MainDialog::CenterOnScreen()
 {
     RECT window;
-    ::GetWindowRect(hwnd_, &window);
+    ::GetWindowRect(hwnd, &window);
     const int x = (::GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left)) / 2;
     const int y = (::GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top)) / 2;
-    ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool MainDialog::OnSize(Message &m)

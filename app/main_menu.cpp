@@ -17,7 +17,7 @@ constexpr int kTrayStartPosition = 4;
 
 void MainMenu::BuildPresetMenu(const Settings &settings, bool enabled)
 {
-    HMENU teas = ::GetSubMenu(bar_, 0);
+    HMENU teas = ::GetSubMenu(bar, 0);
     if (!teas)
         return;
     const UINT state = enabled ? MF_ENABLED : MF_GRAYED;
@@ -30,7 +30,7 @@ void MainMenu::BuildPresetMenu(const Settings &settings, bool enabled)
 
 void MainMenu::SetPresetCommandsEnabled(bool enable)
 {
-    HMENU teas = ::GetSubMenu(bar_, 0);
+    HMENU teas = ::GetSubMenu(bar, 0);
     const UINT state = MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED);
     for (UINT id = ID_PRESET_FIRST; id <= ID_PRESET_LAST; ++id)
         ::EnableMenuItem(teas, id, state);
@@ -39,19 +39,19 @@ void MainMenu::SetPresetCommandsEnabled(bool enable)
 
 void MainMenu::ShowTrayStartItem(const char *text, bool idle)
 {
-    if (!tray_)
+    if (!tray)
         return;
-    ::ModifyMenuA(tray_, kTrayStartPosition, MF_BYPOSITION | MF_STRING, ID_TRAY_STARTSTOP, text);
+    ::ModifyMenuA(tray, kTrayStartPosition, MF_BYPOSITION | MF_STRING, ID_TRAY_STARTSTOP, text);
     const UINT state = MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED);
-    ::EnableMenuItem(tray_, ID_TRAY_QUICKSET, state);
-    ::EnableMenuItem(tray_, ID_TRAY_RESET, state);
+    ::EnableMenuItem(tray, ID_TRAY_QUICKSET, state);
+    ::EnableMenuItem(tray, ID_TRAY_RESET, state);
 }
 
 void MainMenu::SetOptionChecks(const Settings &settings)
 {
     for (const timer::OptionItem &item : timer::kOptionItems) {
-        ::CheckMenuItem(bar_, item.command, MF_BYCOMMAND | (settings.*item.field ? MF_CHECKED : MF_UNCHECKED));
-        ::EnableMenuItem(bar_, item.command,
+        ::CheckMenuItem(bar, item.command, MF_BYCOMMAND | (settings.*item.field ? MF_CHECKED : MF_UNCHECKED));
+        ::EnableMenuItem(bar, item.command,
                          MF_BYCOMMAND | (timer::IsOptionEnabled(item.command, settings) ? MF_ENABLED : MF_GRAYED));
     }
 }
@@ -59,6 +59,6 @@ void MainMenu::SetOptionChecks(const Settings &settings)
 void MainMenu::CheckLayout(std::int32_t layout)
 {
     for (std::size_t kind = 0; kind < std::size(layout::kLayoutCommands); ++kind)
-        ::CheckMenuItem(bar_, layout::kLayoutCommands[kind],
+        ::CheckMenuItem(bar, layout::kLayoutCommands[kind],
                         MF_BYCOMMAND | (static_cast<std::int32_t>(kind) == layout ? MF_CHECKED : MF_UNCHECKED));
 }

@@ -8,10 +8,10 @@
 
 class MainMenu {
 public:
-    void Attach(HMENU bar, HMENU trayPopup)
+    void Attach(HMENU menuBar, HMENU trayPopup)
     {
-        bar_ = bar;
-        tray_ = trayPopup;
+        bar = menuBar;
+        tray = trayPopup;
     }
 
     // Rewrites the ten preset items as "<name>\t(<minutes>:<seconds>)". Rewriting an item also
@@ -28,6 +28,6 @@ public:
     void CheckLayout(std::int32_t layout);
 
 private:
-    HMENU bar_ = nullptr;
-    HMENU tray_ = nullptr;
+    HMENU bar = nullptr;
+    HMENU tray = nullptr;
 };

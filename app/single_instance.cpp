@@ -2,15 +2,15 @@
 
 bool SingleInstance::Claim()
 {
-    if (!mutex_) {
-        HANDLE mutex = ::CreateMutexA(nullptr, TRUE, "brewbell");
+    if (!mutex) {
+        HANDLE created = ::CreateMutexA(nullptr, TRUE, "brewbell");
         const DWORD error = ::GetLastError();
-        mutex_.reset(mutex);
+        mutex.reset(created);
         // A first instance that runs with other rights (elevated, say) holds a name this one may
         // not even open: that is taken too.
-        owner_ = error != ERROR_ALREADY_EXISTS && !(mutex == nullptr && error == ERROR_ACCESS_DENIED);
+        owner = error != ERROR_ALREADY_EXISTS && !(created == nullptr && error == ERROR_ACCESS_DENIED);
     }
-    return owner_;
+    return owner;
 }
 
 void SingleInstance::ShowFirstInstance()

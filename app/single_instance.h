@@ -9,13 +9,13 @@ public:
     // Takes the name; false when another instance holds it. The handle stays open for the life
     // of the owner, so the name stays taken.
     bool Claim();
-    bool IsOwner() const { return owner_; }
+    bool IsOwner() const { return owner; }
 
     // Asks the instance that holds the name to show its window (ShowWindowMessage).
     static void ShowFirstInstance();
     static UINT ShowWindowMessage();
 
 private:
-    UniqueKernelHandle mutex_;
-    bool owner_ = false;
+    UniqueKernelHandle mutex;
+    bool owner = false;
 };

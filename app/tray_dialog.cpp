@@ -19,7 +19,7 @@ bool NotifyShell(DWORD message, NOTIFYICONDATAA &data)
 }
 } // namespace
 
-TrayDialog::TrayDialog(UINT templateId) : Dialog(templateId)
+TrayDialog::TrayDialog(UINT dialogTemplate) : Dialog(dialogTemplate)
 {
     iconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
     iconData.uID = kTrayIconId;
@@ -30,16 +30,16 @@ TrayDialog::TrayDialog(UINT templateId) : Dialog(templateId)
 INT_PTR TrayDialog::RunChildDialog(Dialog &dialog)
 {
     childDialogs.push_back(&dialog);
-    const INT_PTR result = dialog.DoModal();
+    const INT_PTR answer = dialog.DoModal();
     childDialogs.pop_back();
     if (enableHeldBack && !KeepsWindowDisabled()) {
         enableHeldBack = false;
-        ::EnableWindow(hwnd_, TRUE);
+        ::EnableWindow(hwnd, TRUE);
     }
     // E.g. without the common controls library.
     if (!dialog.WasOpened())
-        AppMessageBox(hwnd_, "Das Fenster kann nicht geöffnet werden.", MB_OK | MB_ICONERROR);
-    return result;
+        AppMessageBox(hwnd, "Das Fenster kann nicht geöffnet werden.", MB_OK | MB_ICONERROR);
+    return answer;
 }
 
 void TrayDialog::SetTrayIcon(UINT resourceId)
@@ -88,7 +88,7 @@ void TrayDialog::UpdateTrayIcon()
 void TrayDialog::OnTrayLButtonDown(POINT)
 {
     Show(SW_RESTORE);
-    ::SetForegroundWindow(hwnd_);
+    ::SetForegroundWindow(hwnd);
 }
 
 void TrayDialog::OnTrayLButtonDblClk(POINT) {}
@@ -101,8 +101,8 @@ void TrayDialog::OnTrayRButtonDown(POINT point)
     ::SetMenuDefaultItem(popup, static_cast<UINT>(defaultTrayItem), TRUE);
     // Without the foreground and the null message after it, the popup would not close when
     // the user clicks elsewhere.
-    ::SetForegroundWindow(hwnd_);
-    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, hwnd_, nullptr);
+    ::SetForegroundWindow(hwnd);
+    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, hwnd, nullptr);
     Post(WM_NULL);
 }
 
@@ -112,7 +112,7 @@ void TrayDialog::OnTrayMouseMove(POINT) {}
 
 bool TrayDialog::OnInitDialog()
 {
-    iconData.hWnd = hwnd_;
+    iconData.hWnd = hwnd;
     iconData.uID = kTrayIconId;
     return Dialog::OnInitDialog();
 }
@@ -135,7 +135,7 @@ void TrayDialog::HideToTray()
     if (!ShowTrayIcon()) {
         if (!trayRefusalReported) {
             trayRefusalReported = true;
-            AppMessageBox(hwnd_, kNoTrayIconText, MB_OK | MB_ICONINFORMATION);
+            AppMessageBox(hwnd, kNoTrayIconText, MB_OK | MB_ICONINFORMATION);
         }
         Show(SW_MINIMIZE);
         return;
@@ -167,7 +167,7 @@ bool TrayDialog::OnEnable(Message &m)
     if (!m.wParam || !KeepsWindowDisabled())
         return false;
     enableHeldBack = true;
-    ::EnableWindow(hwnd_, FALSE);
+    ::EnableWindow(hwnd, FALSE);
     return true;
 }
 

@@ -56,23 +56,23 @@ std::int64_t DayNumber(const LocalTime &local)
     return (static_cast<std::int64_t>(local.year) * 12 + local.month) * 32 + local.day;
 }
 
-SecondWatch::SecondWatch(const LocalTime &start) : day_(DayNumber(start)) {}
+SecondWatch::SecondWatch(const LocalTime &start) : day(DayNumber(start)) {}
 
 SecondActions SecondWatch::Observe(const LocalTime &local, const Settings &settings, TimeOfDayOf timeOfDay,
                                    const std::function<bool()> &countdownRunning)
 {
     SecondActions actions{};
-    const std::int64_t day = DayNumber(local);
-    actions.newLayout = settings.layout == Automatic && day_ != kNoDay && day > day_;
-    day_ = day;
+    const std::int64_t today = DayNumber(local);
+    actions.newLayout = settings.layout == Automatic && day != kNoDay && today > day;
+    day = today;
 
     const std::int32_t second = SecondsSinceMidnight(local);
-    const bool remindedAlready = day == remindedDay_ && second <= remindedAt_;
+    const bool remindedAlready = today == remindedDay && second <= remindedAt;
     actions.remind = !remindedAlready && settings.remind && IsReminderDue(local, settings, timeOfDay) &&
                      !(settings.suspend && countdownRunning());
     if (actions.remind) {
-        remindedDay_ = day;
-        remindedAt_ = second;
+        remindedDay = today;
+        remindedAt = second;
     }
     return actions;
 }

@@ -63,9 +63,9 @@ public:
 
 private:
     static constexpr std::int64_t kNoDay = INT64_MIN;
-    std::int64_t day_ = kNoDay;
-    std::int64_t remindedDay_ = kNoDay;
-    std::int32_t remindedAt_ = 0;
+    std::int64_t day = kNoDay;
+    std::int64_t remindedDay = kNoDay;
+    std::int32_t remindedAt = 0;
 };
 
 // A number for the local date that grows with it.

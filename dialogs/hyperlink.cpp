@@ -37,16 +37,16 @@ CMyHyperLink::OpenFunction CMyHyperLink::SetOpenFunction(OpenFunction function)
 CMyHyperLink::~CMyHyperLink()
 {
     // A window that outlives the control gets its own font back before ours is deleted.
-    if (hwnd_ && linkFont)
-        ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(originalFont), FALSE);
+    if (hwnd && linkFont)
+        ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(originalFont), FALSE);
     UnsubclassWindow();
 }
 
 void CMyHyperLink::PreSubclassWindow()
 {
-    ::SetWindowLongPtrA(hwnd_, GWL_STYLE, ::GetWindowLongPtrA(hwnd_, GWL_STYLE) | SS_NOTIFY);
+    ::SetWindowLongPtrA(hwnd, GWL_STYLE, ::GetWindowLongPtrA(hwnd, GWL_STYLE) | SS_NOTIFY);
 
-    originalFont = reinterpret_cast<HFONT>(::SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+    originalFont = reinterpret_cast<HFONT>(::SendMessageA(hwnd, WM_GETFONT, 0, 0));
     HGDIOBJ font = originalFont;
     if (!font)
         font = ::GetStockObject(DEFAULT_GUI_FONT);
@@ -55,7 +55,7 @@ void CMyHyperLink::PreSubclassWindow()
         logFont.lfUnderline = TRUE;
         linkFont.reset(::CreateFontIndirectA(&logFont));
         if (linkFont)
-            ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.get()), TRUE);
+            ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.get()), TRUE);
     }
     LoadHandCursor();
 }
@@ -92,7 +92,7 @@ bool CMyHyperLink::OnReflect(Message &m)
     if (m.id == WM_COMMAND && m.NotifyCode() == STN_CLICKED) {
         openFunction.load()(url.c_str());
         visited = true;
-        ::InvalidateRect(hwnd_, nullptr, TRUE);
+        ::InvalidateRect(hwnd, nullptr, TRUE);
         return true;
     }
     if (m.id == WM_CTLCOLORSTATIC) {
@@ -119,7 +119,7 @@ bool CMyHyperLink::ProcessMessage(Message &m)
 
 void CMyHyperLink::RedrawNow() const
 {
-    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 bool CMyHyperLink::OnMouseMove(Message &m)
@@ -129,11 +129,11 @@ bool CMyHyperLink::OnMouseMove(Message &m)
     if (!hover) {
         hover = true;
         RedrawNow();
-        ::SetCapture(hwnd_);
+        ::SetCapture(hwnd);
         return true;
     }
     RECT client;
-    ::GetClientRect(hwnd_, &client);
+    ::GetClientRect(hwnd, &client);
     const POINT at{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
     if (!::PtInRect(&client, at)) {
         hover = false;
@@ -146,7 +146,7 @@ bool CMyHyperLink::OnMouseMove(Message &m)
 bool CMyHyperLink::OnCaptureChanged(Message &m)
 {
     // Another window took the mouse (a menu, a task switch): the pointer may be anywhere now.
-    if (hover && reinterpret_cast<HWND>(m.lParam) != hwnd_) {
+    if (hover && reinterpret_cast<HWND>(m.lParam) != hwnd) {
         hover = false;
         RedrawNow();
     }

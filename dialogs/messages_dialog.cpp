@@ -54,7 +54,7 @@ void MessagesDialog::Browse(int soundField)
     char path[kMaxTextLength + 1] = "";
     OPENFILENAMEA choice{};
     choice.lStructSize = sizeof choice;
-    choice.hwndOwner = hwnd_;
+    choice.hwndOwner = hwnd;
     choice.lpstrFilter = kWavFilter;
     choice.nFilterIndex = 1;
     choice.lpstrFile = path;
@@ -63,7 +63,7 @@ void MessagesDialog::Browse(int soundField)
     choice.Flags = kChooseFlags;
     const auto getOpenFileName = LATE_BOUND("comdlg32.dll", GetOpenFileNameA);
     if (!getOpenFileName) {
-        AppMessageBox(hwnd_, "Die Dateiauswahl kann nicht geöffnet werden.", MB_OK | MB_ICONEXCLAMATION);
+        AppMessageBox(hwnd, "Die Dateiauswahl kann nicht geöffnet werden.", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (getOpenFileName(&choice))
@@ -75,7 +75,7 @@ void MessagesDialog::OnOK()
     if (!UpdateData(true))
         return;
     if (!store.applyUser(texts)) {
-        AppMessageBox(hwnd_, kNotSaved, MB_OK | MB_ICONEXCLAMATION);
+        AppMessageBox(hwnd, kNotSaved, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     EndDialog(IDOK);

@@ -56,28 +56,28 @@ bool PresetEditor::take(int selected)
 {
     if (!IsRow(selected))
         return false;
-    editIndex_ = selected;
+    editIndex = selected;
     return true;
 }
 
 int PresetEditor::apply(const TeaPreset &edits)
 {
-    const int index = editIndex_;
+    const int index = editIndex;
     if (!IsRow(index))
         return -1;
-    TeaPreset &row = rows_[static_cast<std::size_t>(index)];
+    TeaPreset &row = rows[static_cast<std::size_t>(index)];
     // Only an empty name is replaced: blanks are a name the user chose.
     row.name = edits.name.empty() ? defaultPresetName(static_cast<std::size_t>(index)) : edits.name;
     row.minutes = PadTwoDigits(edits.minutes);
     row.seconds = PadTwoDigits(edits.seconds);
-    modified_ = true;
-    editIndex_ = -1;
+    modified = true;
+    editIndex = -1;
     return index;
 }
 
 ChangeStep PresetEditor::change(int selected, const TeaPreset &edits)
 {
-    if (editIndex_ >= 0)
+    if (editIndex >= 0)
         return apply(edits) >= 0 ? ChangeStep::Applied : ChangeStep::None;
     return take(selected) ? ChangeStep::Took : ChangeStep::None;
 }
@@ -87,16 +87,16 @@ bool PresetEditor::reset(int selected)
     if (!IsRow(selected))
         return false;
     const auto slot = static_cast<std::size_t>(selected);
-    rows_[slot] = {defaultPresetName(slot), kDefaultPresetTime, kDefaultPresetTime};
-    modified_ = true;
-    editIndex_ = -1;
+    rows[slot] = {defaultPresetName(slot), kDefaultPresetTime, kDefaultPresetTime};
+    modified = true;
+    editIndex = -1;
     return true;
 }
 
 const Rows &PresetEditor::save(const TeaPreset &edits)
 {
     apply(edits);
-    return rows_;
+    return rows;
 }
 
 } // namespace presets

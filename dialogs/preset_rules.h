@@ -39,14 +39,14 @@ enum class ChangeStep { None, Took, Applied };
 
 class PresetEditor {
 public:
-    explicit PresetEditor(const Rows &teas) : rows_(teas) {}
+    explicit PresetEditor(const Rows &teas) : rows(teas) {}
 
-    const Rows &rows() const { return rows_; }
-    const TeaPreset &row(std::size_t index) const { return rows_[index]; }
+    const Rows &AllRows() const { return rows; }
+    const TeaPreset &Row(std::size_t index) const { return rows[index]; }
     // The row whose texts were taken into the edits, or -1 while browsing.
-    int editIndex() const { return editIndex_; }
+    int EditIndex() const { return editIndex; }
     // A row was changed or reset since the dialog opened.
-    bool modified() const { return modified_; }
+    bool IsModified() const { return modified; }
 
     // Starts editing the selected row (any row index outside 0..9 means none is selected);
     // pending edits of another row are dropped. False when nothing is selected.
@@ -58,18 +58,18 @@ public:
     // "&Ändern": apply while editing, otherwise take the selected row.
     ChangeStep change(int selected, const TeaPreset &edits);
     // Stops editing; the rows stay as they are.
-    void discard() { editIndex_ = -1; }
+    void discard() { editIndex = -1; }
     // Gives the selected row its default texts and stops editing. False when nothing is selected.
     bool reset(int selected);
     // Closing without saving throws changes away, which the user must confirm.
-    bool cancelNeedsQuestion() const { return modified_; }
+    bool cancelNeedsQuestion() const { return modified; }
     // The rows to store, after applying a pending edit.
     const Rows &save(const TeaPreset &edits);
 
 private:
-    Rows rows_;
-    int editIndex_ = -1;
-    bool modified_ = false;
+    Rows rows;
+    int editIndex = -1;
+    bool modified = false;
 };
 
 } // namespace presets

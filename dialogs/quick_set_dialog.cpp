@@ -25,7 +25,7 @@ int ClampPosition(int value) { return value < 0 ? 0 : value > kLastPosition ? kL
 
 } // namespace
 
-QuickSetDialog::QuickSetDialog(const Settings &settings, SettingsStore &) : Dialog(IDD_QUICKSET), settings_(settings)
+QuickSetDialog::QuickSetDialog(const Settings &settings, SettingsStore &) : Dialog(IDD_QUICKSET), settings(settings)
 {
 }
 
@@ -51,7 +51,7 @@ bool QuickSetDialog::OnInitDialog()
             ::SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
         }
     }
-    const int values[] = {ClampPosition(settings_.min), ClampPosition(settings_.sec)};
+    const int values[] = {ClampPosition(settings.min), ClampPosition(settings.sec)};
     int i = 0;
     for (const Pair &pair : {kMinutes, kSeconds}) {
         HWND slider = GetItem(pair.slider);
@@ -88,8 +88,8 @@ bool QuickSetDialog::OnListChanged(Message &m)
 
 void QuickSetDialog::TakeSliderPositions()
 {
-    chosen_.minutes = static_cast<std::int32_t>(::SendMessageA(GetItem(IDC_QUICK_MIN_SLIDER), TBM_GETPOS, 0, 0));
-    chosen_.seconds = static_cast<std::int32_t>(::SendMessageA(GetItem(IDC_QUICK_SEC_SLIDER), TBM_GETPOS, 0, 0));
+    chosen.minutes = static_cast<std::int32_t>(::SendMessageA(GetItem(IDC_QUICK_MIN_SLIDER), TBM_GETPOS, 0, 0));
+    chosen.seconds = static_cast<std::int32_t>(::SendMessageA(GetItem(IDC_QUICK_SEC_SLIDER), TBM_GETPOS, 0, 0));
 }
 
 void QuickSetDialog::OnOK()

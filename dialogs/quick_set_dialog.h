@@ -17,7 +17,7 @@ public:
     QuickSetDialog(const Settings &settings, SettingsStore &store);
 
     // The sliders' positions when "Übernehmen" or "&Starten" closed the dialog.
-    countdown::Time Chosen() const { return chosen_; }
+    countdown::Time Chosen() const { return chosen; }
 
 protected:
     bool OnInitDialog() override;
@@ -30,6 +30,6 @@ private:
     bool OnListChanged(Message &m);
     void TakeSliderPositions();
 
-    const Settings &settings_;
-    countdown::Time chosen_{0, 0};
+    const Settings &settings;
+    countdown::Time chosen{0, 0};
 };

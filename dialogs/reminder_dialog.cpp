@@ -24,9 +24,9 @@ void ReminderDialog::DoDataExchange(DataExchange &dx)
     // shows as the clock takes it, as the interval rule ("täglich zwischen").
     if (!dx.failed) {
         if (dx.save)
-            schedule.interval = ::IsDlgButtonChecked(hwnd_, IDC_REM_BETWEEN) == BST_CHECKED ? 1 : 0;
+            schedule.interval = ::IsDlgButtonChecked(hwnd, IDC_REM_BETWEEN) == BST_CHECKED ? 1 : 0;
         else
-            ::CheckRadioButton(hwnd_, IDC_REM_DAILY, IDC_REM_BETWEEN,
+            ::CheckRadioButton(hwnd, IDC_REM_DAILY, IDC_REM_BETWEEN,
                                schedule.interval != 0 ? IDC_REM_BETWEEN : IDC_REM_DAILY);
     }
     DDX_TimeOfDay(dx, IDC_REM_FROM, schedule.from);
@@ -35,11 +35,11 @@ void ReminderDialog::DoDataExchange(DataExchange &dx)
     if (dx.failed)
         return;
     if (!dx.save) {
-        ::SetDlgItemInt(hwnd_, IDC_REM_HOURS, static_cast<UINT>(schedule.hours), TRUE);
+        ::SetDlgItemInt(hwnd, IDC_REM_HOURS, static_cast<UINT>(schedule.hours), TRUE);
         return;
     }
     BOOL number = FALSE;
-    const int hours = static_cast<int>(::GetDlgItemInt(hwnd_, IDC_REM_HOURS, &number, TRUE));
+    const int hours = static_cast<int>(::GetDlgItemInt(hwnd, IDC_REM_HOURS, &number, TRUE));
     if (number)
         schedule.hours = hours;
 }
@@ -51,11 +51,11 @@ bool ReminderDialog::OnInitDialog()
     // Hours 0..23 with seconds, as the status line shows the time, whatever the locale's
     // habit; the seconds count for the reminder.
     for (int id : {IDC_REM_DAILY_TIME, IDC_REM_FROM, IDC_REM_TO})
-        ::SendDlgItemMessageA(hwnd_, id, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH':'mm':'ss"));
+        ::SendDlgItemMessageA(hwnd, id, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH':'mm':'ss"));
     Dialog::OnInitDialog();
     // One digit is all 1..6 needs. The limit also spares a paste of a long text the check of
     // every character, which takes the system's edit field seconds per thousand.
-    ::SendDlgItemMessageA(hwnd_, IDC_REM_HOURS, EM_LIMITTEXT, 1, 0);
+    ::SendDlgItemMessageA(hwnd, IDC_REM_HOURS, EM_LIMITTEXT, 1, 0);
     HWND spin = GetItem(IDC_REM_HOURS_SPIN);
     ::SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetItem(IDC_REM_HOURS)), 0);
     ::SendMessageA(spin, UDM_SETRANGE, 0, MAKELPARAM(kMostHours, kFewestHours));
@@ -103,20 +103,20 @@ void ReminderDialog::ShowWeekdays()
 {
     const auto mask = static_cast<std::uint32_t>(schedule.weekdays);
     for (int day = 0; day < kDayCount; ++day)
-        ::CheckDlgButton(hwnd_, IDC_REM_MONDAY + day, (mask >> day) & 1u ? BST_CHECKED : BST_UNCHECKED);
+        ::CheckDlgButton(hwnd, IDC_REM_MONDAY + day, (mask >> day) & 1u ? BST_CHECKED : BST_UNCHECKED);
     ShowAllDays();
 }
 
 void ReminderDialog::ShowAllDays()
 {
-    ::CheckDlgButton(hwnd_, IDC_REM_ALL_DAYS, static_cast<UINT>(reminder::AllDaysState(schedule.weekdays)));
+    ::CheckDlgButton(hwnd, IDC_REM_ALL_DAYS, static_cast<UINT>(reminder::AllDaysState(schedule.weekdays)));
 }
 
 bool ReminderDialog::OnDayClicked(Message &)
 {
     std::int32_t mask = 0;
     for (int day = 0; day < kDayCount; ++day) {
-        if (::IsDlgButtonChecked(hwnd_, IDC_REM_MONDAY + day) == BST_CHECKED)
+        if (::IsDlgButtonChecked(hwnd, IDC_REM_MONDAY + day) == BST_CHECKED)
             mask |= 1 << day;
     }
     schedule.weekdays = mask;
@@ -135,14 +135,14 @@ bool ReminderDialog::OnHoursChanged(Message &)
     if (filling)
         return true;
     BOOL number = FALSE;
-    const int hours = static_cast<int>(::GetDlgItemInt(hwnd_, IDC_REM_HOURS, &number, TRUE));
+    const int hours = static_cast<int>(::GetDlgItemInt(hwnd, IDC_REM_HOURS, &number, TRUE));
     if (number && hours >= kFewestHours && hours <= kMostHours)
         return true;
     // Put the last good value back. Its own change notification is not checked again: a stored
     // value outside 1..6 would otherwise be put back without end.
     filling = true;
-    ::SetDlgItemInt(hwnd_, IDC_REM_HOURS, static_cast<UINT>(schedule.hours), TRUE);
-    ::SendDlgItemMessageA(hwnd_, IDC_REM_HOURS, EM_SETSEL, 0, -1);
+    ::SetDlgItemInt(hwnd, IDC_REM_HOURS, static_cast<UINT>(schedule.hours), TRUE);
+    ::SendDlgItemMessageA(hwnd, IDC_REM_HOURS, EM_SETSEL, 0, -1);
     filling = false;
     return true;
 }
@@ -152,7 +152,7 @@ void ReminderDialog::OnOK()
     if (!UpdateData(true))
         return;
     if (!store.applyTeatime(schedule)) {
-        AppMessageBox(hwnd_, kNotSaved, MB_OK | MB_ICONEXCLAMATION);
+        AppMessageBox(hwnd, kNotSaved, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     EndDialog(IDOK);

@@ -24,7 +24,7 @@ const char kNotSaved[] = "Die Teesorten konnten nicht in der Registrierung gespe
 } // namespace
 
 TeaListDialog::TeaListDialog(Settings &settings, SettingsStore &store)
-    : Dialog(IDD_TEALIST), settings_(settings), store_(store), editor_(settings.teas)
+    : Dialog(IDD_TEALIST), settings(settings), store(store), editor(settings.teas)
 {
 }
 
@@ -45,14 +45,14 @@ bool TeaListDialog::ProcessMessage(Message &m)
 
 void TeaListDialog::DoDataExchange(DataExchange &dx)
 {
-    DDX_Text(dx, IDC_TEA_NAME, name_, kMaxTextLength);
-    DDX_Text(dx, IDC_TEA_MIN, minutes_);
-    DDX_Text(dx, IDC_TEA_SEC, seconds_);
+    DDX_Text(dx, IDC_TEA_NAME, name, kMaxTextLength);
+    DDX_Text(dx, IDC_TEA_MIN, minutes);
+    DDX_Text(dx, IDC_TEA_SEC, seconds);
 }
 
 bool TeaListDialog::OnInitDialog()
 {
-    editor_ = presets::PresetEditor(settings_.teas);
+    editor = presets::PresetEditor(settings.teas);
     ::SendMessageA(GetItem(IDC_TEA_MIN), EM_LIMITTEXT, kTimeFieldLength, 0);
     ::SendMessageA(GetItem(IDC_TEA_SEC), EM_LIMITTEXT, kTimeFieldLength, 0);
     FillEdits({});
@@ -88,7 +88,7 @@ void TeaListDialog::InsertColumns() const
 
 void TeaListDialog::ShowRow(int index) const
 {
-    const TeaPreset &row = editor_.row(static_cast<std::size_t>(index));
+    const TeaPreset &row = editor.Row(static_cast<std::size_t>(index));
     const std::string *texts[] = {&row.name, &row.minutes, &row.seconds};
     for (int column = 0; column < 3; ++column) {
         LVITEMA item{};
@@ -108,43 +108,43 @@ int TeaListDialog::SelectedRow() const
 TeaPreset TeaListDialog::ReadEdits()
 {
     UpdateData(true);
-    return {name_, minutes_, seconds_};
+    return {name, minutes, seconds};
 }
 
 void TeaListDialog::FillEdits(const TeaPreset &texts)
 {
-    name_ = texts.name;
-    minutes_ = texts.minutes;
-    seconds_ = texts.seconds;
-    filling_ = true;
+    name = texts.name;
+    minutes = texts.minutes;
+    seconds = texts.seconds;
+    filling = true;
     UpdateData(false);
-    filling_ = false;
+    filling = false;
 }
 
 void TeaListDialog::TakeSelectedRow()
 {
-    if (!editor_.take(SelectedRow()))
+    if (!editor.take(SelectedRow()))
         return;
-    FillEdits(editor_.row(static_cast<std::size_t>(editor_.editIndex())));
-    HWND name = GetItem(IDC_TEA_NAME);
-    Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(name), TRUE);
-    ::SendMessageA(name, EM_SETSEL, 0, -1);
+    FillEdits(editor.Row(static_cast<std::size_t>(editor.EditIndex())));
+    HWND nameEdit = GetItem(IDC_TEA_NAME);
+    Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(nameEdit), TRUE);
+    ::SendMessageA(nameEdit, EM_SETSEL, 0, -1);
 }
 
 void TeaListDialog::ClearEdits()
 {
-    editor_.discard();
+    editor.discard();
     FillEdits({});
     Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetItem(IDC_TEA_LIST)), TRUE);
 }
 
 void TeaListDialog::OnChange()
 {
-    if (editor_.editIndex() < 0) {
+    if (editor.EditIndex() < 0) {
         TakeSelectedRow();
         return;
     }
-    const int written = editor_.apply(ReadEdits());
+    const int written = editor.apply(ReadEdits());
     if (written >= 0)
         ShowRow(written);
     ClearEdits();
@@ -159,7 +159,7 @@ void TeaListDialog::OnDiscard() { ClearEdits(); }
 void TeaListDialog::OnDelete()
 {
     const int selected = SelectedRow();
-    if (!editor_.reset(selected))
+    if (!editor.reset(selected))
         return;
     ShowRow(selected);
     ClearEdits();
@@ -167,8 +167,8 @@ void TeaListDialog::OnDelete()
 
 void TeaListDialog::OnSave()
 {
-    const int editing = editor_.editIndex();
-    if (store_.applyTeas(editor_.save(ReadEdits()))) {
+    const int editing = editor.EditIndex();
+    if (store.applyTeas(editor.save(ReadEdits()))) {
         EndDialog(IDOK);
         return;
     }
@@ -181,7 +181,7 @@ void TeaListDialog::OnSave()
 
 void TeaListDialog::OnCancel()
 {
-    if (editor_.cancelNeedsQuestion() &&
+    if (editor.cancelNeedsQuestion() &&
         AppMessageBox(GetSafeHwnd(), kCancelQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     EndDialog(IDCANCEL);
@@ -199,15 +199,15 @@ bool TeaListDialog::OnListNotify(Message &m)
 
 bool TeaListDialog::OnTimeTyped(Message &m)
 {
-    if (filling_)
+    if (filling)
         return true;
     HWND field = m.Sender();
     const auto corrected = presets::CorrectTypedTime(Window(field).GetText());
     if (!corrected)
         return true;
-    filling_ = true;
+    filling = true;
     ::SetWindowTextA(field, corrected->c_str());
-    filling_ = false;
+    filling = false;
     ::SendMessageA(field, EM_SETSEL, 0, -1);
     ::SendMessageA(field, EM_SCROLLCARET, 0, 0);
     return true;

@@ -38,13 +38,13 @@ private:
     void TakeSelectedRow();
     void ClearEdits();
 
-    Settings &settings_;
-    SettingsStore &store_;
-    presets::PresetEditor editor_;
-    std::string name_;
-    std::string minutes_;
-    std::string seconds_;
+    Settings &settings;
+    SettingsStore &store;
+    presets::PresetEditor editor;
+    std::string name;
+    std::string minutes;
+    std::string seconds;
     // Set while the dialog writes into its own edits, whose change notifications are then not
     // the user's typing.
-    bool filling_ = false;
+    bool filling = false;
 };

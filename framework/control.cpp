@@ -10,19 +10,19 @@ const char kPreviousProperty[] = "Brewbell.Control.Previous";
 
 Control::~Control() { UnsubclassWindow(); }
 
-bool Control::SubclassWindow(HWND hwnd)
+bool Control::SubclassWindow(HWND window)
 {
-    if (!hwnd || hwnd_ || FromHandle(hwnd))
+    if (!window || hwnd || FromHandle(window))
         return false;
-    hwnd_ = hwnd;
+    hwnd = window;
     PreSubclassWindow();
-    const auto previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
-    if (!previous || !::SetPropA(hwnd, kPreviousProperty, reinterpret_cast<HANDLE>(previous)) ||
-        !::SetPropA(hwnd, kObjectProperty, this) ||
-        !::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc))) {
-        ::RemovePropA(hwnd, kObjectProperty);
-        ::RemovePropA(hwnd, kPreviousProperty);
-        hwnd_ = nullptr;
+    const auto previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC));
+    if (!previous || !::SetPropA(window, kPreviousProperty, reinterpret_cast<HANDLE>(previous)) ||
+        !::SetPropA(window, kObjectProperty, this) ||
+        !::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc))) {
+        ::RemovePropA(window, kObjectProperty);
+        ::RemovePropA(window, kPreviousProperty);
+        hwnd = nullptr;
         return false;
     }
     return true;
@@ -30,16 +30,16 @@ bool Control::SubclassWindow(HWND hwnd)
 
 void Control::UnsubclassWindow()
 {
-    if (!hwnd_)
+    if (!hwnd)
         return;
     // Put the old procedure back only if nobody subclassed on top of us; otherwise ours stays in
     // the chain and passes everything on through the remembered procedure.
-    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd_, GWLP_WNDPROC)) == SubclassProc) {
-        ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(::GetPropA(hwnd_, kPreviousProperty)));
-        ::RemovePropA(hwnd_, kPreviousProperty);
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) == SubclassProc) {
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(::GetPropA(hwnd, kPreviousProperty)));
+        ::RemovePropA(hwnd, kPreviousProperty);
     }
-    ::RemovePropA(hwnd_, kObjectProperty);
-    hwnd_ = nullptr;
+    ::RemovePropA(hwnd, kObjectProperty);
+    hwnd = nullptr;
 }
 
 Control *Control::FromHandle(HWND hwnd)
@@ -53,7 +53,7 @@ void Control::PreSubclassWindow() {}
 
 bool Control::ProcessMessage(Message &) { return false; }
 
-LRESULT Control::Default(const Message &m) const { return CallPrevious(hwnd_, m.id, m.wParam, m.lParam); }
+LRESULT Control::Default(const Message &m) const { return CallPrevious(hwnd, m.id, m.wParam, m.lParam); }
 
 LRESULT Control::CallPrevious(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -14,7 +14,7 @@ public:
     virtual ~Control();
 
     // Subclasses the window; false when it is null or already attached to some object.
-    bool SubclassWindow(HWND hwnd);
+    bool SubclassWindow(HWND window);
     bool SubclassDlgItem(HWND dialog, int id) { return SubclassWindow(::GetDlgItem(dialog, id)); }
     void UnsubclassWindow();
 

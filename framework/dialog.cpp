@@ -57,7 +57,7 @@ HWND ReflectionTarget(const Message &m)
 
 } // namespace
 
-Dialog *Dialog::mainDialog_ = nullptr;
+Dialog *Dialog::mainDialog = nullptr;
 
 namespace {
 // The common controls (date pickers, spin buttons, the animation) are registered when the first
@@ -78,52 +78,52 @@ void EnsureCommonControls()
 
 Dialog::~Dialog()
 {
-    if (hwnd_)
-        ::DestroyWindow(hwnd_);
-    if (mainDialog_ == this)
-        mainDialog_ = nullptr;
+    if (hwnd)
+        ::DestroyWindow(hwnd);
+    if (mainDialog == this)
+        mainDialog = nullptr;
 }
 
 INT_PTR Dialog::DoModal(HWND owner)
 {
-    if (mainDialog_ != this)
+    if (mainDialog != this)
         EnsureCommonControls();
-    if (!owner && mainDialog_ && mainDialog_ != this)
-        owner = mainDialog_->GetSafeHwnd();
-    ended_ = false;
-    programEnded_ = false;
-    result_ = -1;
+    if (!owner && mainDialog && mainDialog != this)
+        owner = mainDialog->GetSafeHwnd();
+    ended = false;
+    programEnded = false;
+    result = -1;
 
     const bool disableOwner = owner && ::IsWindowEnabled(owner);
     if (disableOwner)
         ::EnableWindow(owner, FALSE);
 
-    HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, DialogProc,
+    HWND created = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner, DialogProc,
                                      reinterpret_cast<LPARAM>(this));
-    opened_ = hwnd != nullptr;
-    if (hwnd) {
-        if (!ended_ && !::IsWindowVisible(hwnd))
-            ::ShowWindow(hwnd, SW_SHOWNORMAL);
+    opened = created != nullptr;
+    if (created) {
+        if (!ended && !::IsWindowVisible(created))
+            ::ShowWindow(created, SW_SHOWNORMAL);
         RunModalLoop();
         // Hide first and give activation back to the owner before the window goes away, so the
         // focus does not wander to another program.
-        ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+        ::SetWindowPos(created, nullptr, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     }
     if (disableOwner)
         ::EnableWindow(owner, TRUE);
-    if (owner && hwnd && ::GetActiveWindow() == hwnd)
+    if (owner && created && ::GetActiveWindow() == created)
         ::SetActiveWindow(owner);
-    if (hwnd)
-        ::DestroyWindow(hwnd);
-    return result_;
+    if (created)
+        ::DestroyWindow(created);
+    return result;
 }
 
 void Dialog::RunModalLoop()
 {
     MSG msg;
     // A window destroyed from outside ends the loop as well.
-    while (!ended_ && hwnd_) {
+    while (!ended && hwnd) {
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) {
             NotifyProgramEnd();
@@ -132,10 +132,10 @@ void Dialog::RunModalLoop()
         }
         if (got == -1)
             break;
-        const bool ours = msg.hwnd == hwnd_ || ::IsChild(hwnd_, msg.hwnd);
+        const bool ours = msg.hwnd == hwnd || ::IsChild(hwnd, msg.hwnd);
         if (ours && PreTranslateMessage(msg))
             continue;
-        if (::IsDialogMessageA(hwnd_, &msg))
+        if (::IsDialogMessageA(hwnd, &msg))
             continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
@@ -144,18 +144,18 @@ void Dialog::RunModalLoop()
 
 void Dialog::NotifyProgramEnd()
 {
-    if (programEnded_)
+    if (programEnded)
         return;
-    programEnded_ = true;
+    programEnded = true;
     OnProgramEnd();
 }
 
-void Dialog::EndDialog(INT_PTR result)
+void Dialog::EndDialog(INT_PTR code)
 {
-    result_ = result;
-    ended_ = true;
-    if (hwnd_)
-        ::PostMessageA(hwnd_, WM_NULL, 0, 0); // wake the modal loop
+    result = code;
+    ended = true;
+    if (hwnd)
+        ::PostMessageA(hwnd, WM_NULL, 0, 0); // wake the modal loop
 }
 
 bool Dialog::UpdateData(bool save)
@@ -228,7 +228,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<Dialog *>(lParam);
         ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-        self->hwnd_ = hwnd;
+        self->hwnd = hwnd;
     } else {
         self = reinterpret_cast<Dialog *>(::GetWindowLongPtrA(hwnd, DWLP_USER));
     }
@@ -236,7 +236,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         return FALSE;
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-        self->hwnd_ = nullptr;
+        self->hwnd = nullptr;
         return FALSE;
     }
 

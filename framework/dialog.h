@@ -14,7 +14,7 @@ class DataExchange;
 
 class Dialog : public Window {
 public:
-    explicit Dialog(UINT templateId) : templateId_(templateId) {}
+    explicit Dialog(UINT dialogTemplate) : templateId(dialogTemplate) {}
     Dialog(const Dialog &) = delete;
     Dialog &operator=(const Dialog &) = delete;
     virtual ~Dialog();
@@ -22,16 +22,16 @@ public:
     // Runs the dialog until EndDialog. A dialog created without an owner is owned by the
     // application's main dialog (if that is not itself).
     INT_PTR DoModal(HWND owner = nullptr);
-    void EndDialog(INT_PTR result);
-    bool IsEnded() const { return ended_; }
+    void EndDialog(INT_PTR code);
+    bool IsEnded() const { return ended; }
     // Whether the last DoModal made its window (-1 alone also means the program is ending).
-    bool WasOpened() const { return opened_; }
+    bool WasOpened() const { return opened; }
 
     // Controls to members (save) or members to controls; false when a field was invalid.
     bool UpdateData(bool save);
 
-    static void SetMainDialog(Dialog *dialog) { mainDialog_ = dialog; }
-    static Dialog *MainDialog() { return mainDialog_; }
+    static void SetMainDialog(Dialog *dialog) { mainDialog = dialog; }
+    static Dialog *MainDialog() { return mainDialog; }
 
 protected:
     virtual bool OnInitDialog();
@@ -53,12 +53,12 @@ private:
     void RunModalLoop();
     void NotifyProgramEnd();
 
-    static Dialog *mainDialog_;
-    UINT templateId_;
-    bool ended_ = false;
-    bool opened_ = false;
-    bool programEnded_ = false;
-    INT_PTR result_ = -1;
+    static Dialog *mainDialog;
+    UINT templateId;
+    bool ended = false;
+    bool opened = false;
+    bool programEnded = false;
+    INT_PTR result = -1;
 };
 
 // Runs a callable on the thread that owns the window and waits until it is done. Returns false

@@ -13,22 +13,22 @@ void FreeShellItem(LPITEMIDLIST item)
     }
 }
 
-MemoryDc::MemoryDc(HDC target, int width, int height)
-    : width_(width), height_(height), dc_(::CreateCompatibleDC(target)),
-      bitmap_(::CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1))
+MemoryDc::MemoryDc(HDC target, int cx, int cy)
+    : width(cx), height(cy), dc(::CreateCompatibleDC(target)),
+      bitmap(::CreateCompatibleBitmap(target, cx > 0 ? cx : 1, cy > 0 ? cy : 1))
 {
-    if (dc_ && bitmap_)
-        previousBitmap_ = ::SelectObject(dc_.get(), bitmap_.get());
+    if (dc && bitmap)
+        previousBitmap = ::SelectObject(dc.get(), bitmap.get());
 }
 
 MemoryDc::~MemoryDc()
 {
-    if (previousBitmap_)
-        ::SelectObject(dc_.get(), previousBitmap_);
+    if (previousBitmap)
+        ::SelectObject(dc.get(), previousBitmap);
 }
 
 void MemoryDc::CopyTo(HDC target, int x, int y) const
 {
     if (*this)
-        ::BitBlt(target, x, y, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+        ::BitBlt(target, x, y, width, height, dc.get(), 0, 0, SRCCOPY);
 }

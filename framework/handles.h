@@ -33,37 +33,37 @@ using UniqueShellItem = UniqueAny<LPITEMIDLIST, FreeShellItem>;
 // Selects an object into a DC and puts the previous one back at scope exit.
 class ScopedSelect {
 public:
-    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    ScopedSelect(HDC target, HGDIOBJ object) : dc(target), previous(::SelectObject(target, object)) {}
     ScopedSelect(const ScopedSelect &) = delete;
     ScopedSelect &operator=(const ScopedSelect &) = delete;
     ~ScopedSelect()
     {
-        if (previous_)
-            ::SelectObject(dc_, previous_);
+        if (previous)
+            ::SelectObject(dc, previous);
     }
 
 private:
-    HDC dc_;
-    HGDIOBJ previous_;
+    HDC dc;
+    HGDIOBJ previous;
 };
 
 // Off-screen drawing: everything is drawn into a compatible bitmap, then copied to the target
 // with one BitBlt, so the screen never shows a half-drawn state.
 class MemoryDc {
 public:
-    MemoryDc(HDC target, int width, int height);
+    MemoryDc(HDC target, int cx, int cy);
     MemoryDc(const MemoryDc &) = delete;
     MemoryDc &operator=(const MemoryDc &) = delete;
     ~MemoryDc();
 
-    HDC get() const { return dc_.get(); }
-    explicit operator bool() const { return dc_ && bitmap_; }
+    HDC get() const { return dc.get(); }
+    explicit operator bool() const { return dc && bitmap; }
     void CopyTo(HDC target, int x = 0, int y = 0) const;
 
 private:
-    int width_;
-    int height_;
-    UniqueMemoryDc dc_;
-    UniqueBitmap bitmap_;
-    HGDIOBJ previousBitmap_ = nullptr;
+    int width;
+    int height;
+    UniqueMemoryDc dc;
+    UniqueBitmap bitmap;
+    HGDIOBJ previousBitmap = nullptr;
 };

@@ -24,32 +24,32 @@ bool WorkerThread::Start(std::function<void()> body)
     HANDLE thread = ::CreateThread(nullptr, 0, ThreadMain, parameter, 0, nullptr);
     if (!thread) {
         delete parameter;
-        handle_.reset();
+        handle.reset();
         return false;
     }
-    handle_.reset(thread);
+    handle.reset(thread);
     return true;
 }
 
 bool WorkerThread::IsRunning() const
 {
     DWORD code = 0;
-    return handle_ && ::GetExitCodeThread(handle_.get(), &code) && code == STILL_ACTIVE;
+    return handle && ::GetExitCodeThread(handle.get(), &code) && code == STILL_ACTIVE;
 }
 
 bool WorkerThread::Wait(DWORD milliseconds) const
 {
-    return !handle_ || ::WaitForSingleObject(handle_.get(), milliseconds) == WAIT_OBJECT_0;
+    return !handle || ::WaitForSingleObject(handle.get(), milliseconds) == WAIT_OBJECT_0;
 }
 
 bool WorkerThread::WaitPumpingSent(DWORD milliseconds) const
 {
-    return !handle_ || ::WaitPumpingSent(handle_.get(), milliseconds);
+    return !handle || ::WaitPumpingSent(handle.get(), milliseconds);
 }
 
 void WorkerThread::Terminate(DWORD exitCode) const
 {
-    if (IsRunning() && ::TerminateThread(handle_.get(), exitCode))
+    if (IsRunning() && ::TerminateThread(handle.get(), exitCode))
         ++forcedThreadEnds;
 }
 
@@ -76,15 +76,15 @@ bool StoppableWorker::Start(std::function<void()> body, DWORD earlierWorkerTimeo
 {
     // A worker that has not seen its stop signal yet would stay alive if the signal were
     // cleared under it.
-    if (thread_.IsRunning())
+    if (thread.IsRunning())
         Stop(earlierWorkerTimeoutMs);
-    stop_.Reset();
-    return thread_.Start(std::move(body));
+    stop.Reset();
+    return thread.Start(std::move(body));
 }
 
 void StoppableWorker::Stop(DWORD timeoutMs)
 {
-    stop_.Set();
-    if (!thread_.WaitPumpingSent(timeoutMs))
-        thread_.Terminate();
+    stop.Set();
+    if (!thread.WaitPumpingSent(timeoutMs))
+        thread.Terminate();
 }

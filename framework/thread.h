@@ -7,16 +7,16 @@
 
 class Event {
 public:
-    Event(bool manualReset, bool initiallySet) : handle_(::CreateEventA(nullptr, manualReset, initiallySet, nullptr)) {}
-    void Set() const { ::SetEvent(handle_.get()); }
-    void Reset() const { ::ResetEvent(handle_.get()); }
+    Event(bool manualReset, bool initiallySet) : handle(::CreateEventA(nullptr, manualReset, initiallySet, nullptr)) {}
+    void Set() const { ::SetEvent(handle.get()); }
+    void Reset() const { ::ResetEvent(handle.get()); }
     // Polls the event; for an auto-reset event a true result consumes the signal.
     bool IsSet() const { return Wait(0); }
-    bool Wait(DWORD milliseconds) const { return ::WaitForSingleObject(handle_.get(), milliseconds) == WAIT_OBJECT_0; }
-    HANDLE get() const { return handle_.get(); }
+    bool Wait(DWORD milliseconds) const { return ::WaitForSingleObject(handle.get(), milliseconds) == WAIT_OBJECT_0; }
+    HANDLE get() const { return handle.get(); }
 
 private:
-    UniqueKernelHandle handle_;
+    UniqueKernelHandle handle;
 };
 
 class WorkerThread {
@@ -37,10 +37,10 @@ public:
     bool WaitPumpingSent(DWORD milliseconds) const;
     // The last resort; counted in ForcedThreadEnds.
     void Terminate(DWORD exitCode = 1) const;
-    HANDLE get() const { return handle_.get(); }
+    HANDLE get() const { return handle.get(); }
 
 private:
-    UniqueKernelHandle handle_;
+    UniqueKernelHandle handle;
 };
 
 // A worker together with its stop signal (auto-reset), which its body watches.
@@ -50,16 +50,16 @@ public:
     // signal cleared; false when no thread could be created.
     bool Start(std::function<void()> body, DWORD earlierWorkerTimeoutMs);
     // Asks the worker to end without waiting for it.
-    void RequestStop() const { stop_.Set(); }
+    void RequestStop() const { stop.Set(); }
     // Asks the worker to end and waits for it, answering sent messages; a worker still running
     // after the time is ended by force, the last resort.
     void Stop(DWORD timeoutMs);
-    bool IsRunning() const { return thread_.IsRunning(); }
-    const Event &StopEvent() const { return stop_; }
+    bool IsRunning() const { return thread.IsRunning(); }
+    const Event &StopEvent() const { return stop; }
 
 private:
-    WorkerThread thread_;
-    Event stop_{false, false};
+    WorkerThread thread;
+    Event stop{false, false};
 };
 
 // How many threads this process has ended by force so far. A clean run ends with 0; the

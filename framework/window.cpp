@@ -2,11 +2,11 @@
 
 std::string Window::GetText() const
 {
-    const int length = ::GetWindowTextLengthA(hwnd_);
+    const int length = ::GetWindowTextLengthA(hwnd);
     if (length <= 0)
         return {};
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int copied = ::GetWindowTextA(hwnd_, text.data(), length + 1);
+    const int copied = ::GetWindowTextA(hwnd, text.data(), length + 1);
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
     return text;
 }

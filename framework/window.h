@@ -8,29 +8,29 @@
 class Window {
 public:
     Window() = default;
-    explicit Window(HWND hwnd) : hwnd_(hwnd) {}
+    explicit Window(HWND window) : hwnd(window) {}
 
-    HWND GetSafeHwnd() const { return hwnd_; }
-    explicit operator bool() const { return hwnd_ != nullptr; }
+    HWND GetSafeHwnd() const { return hwnd; }
+    explicit operator bool() const { return hwnd != nullptr; }
 
-    HWND GetItem(int id) const { return ::GetDlgItem(hwnd_, id); }
-    void SetText(const char *text) const { ::SetWindowTextA(hwnd_, text); }
+    HWND GetItem(int id) const { return ::GetDlgItem(hwnd, id); }
+    void SetText(const char *text) const { ::SetWindowTextA(hwnd, text); }
     std::string GetText() const;
-    void SetItemText(int id, const char *text) const { ::SetDlgItemTextA(hwnd_, id, text); }
+    void SetItemText(int id, const char *text) const { ::SetDlgItemTextA(hwnd, id, text); }
     std::string GetItemText(int id) const { return Window(GetItem(id)).GetText(); }
     void EnableItem(int id, bool enable) const { ::EnableWindow(GetItem(id), enable); }
-    bool Show(int command) const { return ::ShowWindow(hwnd_, command) != FALSE; }
-    bool IsMinimized() const { return ::IsIconic(hwnd_) != FALSE; }
+    bool Show(int command) const { return ::ShowWindow(hwnd, command) != FALSE; }
+    bool IsMinimized() const { return ::IsIconic(hwnd) != FALSE; }
     bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::PostMessageA(hwnd_, message, wParam, lParam) != FALSE;
+        return ::PostMessageA(hwnd, message, wParam, lParam) != FALSE;
     }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::SendMessageA(hwnd_, message, wParam, lParam);
+        return ::SendMessageA(hwnd, message, wParam, lParam);
     }
-    HMENU GetMenu() const { return ::GetMenu(hwnd_); }
+    HMENU GetMenu() const { return ::GetMenu(hwnd); }
 
 protected:
-    HWND hwnd_ = nullptr;
+    HWND hwnd = nullptr;
 };

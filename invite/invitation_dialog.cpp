@@ -109,7 +109,7 @@ bool InvitationDialog::OnInitDialog()
     ::SendMessageA(GetItem(IDC_INV_ANIMATION), ACM_OPENA, reinterpret_cast<WPARAM>(instance),
                    reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SENDING)));
 
-    workerTarget = hwnd_;
+    workerTarget = hwnd;
     // No default focus after the error box.
     return InitServiceControl();
 }
@@ -171,7 +171,7 @@ void InvitationDialog::ShowServiceState(int state)
 void InvitationDialog::SetStatusText(const char *text)
 {
     SetItemText(IDC_INV_STATUS, text);
-    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void InvitationDialog::ShowSystemError(const char *caption, DWORD error)
@@ -182,7 +182,7 @@ void InvitationDialog::ShowSystemError(const char *caption, DWORD error)
     const std::string text = invite::ComposeSystemError(caption, systemText, kErrorTextBytes);
     if (systemText)
         ::LocalFree(systemText);
-    AppMessageBox(hwnd_, text.c_str(), MB_ICONERROR | MB_OK);
+    AppMessageBox(hwnd, text.c_str(), MB_ICONERROR | MB_OK);
 }
 
 void InvitationDialog::OnStartService()
@@ -292,7 +292,7 @@ bool InvitationDialog::OnRecipientMode(Message &)
 {
     UpdateData(true);
     maxChars = invite::MaxChars(recipientMode);
-    ::SetDlgItemInt(hwnd_, IDC_INV_MAXCHARS, static_cast<UINT>(maxChars), TRUE);
+    ::SetDlgItemInt(hwnd, IDC_INV_MAXCHARS, static_cast<UINT>(maxChars), TRUE);
     const bool named = invite::NeedsRecipient(recipientMode);
     EnableItem(IDC_INV_RECIPIENT, named);
     FocusItem(named ? IDC_INV_RECIPIENT : IDC_INV_MESSAGE);
@@ -314,7 +314,7 @@ bool InvitationDialog::OnMessageChanged(Message &)
         ::SendMessageA(field, EM_SETSEL, static_cast<WPARAM>(end), end);
         ::SendMessageA(field, EM_SCROLLCARET, 0, 0);
     }
-    ::SetDlgItemInt(hwnd_, IDC_INV_COUNT, static_cast<UINT>(message.size()), TRUE);
+    ::SetDlgItemInt(hwnd, IDC_INV_COUNT, static_cast<UINT>(message.size()), TRUE);
     return true;
 }
 
@@ -324,7 +324,7 @@ void InvitationDialog::OnClear()
     message.clear();
     SetItemText(IDC_INV_RECIPIENT, "");
     SetItemText(IDC_INV_MESSAGE, "");
-    ::SetDlgItemInt(hwnd_, IDC_INV_COUNT, 0, TRUE);
+    ::SetDlgItemInt(hwnd, IDC_INV_COUNT, 0, TRUE);
     FocusItem(invite::NeedsRecipient(recipientMode) ? IDC_INV_RECIPIENT : IDC_INV_MESSAGE);
 }
 
@@ -334,17 +334,17 @@ void InvitationDialog::OnBrowseRecipient()
     const auto getFolderLocation = LATE_BOUND("shell32.dll", SHGetSpecialFolderLocation);
     const auto browseForFolder = LATE_BOUND("shell32.dll", SHBrowseForFolderA);
     if (!getMalloc || !getFolderLocation || !browseForFolder) {
-        AppMessageBox(hwnd_, "Die Computerauswahl kann nicht geöffnet werden.", MB_ICONERROR | MB_OK);
+        AppMessageBox(hwnd, "Die Computerauswahl kann nicht geöffnet werden.", MB_ICONERROR | MB_OK);
         FocusItem(IDC_INV_RECIPIENT);
         return;
     }
     UniqueShellItem root;
-    if (FAILED(getFolderLocation(hwnd_, CSIDL_NETWORK, root.put())))
+    if (FAILED(getFolderLocation(hwnd, CSIDL_NETWORK, root.put())))
         root.release(); // nothing of the shell's to give back
 
     char displayName[MAX_PATH + 1] = "";
     BROWSEINFOA browse{};
-    browse.hwndOwner = hwnd_;
+    browse.hwndOwner = hwnd;
     browse.pidlRoot = root.get();
     browse.pszDisplayName = displayName;
     browse.lpszTitle = kBrowseTitle;
@@ -361,17 +361,17 @@ void InvitationDialog::OnBrowseRecipient()
 void InvitationDialog::OnSend()
 {
     if (serviceAccessible && QueryServiceState() != invite::kStateRunning) {
-        AppMessageBox(hwnd_, "Der Nachrichtendienst ist nicht aktiv.", MB_ICONERROR | MB_OK);
+        AppMessageBox(hwnd, "Der Nachrichtendienst ist nicht aktiv.", MB_ICONERROR | MB_OK);
         return;
     }
     UpdateData(true);
     if (invite::NeedsRecipient(recipientMode) && recipient.empty()) {
-        AppMessageBox(hwnd_, "Es wurde kein Empfänger angegeben.", MB_ICONERROR | MB_OK);
+        AppMessageBox(hwnd, "Es wurde kein Empfänger angegeben.", MB_ICONERROR | MB_OK);
         FocusItem(IDC_INV_RECIPIENT);
         return;
     }
     if (message.empty()) {
-        AppMessageBox(hwnd_, "Es wurde kein Nachrichtentext eingegeben.", MB_ICONERROR | MB_OK);
+        AppMessageBox(hwnd, "Es wurde kein Nachrichtentext eingegeben.", MB_ICONERROR | MB_OK);
         FocusItem(IDC_INV_MESSAGE);
         return;
     }
@@ -426,7 +426,7 @@ bool InvitationDialog::OnWorkerMessage(Message &m)
         ::SendMessageA(GetItem(IDC_INV_ANIMATION), ACM_STOP, 0, 0);
         EnableItem(IDC_INV_STOP, serviceAccessible);
         EnableItem(IDC_INV_SEND, true);
-        AppMessageBox(hwnd_, text->c_str(), MB_OK);
+        AppMessageBox(hwnd, text->c_str(), MB_OK);
         break;
     }
     case kSystemErrorMessage:
@@ -479,7 +479,7 @@ void InvitationDialog::OnCancel()
     // Closing is the only way out of this dialog, so it closes all the same; the inputs last
     // for this run.
     if (!KeepInputs())
-        AppMessageBox(hwnd_, kNotSaved, MB_OK | MB_ICONEXCLAMATION);
+        AppMessageBox(hwnd, kNotSaved, MB_OK | MB_ICONEXCLAMATION);
     EndDialog(IDCANCEL);
 }
 

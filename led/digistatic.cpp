@@ -29,42 +29,42 @@ void CoverOutlinePixels(HRGN region)
 
 } // namespace
 
-void CDigistatic::SetText(const char *text)
+void CDigistatic::SetText(const char *shown)
 {
-    const char *newText = text ? text : "";
-    if (text_ == newText)
+    const char *newText = shown ? shown : "";
+    if (text == newText)
         return;
-    text_ = newText;
-    modified_ = true;
-    if (hwnd_)
-        ::SetWindowTextA(hwnd_, text_.c_str());
+    text = newText;
+    modified = true;
+    if (hwnd)
+        ::SetWindowTextA(hwnd, text.c_str());
     Redraw();
 }
 
 void CDigistatic::PreSubclassWindow()
 {
     // The template's placeholder text is not what the display shows.
-    ::SetWindowTextA(hwnd_, text_.c_str());
+    ::SetWindowTextA(hwnd, text.c_str());
     // The window is see-through exactly in transparent mode: an opaque display that kept the
     // style would not be clipped out of the siblings beneath it, which could paint over it.
-    const LONG exStyle = ::GetWindowLongA(hwnd_, GWL_EXSTYLE);
-    ::SetWindowLongA(hwnd_, GWL_EXSTYLE, transparent_ ? exStyle | WS_EX_TRANSPARENT : exStyle & ~WS_EX_TRANSPARENT);
+    const LONG exStyle = ::GetWindowLongA(hwnd, GWL_EXSTYLE);
+    ::SetWindowLongA(hwnd, GWL_EXSTYLE, transparent ? exStyle | WS_EX_TRANSPARENT : exStyle & ~WS_EX_TRANSPARENT);
 }
 
 void CDigistatic::SetSegmentColors(COLORREF off, COLORREF on)
 {
-    if (off == offColor_ && on == onColor_)
+    if (off == offColor && on == onColor)
         return;
-    offColor_ = off;
-    onColor_ = on;
+    offColor = off;
+    onColor = on;
     Redraw();
 }
 
 COLORREF CDigistatic::SetBackColor(COLORREF color)
 {
-    const COLORREF previous = backColor_;
+    const COLORREF previous = backColor;
     if (color != previous) {
-        backColor_ = color;
+        backColor = color;
         Redraw();
     }
     return previous;
@@ -72,67 +72,67 @@ COLORREF CDigistatic::SetBackColor(COLORREF color)
 
 BOOL CDigistatic::SetTransparentMode(BOOL on)
 {
-    const bool wasTransparent = transparent_;
-    transparent_ = on != FALSE;
-    if (!hwnd_)
+    const bool wasTransparent = transparent;
+    transparent = on != FALSE;
+    if (!hwnd)
         return FALSE;
     // The region of the last see-through paint would otherwise go on clipping an opaque control.
-    if (wasTransparent && !transparent_) {
-        ::SetWindowRgn(hwnd_, nullptr, FALSE);
-        regionShaped_ = false;
+    if (wasTransparent && !transparent) {
+        ::SetWindowRgn(hwnd, nullptr, FALSE);
+        regionShaped = false;
     }
-    const LONG exStyle = ::GetWindowLongA(hwnd_, GWL_EXSTYLE);
-    const LONG wanted = transparent_ ? exStyle | WS_EX_TRANSPARENT : exStyle & ~WS_EX_TRANSPARENT;
+    const LONG exStyle = ::GetWindowLongA(hwnd, GWL_EXSTYLE);
+    const LONG wanted = transparent ? exStyle | WS_EX_TRANSPARENT : exStyle & ~WS_EX_TRANSPARENT;
     if (wanted == exStyle)
         return FALSE;
-    ::SetWindowLongA(hwnd_, GWL_EXSTYLE, wanted);
+    ::SetWindowLongA(hwnd, GWL_EXSTYLE, wanted);
     return TRUE;
 }
 
 BOOL CDigistatic::ChangeStyle(DWORD remove, DWORD add)
 {
-    if (!led::ChangeStyle(style_, remove, add))
+    if (!led::ChangeStyle(style, remove, add))
         return FALSE;
-    modified_ = true;
+    modified = true;
     Redraw();
     return TRUE;
 }
 
 void CDigistatic::Redraw()
 {
-    if (!hwnd_)
+    if (!hwnd)
         return;
     // Without its region the whole client area is repainted, and the paint shapes a new one.
-    if (transparent_) {
+    if (transparent) {
         // Only a region that a paint set needs dropping: removing none still reshapes the window,
         // which costs more than the paint, and the start-up makes several changes in a row.
-        if (regionShaped_)
-            ::SetWindowRgn(hwnd_, nullptr, TRUE);
-        regionShaped_ = false;
+        if (regionShaped)
+            ::SetWindowRgn(hwnd, nullptr, TRUE);
+        regionShaped = false;
         // The paint copies what lies beneath as its background; segments that go out must be
         // painted over by the parent and the siblings beneath first, or the copy keeps them.
-        if (const HWND parent = ::GetParent(hwnd_)) {
+        if (const HWND parent = ::GetParent(hwnd)) {
             RECT area;
-            ::GetWindowRect(hwnd_, &area);
+            ::GetWindowRect(hwnd, &area);
             ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&area), 2);
             ::RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         }
     }
-    ::InvalidateRect(hwnd_, nullptr, TRUE);
+    ::InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 void CDigistatic::RebuildGlyphs()
 {
-    if (!modified_)
+    if (!modified)
         return;
     try {
-        led::BuildGlyphRow(text_, style_, glyphs_);
+        led::BuildGlyphRow(text, style, glyphs);
     } catch (const std::bad_alloc &) {
         // Show the background now and try again at the next paint.
-        glyphs_.clear();
+        glyphs.clear();
         return;
     }
-    modified_ = false;
+    modified = false;
 }
 
 bool CDigistatic::ProcessMessage(Message &m)
@@ -148,12 +148,12 @@ bool CDigistatic::ProcessMessage(Message &m)
 bool CDigistatic::OnPaint(Message &)
 {
     RECT client{};
-    ::GetClientRect(hwnd_, &client);
+    ::GetClientRect(hwnd, &client);
     PAINTSTRUCT ps;
-    if (HDC dc = ::BeginPaint(hwnd_, &ps)) {
-        ::SetBkColor(dc, backColor_);
+    if (HDC dc = ::BeginPaint(hwnd, &ps)) {
+        ::SetBkColor(dc, backColor);
         Paint(dc, client.right, client.bottom);
-        ::EndPaint(hwnd_, &ps);
+        ::EndPaint(hwnd, &ps);
     }
     return true;
 }
@@ -168,35 +168,35 @@ bool CDigistatic::OnSetText(Message &m)
 {
     // Only the window text: the static control would draw the new text at once, in its own
     // font, over the segments (one wasted paint a second, and a flash of text).
-    m.result = ::DefWindowProcA(hwnd_, WM_SETTEXT, m.wParam, m.lParam);
+    m.result = ::DefWindowProcA(hwnd, WM_SETTEXT, m.wParam, m.lParam);
     return true;
 }
 
 bool CDigistatic::PrepareDrawingObjects()
 {
-    const ObjectColours wanted{offColor_, onColor_, led::OutlinePenColor(offColor_, backColor_, style_),
-                               led::OutlinePenColor(onColor_, backColor_, style_)};
-    if (offBrush_ && onBrush_ && offPen_ && onPen_ && wanted == objectColours_)
+    const ObjectColours wanted{offColor, onColor, led::OutlinePenColor(offColor, backColor, style),
+                               led::OutlinePenColor(onColor, backColor, style)};
+    if (offBrush && onBrush && offPen && onPen && wanted == objectColours)
         return true;
-    offBrush_.reset(::CreateSolidBrush(wanted.off));
-    onBrush_.reset(::CreateSolidBrush(wanted.on));
-    offPen_.reset(::CreatePen(PS_SOLID, 1, wanted.offEdge));
-    onPen_.reset(::CreatePen(PS_SOLID, 1, wanted.onEdge));
-    objectColours_ = wanted;
-    return offBrush_ && onBrush_ && offPen_ && onPen_;
+    offBrush.reset(::CreateSolidBrush(wanted.off));
+    onBrush.reset(::CreateSolidBrush(wanted.on));
+    offPen.reset(::CreatePen(PS_SOLID, 1, wanted.offEdge));
+    onPen.reset(::CreatePen(PS_SOLID, 1, wanted.onEdge));
+    objectColours = wanted;
+    return offBrush && onBrush && offPen && onPen;
 }
 
 MemoryDc *CDigistatic::PrepareOffscreen(HDC target, int width, int height)
 {
-    if (!offscreen_ || offscreenSize_.cx != width || offscreenSize_.cy != height) {
-        offscreen_.reset(); // the old bitmap goes before the new one is made
+    if (!offscreen || offscreenSize.cx != width || offscreenSize.cy != height) {
+        offscreen.reset(); // the old bitmap goes before the new one is made
         auto made = std::make_unique<MemoryDc>(target, width, height);
         if (!*made)
             return nullptr;
-        offscreen_ = std::move(made);
-        offscreenSize_ = {width, height};
+        offscreen = std::move(made);
+        offscreenSize = {width, height};
     }
-    return offscreen_.get();
+    return offscreen.get();
 }
 
 void CDigistatic::Paint(HDC target, int width, int height)
@@ -207,8 +207,8 @@ void CDigistatic::Paint(HDC target, int width, int height)
     if (!memory)
         return;
     const HDC dc = memory->get();
-    ::SetBkColor(dc, backColor_);
-    if (transparent_) {
+    ::SetBkColor(dc, backColor);
+    if (transparent) {
         ::SetBkMode(dc, TRANSPARENT);
         ::BitBlt(dc, 0, 0, width, height, target, 0, 0, SRCCOPY);
     } else {
@@ -218,28 +218,28 @@ void CDigistatic::Paint(HDC target, int width, int height)
     }
 
     if (PrepareDrawingObjects()) {
-        const ScopedSelect brush(dc, onBrush_.get());
-        const ScopedSelect pen(dc, offPen_.get());
+        const ScopedSelect brush(dc, onBrush.get());
+        const ScopedSelect pen(dc, offPen.get());
         RebuildGlyphs();
-        DrawGlyphRow(dc, width, height, {offPen_.get(), onPen_.get(), offBrush_.get(), onBrush_.get()});
+        DrawGlyphRow(dc, width, height, {offPen.get(), onPen.get(), offBrush.get(), onBrush.get()});
     }
     memory->CopyTo(target);
 }
 
 void CDigistatic::DrawGlyphRow(HDC dc, int width, int height, const DrawingObjects &objects)
 {
-    const std::optional<led::LedLayout> layout = led::ComputeLayout(led::TotalWidth(glyphs_), width, height, style_);
+    const std::optional<led::LedLayout> layout = led::ComputeLayout(led::TotalWidth(glyphs), width, height, style);
     if (!layout)
         return;
     // A repaint without a change (the window was uncovered) keeps its region: setting one reshapes
     // the window, which costs far more than the whole paint.
     const bool shapeRegion =
-        transparent_ && !(regionShaped_ && regionSize_.cx == width && regionSize_.cy == height);
+        transparent && !(regionShaped && regionSize.cx == width && regionSize.cy == height);
     UniqueRegion collected;
     if (shapeRegion)
         collected.reset(::CreateRectRgn(0, 0, 0, 0));
     double left = layout->x0;
-    for (const led::CLedGlyph &glyph : glyphs_) {
+    for (const led::CLedGlyph &glyph : glyphs) {
         const led::CellRect cell = led::GlyphCell(*layout, left, glyph.GetWidth());
         DrawGlyph(dc, glyph, cell, objects, collected.get());
         left = cell.right;
@@ -248,10 +248,10 @@ void CDigistatic::DrawGlyphRow(HDC dc, int width, int height, const DrawingObjec
         return;
     CoverOutlinePixels(collected.get());
     // Once set, the region belongs to the window.
-    if (::SetWindowRgn(hwnd_, collected.get(), FALSE)) {
+    if (::SetWindowRgn(hwnd, collected.get(), FALSE)) {
         collected.release();
-        regionShaped_ = true;
-        regionSize_ = {width, height};
+        regionShaped = true;
+        regionSize = {width, height};
     }
 }
 

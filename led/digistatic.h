@@ -30,9 +30,9 @@ public:
     BOOL SetTransparentMode(BOOL on);
     // style = (style | add) & ~remove; FALSE, changing nothing, when the masks overlap.
     BOOL ChangeStyle(DWORD remove, DWORD add);
-    const std::string &GetText() const { return text_; }
-    std::uint32_t GetStyle() const { return style_; }
-    bool IsTransparent() const { return transparent_; }
+    const std::string &GetText() const { return text; }
+    std::uint32_t GetStyle() const { return style; }
+    bool IsTransparent() const { return transparent; }
 
     // Draws the control, width x height pixels, into target at (0, 0) as a paint does; in
     // transparent mode target's pixels there are the background and the window region is rebuilt.
@@ -73,25 +73,25 @@ private:
     void DrawGlyph(HDC dc, const led::CLedGlyph &glyph, const led::CellRect &cell, const DrawingObjects &objects,
                    HRGN collected);
 
-    std::string text_ = "?";
-    bool modified_ = true;
-    std::vector<led::CLedGlyph> glyphs_;
-    COLORREF offColor_ = RGB(0, 52, 0);
-    COLORREF onColor_ = RGB(0, 255, 0);
-    COLORREF backColor_ = RGB(0, 0, 0);
-    std::uint32_t style_ = led::LS_KEEP_ASPECT | led::LS_SOFT_EDGE;
-    bool transparent_ = false;
+    std::string text = "?";
+    bool modified = true;
+    std::vector<led::CLedGlyph> glyphs;
+    COLORREF offColor = RGB(0, 52, 0);
+    COLORREF onColor = RGB(0, 255, 0);
+    COLORREF backColor = RGB(0, 0, 0);
+    std::uint32_t style = led::LS_KEEP_ASPECT | led::LS_SOFT_EDGE;
+    bool transparent = false;
 
-    UniquePen offPen_;
-    UniquePen onPen_;
-    UniqueBrush offBrush_;
-    UniqueBrush onBrush_;
-    ObjectColours objectColours_{};
-    std::unique_ptr<MemoryDc> offscreen_;
-    SIZE offscreenSize_{};
+    UniquePen offPen;
+    UniquePen onPen;
+    UniqueBrush offBrush;
+    UniqueBrush onBrush;
+    ObjectColours objectColours{};
+    std::unique_ptr<MemoryDc> offscreen;
+    SIZE offscreenSize{};
     // The window has a region, and it matches what is drawn: set by the paint that shaped it,
     // cleared by every change, which drops the region. A repaint of an unchanged display then
     // builds no region.
-    bool regionShaped_ = false;
-    SIZE regionSize_{};
+    bool regionShaped = false;
+    SIZE regionSize{};
 };

@@ -229,20 +229,20 @@ TeatimeValues SettingsStore::teatime() const
     return {settings.interval, settings.weekdays, settings.hours, settings.daily, settings.from, settings.to};
 }
 
-void SettingsStore::putTeatime(const TeatimeValues &values)
+void SettingsStore::putTeatime(const TeatimeValues &chosen)
 {
-    settings.interval = values.interval;
-    settings.weekdays = values.weekdays;
-    settings.hours = values.hours;
-    settings.daily = values.daily;
-    settings.from = values.from;
-    settings.to = values.to;
+    settings.interval = chosen.interval;
+    settings.weekdays = chosen.weekdays;
+    settings.hours = chosen.hours;
+    settings.daily = chosen.daily;
+    settings.from = chosen.from;
+    settings.to = chosen.to;
 }
 
-bool SettingsStore::applyTeatime(const TeatimeValues &values)
+bool SettingsStore::applyTeatime(const TeatimeValues &chosen)
 {
     const TeatimeValues before = teatime();
-    putTeatime(values);
+    putTeatime(chosen);
     if (saveTeatime())
         return true;
     putTeatime(before);

@@ -45,7 +45,7 @@ public:
     // group, the record is given back what it held before and the result is false: the running
     // program then goes on exactly as before, and the dialog can try again or be cancelled.
     [[nodiscard]] bool applyUser(const UserTexts &texts);
-    [[nodiscard]] bool applyTeatime(const TeatimeValues &values);
+    [[nodiscard]] bool applyTeatime(const TeatimeValues &chosen);
     [[nodiscard]] bool applyTeas(const std::array<TeaPreset, kPresetCount> &teas);
 
     Settings settings;
@@ -57,7 +57,7 @@ private:
     UserTexts userTexts() const;
     void putUser(const UserTexts &texts);
     TeatimeValues teatime() const;
-    void putTeatime(const TeatimeValues &values);
+    void putTeatime(const TeatimeValues &chosen);
 
     ValueStore &values;
 };

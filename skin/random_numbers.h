@@ -16,7 +16,7 @@ public:
     int Next();
 
 private:
-    std::uint64_t state_ = 0;
+    std::uint64_t state = 0;
 };
 
 // The generator shared by the whole program.

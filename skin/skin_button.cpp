@@ -63,12 +63,12 @@ bool TrackLeave(HWND hwnd, DWORD flags)
 
 } // namespace
 
-SkinButton::SkinButton() : textColor_(::GetSysColor(COLOR_BTNTEXT)) { skin::InstallGdiTextureDrawing(); }
+SkinButton::SkinButton() : textColor(::GetSysColor(COLOR_BTNTEXT)) { skin::InstallGdiTextureDrawing(); }
 
 void SkinButton::PreSubclassWindow()
 {
-    const LONG_PTR style = ::GetWindowLongPtrA(hwnd_, GWL_STYLE);
-    flat_ = (style & BS_FLAT) != 0;
+    const LONG_PTR style = ::GetWindowLongPtrA(hwnd, GWL_STYLE);
+    flat = (style & BS_FLAT) != 0;
     UINT alignment = DT_CENTER;
     switch (style & BS_CENTER) {
     case BS_LEFT:
@@ -80,18 +80,18 @@ void SkinButton::PreSubclassWindow()
     default:
         break;
     }
-    textFormat_ = DT_SINGLELINE | DT_VCENTER | alignment;
-    ::SetWindowLongPtrA(hwnd_, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
+    textFormat = DT_SINGLELINE | DT_VCENTER | alignment;
+    ::SetWindowLongPtrA(hwnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
     // The face covers every pixel. A see-through button would wait for the siblings beneath it and
     // keep them from clipping it out, so a picture behind it could paint over it.
-    ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & ~WS_EX_TRANSPARENT);
+    ::SetWindowLongPtrA(hwnd, GWL_EXSTYLE, ::GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & ~WS_EX_TRANSPARENT);
 }
 
 bool SkinButton::SetFont(const char *faceName, int height, int weight, bool italic, bool underline)
 {
-    if (!fontSpec_)
-        fontSpec_.emplace(LOGFONTA{});
-    LOGFONTA &logFont = *fontSpec_;
+    if (!fontSpec)
+        fontSpec.emplace(LOGFONTA{});
+    LOGFONTA &logFont = *fontSpec;
     std::memset(logFont.lfFaceName, 0, sizeof logFont.lfFaceName);
     if (faceName)
         std::strncpy(logFont.lfFaceName, faceName, kMaxFaceName);
@@ -99,56 +99,56 @@ bool SkinButton::SetFont(const char *faceName, int height, int weight, bool ital
     logFont.lfWeight = weight;
     logFont.lfItalic = italic;
     logFont.lfUnderline = underline;
-    font_.reset(::CreateFontIndirectA(&logFont));
+    font.reset(::CreateFontIndirectA(&logFont));
     Repaint();
-    return static_cast<bool>(font_);
+    return static_cast<bool>(font);
 }
 
 COLORREF SkinButton::SetTextColor(COLORREF colour)
 {
-    const COLORREF previous = textColor_;
-    textColor_ = colour;
+    const COLORREF previous = textColor;
+    textColor = colour;
     if (colour != previous)
         Repaint();
     return previous;
 }
 
-void SkinButton::SetFlat(bool flat)
+void SkinButton::SetFlat(bool flatFace)
 {
-    if (flat == flat_)
+    if (flatFace == flat)
         return;
-    flat_ = flat;
+    flat = flatFace;
     Repaint();
 }
 
 void SkinButton::GenerateFaces(int mode, int noise, int hoverPercent, int tintPercent, COLORREF tintColour)
 {
     RECT window{};
-    if (hwnd_)
-        ::GetWindowRect(hwnd_, &window);
+    if (hwnd)
+        ::GetWindowRect(hwnd, &window);
     const skin::FaceRequest request{
-        window.right - window.left, window.bottom - window.top, frameWidth_, mode & 0xFF, noise & 0xFF,
+        window.right - window.left, window.bottom - window.top, frameWidth, mode & 0xFF, noise & 0xFF,
         hoverPercent & 0xFF,        tintPercent & 0xFF,         tintColour};
     const skin::SystemColours colours{::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNFACE),
                                       ::GetSysColor(COLOR_BTNHIGHLIGHT)};
     skin::RandomGenerator &random = skin::ProgramRandom();
-    skin::GenerateFaceSurfaces(faces_, request, colours, [&random] { return random.Next(); });
+    skin::GenerateFaceSurfaces(faces, request, colours, [&random] { return random.Next(); });
     Repaint();
 }
 
 void SkinButton::Repaint() const
 {
-    if (hwnd_)
-        ::InvalidateRect(hwnd_, nullptr, FALSE);
+    if (hwnd)
+        ::InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-bool SkinButton::IsPushed() const { return (::SendMessageA(hwnd_, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }
+bool SkinButton::IsPushed() const { return (::SendMessageA(hwnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }
 
 bool SkinButton::SetPushed(bool pushed)
 {
     if (IsPushed() == pushed)
         return false;
-    ::SendMessageA(hwnd_, BM_SETSTATE, pushed, 0);
+    ::SendMessageA(hwnd, BM_SETSTATE, pushed, 0);
     return true;
 }
 
@@ -171,13 +171,13 @@ const skin::TextureSurface *SkinButton::FaceSurface(skin::ButtonFace face) const
 {
     switch (face) {
     case skin::ButtonFace::Normal:
-        return &faces_.normalFace;
+        return &faces.normalFace;
     case skin::ButtonFace::Hover:
-        return &faces_.hoverFace;
+        return &faces.hoverFace;
     case skin::ButtonFace::Pressed:
-        return &faces_.pressedFace;
+        return &faces.pressedFace;
     case skin::ButtonFace::Disabled:
-        return &faces_.disabledFace;
+        return &faces.disabledFace;
     case skin::ButtonFace::Plain:
         break;
     }
@@ -188,10 +188,10 @@ void SkinButton::DrawItem(const DRAWITEMSTRUCT &item)
 {
     // While the left button is held on us, the pushed face follows the pointer; the state change
     // brings its own paint.
-    if (mouseDown_ && HasCapture()) {
+    if (mouseDown && HasCapture()) {
         POINT cursor;
         RECT window;
-        if (::GetCursorPos(&cursor) && ::GetWindowRect(hwnd_, &window)) {
+        if (::GetCursorPos(&cursor) && ::GetWindowRect(hwnd, &window)) {
             const bool over = ::PtInRect(&window, cursor) != FALSE;
             if (over != IsPushed()) {
                 SetPushed(over);
@@ -203,16 +203,16 @@ void SkinButton::DrawItem(const DRAWITEMSTRUCT &item)
     RECT r = item.rcItem;
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
-    RECT text{r.left + frameWidth_ + 2, r.top, r.right - frameWidth_ - 2, r.bottom};
+    RECT text{r.left + frameWidth + 2, r.top, r.right - frameWidth - 2, r.bottom};
     MemoryDc memory(item.hDC, w, h);
     if (!memory)
         return;
     const HDC dc = memory.get();
     char caption[256] = "";
-    if (hwnd_)
-        ::GetWindowTextA(hwnd_, caption, sizeof caption);
+    if (hwnd)
+        ::GetWindowTextA(hwnd, caption, sizeof caption);
     ::SetBkMode(dc, TRANSPARENT);
-    const ScopedSelect selectFont(dc, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+    const ScopedSelect selectFont(dc, font ? font.get() : ::GetStockObject(DEFAULT_GUI_FONT));
 
     const UINT state = item.itemState;
     const skin::ButtonLook look = skin::ChooseButtonLook({
@@ -220,10 +220,10 @@ void SkinButton::DrawItem(const DRAWITEMSTRUCT &item)
         .pressed = (state & ODS_SELECTED) != 0,
         .focused = (state & ODS_FOCUS) != 0,
         .isDefault = (state & ODS_DEFAULT) != 0,
-        .mouseInside = mouseInside_,
-        .flat = flat_,
-        .haveNormalFace = faces_.normalFace.IsValid(),
-        .haveHoverFace = faces_.hoverFace.IsValid(),
+        .mouseInside = mouseInside,
+        .flat = flat,
+        .haveNormalFace = faces.normalFace.IsValid(),
+        .haveHoverFace = faces.hoverFace.IsValid(),
     });
     if (const skin::TextureSurface *face = FaceSurface(look.face))
         DrawFace(dc, r, *face, look.shift, look.shift);
@@ -232,23 +232,23 @@ void SkinButton::DrawItem(const DRAWITEMSTRUCT &item)
     ::OffsetRect(&text, look.shift, look.shift);
     DrawFrame(dc, r, look.frame);
 
-    if (look.focusBars && frameWidth_ > 0) {
-        ::InflateRect(&r, -frameWidth_, -frameWidth_);
-        faces_.focusBarH.Draw(dc, r.left + 1, r.top);
-        faces_.focusBarH.Draw(dc, r.left + 1, r.bottom);
-        faces_.focusBarV.Draw(dc, r.left, r.top + 1);
-        faces_.focusBarV.Draw(dc, r.right, r.top + 1);
+    if (look.focusBars && frameWidth > 0) {
+        ::InflateRect(&r, -frameWidth, -frameWidth);
+        faces.focusBarH.Draw(dc, r.left + 1, r.top);
+        faces.focusBarH.Draw(dc, r.left + 1, r.bottom);
+        faces.focusBarV.Draw(dc, r.left, r.top + 1);
+        faces.focusBarV.Draw(dc, r.right, r.top + 1);
     }
     if (look.embossedCaption) {
         // A light copy under the grey caption.
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-        ::DrawTextA(dc, caption, -1, &text, textFormat_);
+        ::DrawTextA(dc, caption, -1, &text, textFormat);
         ::OffsetRect(&text, -1, -1);
         ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
     } else {
-        ::SetTextColor(dc, textColor_);
+        ::SetTextColor(dc, textColor);
     }
-    ::DrawTextA(dc, caption, -1, &text, textFormat_);
+    ::DrawTextA(dc, caption, -1, &text, textFormat);
     memory.CopyTo(item.hDC);
 }
 
@@ -275,29 +275,29 @@ bool SkinButton::OnEraseBkgnd(Message &m)
 
 bool SkinButton::OnLButtonDown(Message &m)
 {
-    if (mouseInside_ && TrackLeave(hwnd_, TME_CANCEL | TME_LEAVE))
-        mouseInside_ = false;
+    if (mouseInside && TrackLeave(hwnd, TME_CANCEL | TME_LEAVE))
+        mouseInside = false;
     m.result = Default(m);
-    mouseDown_ = true;
+    mouseDown = true;
     return true;
 }
 
 bool SkinButton::OnLButtonUp(Message &)
 {
-    mouseDown_ = false;
+    mouseDown = false;
     return false;
 }
 
 bool SkinButton::OnMouseMove(Message &m)
 {
-    if (mouseDown_ && HasCapture()) {
+    if (mouseDown && HasCapture()) {
         RECT client;
-        ::GetClientRect(hwnd_, &client);
+        ::GetClientRect(hwnd, &client);
         const POINT at{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
         if (SetPushed(::PtInRect(&client, at) != FALSE))
             Repaint();
-    } else if (!mouseInside_ && TrackLeave(hwnd_, TME_LEAVE)) {
-        mouseInside_ = true;
+    } else if (!mouseInside && TrackLeave(hwnd, TME_LEAVE)) {
+        mouseInside = true;
         Repaint();
     }
     return false;
@@ -306,7 +306,7 @@ bool SkinButton::OnMouseMove(Message &m)
 bool SkinButton::OnLButtonDblClk(Message &m)
 {
     // A fast second click is a click of its own.
-    m.result = ::SendMessageA(hwnd_, WM_LBUTTONDOWN, m.wParam, m.lParam);
+    m.result = ::SendMessageA(hwnd, WM_LBUTTONDOWN, m.wParam, m.lParam);
     return true;
 }
 
@@ -314,14 +314,14 @@ bool SkinButton::OnKillFocus(Message &)
 {
     if (HasCapture()) {
         ::ReleaseCapture();
-        mouseDown_ = false;
+        mouseDown = false;
     }
     return false;
 }
 
 bool SkinButton::OnMouseLeave(Message &m)
 {
-    mouseInside_ = false;
+    mouseInside = false;
     Repaint();
     m.result = 0;
     return true;

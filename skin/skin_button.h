@@ -33,13 +33,13 @@ public:
 
     bool OnReflect(Message &m) override;
 
-    bool IsFlat() const { return flat_; }
-    bool IsMouseInside() const { return mouseInside_; }
-    bool IsMouseDown() const { return mouseDown_; }
-    COLORREF GetTextColor() const { return textColor_; }
-    UINT GetTextFormat() const { return textFormat_; }
-    const LOGFONTA *GetFontSpec() const { return fontSpec_ ? &*fontSpec_ : nullptr; }
-    const skin::FaceSurfaces &GetFaces() const { return faces_; }
+    bool IsFlat() const { return flat; }
+    bool IsMouseInside() const { return mouseInside; }
+    bool IsMouseDown() const { return mouseDown; }
+    COLORREF GetTextColor() const { return textColor; }
+    UINT GetTextFormat() const { return textFormat; }
+    const LOGFONTA *GetFontSpec() const { return fontSpec ? &*fontSpec : nullptr; }
+    const skin::FaceSurfaces &GetFaces() const { return faces; }
 
 protected:
     void PreSubclassWindow() override;
@@ -54,7 +54,7 @@ private:
     bool OnKillFocus(Message &m);
     bool OnMouseLeave(Message &m);
 
-    bool HasCapture() const { return hwnd_ && ::GetCapture() == hwnd_; }
+    bool HasCapture() const { return hwnd && ::GetCapture() == hwnd; }
     bool IsPushed() const;
     // Sets the pushed state when it differs; true when it changed.
     bool SetPushed(bool pushed);
@@ -63,13 +63,13 @@ private:
     // The generated surface of a face, or null for the plain one.
     const skin::TextureSurface *FaceSurface(skin::ButtonFace face) const;
 
-    UniqueFont font_;
-    std::optional<LOGFONTA> fontSpec_;
-    skin::FaceSurfaces faces_;
-    bool mouseInside_ = false;
-    bool mouseDown_ = false;
-    short frameWidth_ = 4;
-    COLORREF textColor_;
-    UINT textFormat_ = DT_CENTER;
-    bool flat_ = false;
+    UniqueFont font;
+    std::optional<LOGFONTA> fontSpec;
+    skin::FaceSurfaces faces;
+    bool mouseInside = false;
+    bool mouseDown = false;
+    short frameWidth = 4;
+    COLORREF textColor;
+    UINT textFormat = DT_CENTER;
+    bool flat = false;
 };

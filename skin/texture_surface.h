@@ -56,16 +56,16 @@ public:
     void TintPalette(Rgb colour, int percent);
     void CopyFrom(const TextureSurface &other);
 
-    bool IsValid() const { return block_ != nullptr; }
+    bool IsValid() const { return block != nullptr; }
     // The first stored pixel row (the bottom row on screen), or null.
     std::uint8_t *Bits() const;
-    const std::uint8_t *Block() const { return block_.get(); }
-    const DibHeader &Header() const { return header_; }
-    int Width() const { return header_.width; }
-    int Height() const { return header_.height; }
-    int BitsPerPixel() const { return header_.bitCount; }
-    std::int32_t Stride() const { return stride_; }
-    std::uint16_t PaletteSize() const { return paletteSize_; }
+    const std::uint8_t *Block() const { return block.get(); }
+    const DibHeader &Header() const { return header; }
+    int Width() const { return header.width; }
+    int Height() const { return header.height; }
+    int BitsPerPixel() const { return header.bitCount; }
+    std::int32_t Stride() const { return stride; }
+    std::uint16_t PaletteSize() const { return paletteSize; }
     // A palette entry as a colour; 0 outside the palette.
     Rgb PaletteEntry(int index) const;
     // The byte of an 8-bit surface at column x of stored row y; 0 outside.
@@ -78,11 +78,11 @@ private:
     void Free();
     std::uint8_t *Palette() const;
 
-    std::unique_ptr<std::uint8_t[]> block_;
-    std::size_t blockSize_ = 0;
-    DibHeader header_{};
-    std::int32_t stride_ = 0;
-    std::uint16_t paletteSize_ = 0;
+    std::unique_ptr<std::uint8_t[]> block;
+    std::size_t blockSize = 0;
+    DibHeader header{};
+    std::int32_t stride = 0;
+    std::uint16_t paletteSize = 0;
 };
 
 } // namespace skin

@@ -49,11 +49,11 @@ TextureSurface::DrawFunction TextureSurface::SetDrawFunction(DrawFunction functi
 
 void TextureSurface::Free()
 {
-    block_.reset();
-    blockSize_ = 0;
-    header_ = DibHeader{};
-    stride_ = 0;
-    paletteSize_ = 0;
+    block.reset();
+    blockSize = 0;
+    header = DibHeader{};
+    stride = 0;
+    paletteSize = 0;
 }
 
 std::uint8_t *TextureSurface::Create(int width, int height, int bitsPerPixel)
@@ -63,48 +63,48 @@ std::uint8_t *TextureSurface::Create(int width, int height, int bitsPerPixel)
         return nullptr;
     const int depth = RoundDepth(bitsPerPixel);
     // A block beyond what the 32-bit header fields can describe is refused.
-    const std::int64_t stride = ((static_cast<std::int64_t>(width) * depth + 31) / 32) * 4;
-    if (stride > std::numeric_limits<std::int32_t>::max() / height)
+    const std::int64_t rowBytes = ((static_cast<std::int64_t>(width) * depth + 31) / 32) * 4;
+    if (rowBytes > std::numeric_limits<std::int32_t>::max() / height)
         return nullptr;
-    const std::int64_t imageSize = stride * height;
+    const std::int64_t imageSize = rowBytes * height;
     const std::uint16_t entries = PaletteEntriesFor(depth);
     const std::int64_t total = static_cast<std::int64_t>(kHeaderSize) + entries * kPaletteEntrySize + imageSize;
     if (imageSize > std::numeric_limits<std::int32_t>::max() || total > std::numeric_limits<std::int32_t>::max())
         return nullptr;
 
-    block_.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(total)]);
-    if (!block_)
+    block.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(total)]);
+    if (!block)
         return nullptr;
-    blockSize_ = static_cast<std::size_t>(total);
-    header_.width = width;
-    header_.height = height;
-    header_.bitCount = static_cast<std::uint16_t>(depth);
-    header_.sizeImage = static_cast<std::uint32_t>(imageSize);
-    stride_ = static_cast<std::int32_t>(stride);
-    paletteSize_ = entries;
-    std::memcpy(block_.get(), &header_, kHeaderSize);
-    return block_.get();
+    blockSize = static_cast<std::size_t>(total);
+    header.width = width;
+    header.height = height;
+    header.bitCount = static_cast<std::uint16_t>(depth);
+    header.sizeImage = static_cast<std::uint32_t>(imageSize);
+    stride = static_cast<std::int32_t>(rowBytes);
+    paletteSize = entries;
+    std::memcpy(block.get(), &header, kHeaderSize);
+    return block.get();
 }
 
 bool TextureSurface::Draw(void *context, int x, int y) const
 {
     const DrawFunction function = drawFunction.load();
-    if (!block_ || !context || !function)
+    if (!block || !context || !function)
         return false;
     return function(*this, context, x, y);
 }
 
-std::uint8_t *TextureSurface::Palette() const { return block_ ? block_.get() + kHeaderSize : nullptr; }
+std::uint8_t *TextureSurface::Palette() const { return block ? block.get() + kHeaderSize : nullptr; }
 
 std::uint8_t *TextureSurface::Bits() const
 {
-    return block_ ? block_.get() + kHeaderSize + paletteSize_ * kPaletteEntrySize : nullptr;
+    return block ? block.get() + kHeaderSize + paletteSize * kPaletteEntrySize : nullptr;
 }
 
 void TextureSurface::SetPaletteEntry(int index, int red, int green, int blue)
 {
     const int entry = index & 0xFF;
-    if (!block_ || entry >= paletteSize_)
+    if (!block || entry >= paletteSize)
         return;
     std::uint8_t *p = Palette() + entry * kPaletteEntrySize;
     p[0] = static_cast<std::uint8_t>(blue);
@@ -115,7 +115,7 @@ void TextureSurface::SetPaletteEntry(int index, int red, int green, int blue)
 
 Rgb TextureSurface::PaletteEntry(int index) const
 {
-    if (!block_ || index < 0 || index >= paletteSize_)
+    if (!block || index < 0 || index >= paletteSize)
         return 0;
     const std::uint8_t *p = Palette() + index * kPaletteEntrySize;
     return MakeRgb(p[2], p[1], p[0]);
@@ -123,9 +123,9 @@ Rgb TextureSurface::PaletteEntry(int index) const
 
 std::uint8_t TextureSurface::PixelAt(int x, int y) const
 {
-    if (!block_ || header_.bitCount != 8 || x < 0 || y < 0 || x >= header_.width || y >= header_.height)
+    if (!block || header.bitCount != 8 || x < 0 || y < 0 || x >= header.width || y >= header.height)
         return 0;
-    return Bits()[static_cast<std::size_t>(y) * stride_ + x];
+    return Bits()[static_cast<std::size_t>(y) * stride + x];
 }
 
 void TextureSurface::TintPalette(Rgb colour, int percent)
@@ -133,7 +133,7 @@ void TextureSurface::TintPalette(Rgb colour, int percent)
     const int p = std::clamp(percent, 0, 100);
     const int target[3] = {BlueOf(colour), GreenOf(colour), RedOf(colour)};
     std::uint8_t *palette = Palette();
-    for (int i = 0; palette && i < paletteSize_; ++i)
+    for (int i = 0; palette && i < paletteSize; ++i)
         for (int channel = 0; channel < 3; ++channel) {
             std::uint8_t &value = palette[i * kPaletteEntrySize + channel];
             value = static_cast<std::uint8_t>((target[channel] * p + value * (100 - p)) / 100);
@@ -144,12 +144,12 @@ void TextureSurface::CopyFrom(const TextureSurface &other)
 {
     if (&other == this)
         return;
-    if (!other.block_) {
+    if (!other.block) {
         Free();
         return;
     }
-    if (Create(other.header_.width, other.header_.height, other.header_.bitCount))
-        std::memcpy(block_.get(), other.block_.get(), blockSize_);
+    if (Create(other.header.width, other.header.height, other.header.bitCount))
+        std::memcpy(block.get(), other.block.get(), blockSize);
 }
 
 } // namespace skin

@@ -82,28 +82,28 @@ TEST(PresetRules, EditingSessionChangesOnlyTheRowTakenAndSavesPendingEdits)
     EXPECT_EQ(editor.change(3, {}), ChangeStep::Took);
     EXPECT_FALSE(editor.cancelNeedsQuestion()) << "taking a row changes nothing yet";
     EXPECT_EQ(editor.change(5, {"", "6", ""}), ChangeStep::Applied) << "row 5 is selected now, row 3 was taken";
-    EXPECT_EQ(editor.row(3).name, "Teesorte 3");
-    EXPECT_EQ(editor.row(3).minutes, "06");
-    EXPECT_EQ(editor.row(3).seconds, "00");
-    EXPECT_EQ(editor.row(5).minutes, "00");
-    EXPECT_EQ(editor.editIndex(), -1);
+    EXPECT_EQ(editor.Row(3).name, "Teesorte 3");
+    EXPECT_EQ(editor.Row(3).minutes, "06");
+    EXPECT_EQ(editor.Row(3).seconds, "00");
+    EXPECT_EQ(editor.Row(5).minutes, "00");
+    EXPECT_EQ(editor.EditIndex(), -1);
     EXPECT_TRUE(editor.cancelNeedsQuestion());
 
     ASSERT_TRUE(editor.take(1));
     editor.apply({"  ", "12", "5"});
-    EXPECT_EQ(editor.row(1).name, "  ") << "blanks are not trimmed";
+    EXPECT_EQ(editor.Row(1).name, "  ") << "blanks are not trimmed";
     EXPECT_EQ(editor.apply({"late", "1", "1"}), -1) << "no row being edited";
 
     ASSERT_TRUE(editor.take(6));
-    editor.apply(editor.row(6));
-    EXPECT_EQ(editor.row(6).minutes, "75") << "only typing corrects a stored 75";
+    editor.apply(editor.Row(6));
+    EXPECT_EQ(editor.Row(6).minutes, "75") << "only typing corrects a stored 75";
 
     ASSERT_TRUE(editor.take(2));
     EXPECT_FALSE(editor.reset(10));
     ASSERT_TRUE(editor.reset(6));
-    EXPECT_EQ(editor.editIndex(), -1) << "a reset drops the pending edit";
-    EXPECT_EQ(editor.row(6).name, "Teesorte 6");
-    EXPECT_EQ(editor.row(6).minutes, "00");
+    EXPECT_EQ(editor.EditIndex(), -1) << "a reset drops the pending edit";
+    EXPECT_EQ(editor.Row(6).name, "Teesorte 6");
+    EXPECT_EQ(editor.Row(6).minutes, "00");
 
     ASSERT_TRUE(editor.take(4));
     editor.discard();

@@ -20,7 +20,7 @@ public:
 
     LayoutControls Controls()
     {
-        return {hwnd_,
+        return {hwnd,
                 GetItem(IDC_BACKGROUND),
                 &timeDisplay,
                 &hourDisplay,
@@ -50,7 +50,7 @@ protected:
     {
         Dialog::OnInitDialog();
         hourDisplay.SetTransparentMode(TRUE);
-        ::SetWindowPos(hwnd_, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE);
+        ::SetWindowPos(hwnd, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE);
         Post(kRunBody);
         return true;
     }
@@ -58,7 +58,7 @@ protected:
     {
         if (m.id != kRunBody)
             return Dialog::ProcessMessage(m);
-        ::UpdateWindow(hwnd_);
+        ::UpdateWindow(hwnd);
         body_(*this);
         EndDialog(IDOK);
         return true;
