@@ -21,13 +21,18 @@ DWORD WINAPI ThreadMain(void *parameter)
 bool WorkerThread::Start(std::function<void()> body)
 {
     auto *parameter = new std::function<void()>(std::move(body));
-    HANDLE thread = ::CreateThread(nullptr, 0, ThreadMain, parameter, 0, nullptr);
+    // Held until its id is known, so that the body can already tell its own thread (IsCurrent).
+    DWORD id = 0;
+    HANDLE thread = ::CreateThread(nullptr, 0, ThreadMain, parameter, CREATE_SUSPENDED, &id);
     if (!thread) {
         delete parameter;
         handle_.reset();
+        id_ = 0;
         return false;
     }
     handle_.reset(thread);
+    id_ = id;
+    ::ResumeThread(thread);
     return true;
 }
 
@@ -47,10 +52,12 @@ bool WorkerThread::WaitPumpingSent(DWORD milliseconds) const
     return !handle_ || ::WaitPumpingSent(handle_.get(), milliseconds);
 }
 
-void WorkerThread::Terminate(DWORD exitCode) const
+bool WorkerThread::Terminate(DWORD exitCode) const
 {
-    if (IsRunning() && ::TerminateThread(handle_.get(), exitCode))
-        ++forcedThreadEnds;
+    if (!IsRunning() || !::TerminateThread(handle_.get(), exitCode))
+        return false;
+    ++forcedThreadEnds;
+    return true;
 }
 
 int ForcedThreadEnds() { return forcedThreadEnds.load(); }
@@ -82,9 +89,14 @@ bool StoppableWorker::Start(std::function<void()> body, DWORD earlierWorkerTimeo
     return thread_.Start(std::move(body));
 }
 
-void StoppableWorker::Stop(DWORD timeoutMs)
+bool StoppableWorker::Stop(DWORD timeoutMs)
 {
     stop_.Set();
-    if (!thread_.WaitPumpingSent(timeoutMs))
-        thread_.Terminate();
+    if (thread_.WaitPumpingSent(timeoutMs))
+        return true;
+    if (!thread_.Terminate())
+        return true; // it ended just now
+    // The end by force takes effect a moment later; what the worker held is released after it.
+    thread_.Wait(timeoutMs);
+    return false;
 }
