@@ -58,7 +58,7 @@ private:
     UniqueKernelHandle childProcess;
 
     // Stop runs on the owner's thread and, at its end, on the reader thread: the reader closes
-    // only the child's handles (under handleLock), the owner closes the rest after joining it.
+    // only the child's handles (under handleLock); its own worker is left to the owner.
     std::mutex handleLock;
     // Serialises the owners' Stop calls, so only one of them joins the reader.
     std::mutex ownerStopLock;

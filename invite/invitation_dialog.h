@@ -104,11 +104,12 @@ private:
 
     MessengerService service;
     std::atomic<bool> serviceAccessible{true};
+    // Declared before the workers, so that it outlives them.
+    InvitationResults results;
     StoppableWorker pollThread;
     // The newest action worker is the last; older ones that still run are kept so that closing
     // ends them too.
     std::vector<std::unique_ptr<StoppableWorker>> actionThreads;
-    InvitationResults results;
     // Set once the workers were stopped for closing: what they reported after that is not shown,
     // and the record is not touched again (a worker ended by force may have left it locked).
     bool workersStopped = false;
