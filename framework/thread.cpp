@@ -21,13 +21,18 @@ DWORD WINAPI ThreadMain(void *parameter)
 bool WorkerThread::Start(std::function<void()> body)
 {
     auto *parameter = new std::function<void()>(std::move(body));
-    HANDLE thread = ::CreateThread(nullptr, 0, ThreadMain, parameter, 0, nullptr);
+    // Held until its id is known, so that the body can already tell its own thread (IsCurrent).
+    DWORD newId = 0;
+    HANDLE thread = ::CreateThread(nullptr, 0, ThreadMain, parameter, CREATE_SUSPENDED, &newId);
     if (!thread) {
         delete parameter;
         handle.reset();
+        id = 0;
         return false;
     }
     handle.reset(thread);
+    id = newId;
+    ::ResumeThread(thread);
     return true;
 }
 
@@ -47,10 +52,12 @@ bool WorkerThread::WaitPumpingSent(DWORD milliseconds) const
     return !handle || ::WaitPumpingSent(handle.get(), milliseconds);
 }
 
-void WorkerThread::Terminate(DWORD exitCode) const
+bool WorkerThread::Terminate(DWORD exitCode) const
 {
-    if (IsRunning() && ::TerminateThread(handle.get(), exitCode))
-        ++forcedThreadEnds;
+    if (!IsRunning() || !::TerminateThread(handle.get(), exitCode))
+        return false;
+    ++forcedThreadEnds;
+    return true;
 }
 
 int ForcedThreadEnds() { return forcedThreadEnds.load(); }
@@ -82,9 +89,14 @@ bool StoppableWorker::Start(std::function<void()> body, DWORD earlierWorkerTimeo
     return thread.Start(std::move(body));
 }
 
-void StoppableWorker::Stop(DWORD timeoutMs)
+bool StoppableWorker::Stop(DWORD timeoutMs)
 {
     stop.Set();
-    if (!thread.WaitPumpingSent(timeoutMs))
-        thread.Terminate();
+    if (thread.WaitPumpingSent(timeoutMs))
+        return true;
+    if (!thread.Terminate())
+        return true; // it ended just now
+    // The end by force takes effect a moment later; what the worker held is released after it.
+    thread.Wait(timeoutMs);
+    return false;
 }

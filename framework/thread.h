@@ -3,6 +3,7 @@
 
 #include "framework/handles.h"
 
+#include <atomic>
 #include <functional>
 
 class Event {
@@ -35,12 +36,15 @@ public:
     // The same, for the UI thread: messages sent to its windows meanwhile are answered, so a
     // worker blocked in a hand-over (RunOnWindowThread) can finish.
     bool WaitPumpingSent(DWORD milliseconds) const;
-    // The last resort; counted in ForcedThreadEnds.
-    void Terminate(DWORD exitCode = 1) const;
+    // The last resort; counted in ForcedThreadEnds. True when it ended a running thread.
+    bool Terminate(DWORD exitCode = 1) const;
+    // Whether the caller is this worker's thread (of the newest start).
+    bool IsCurrent() const { return id.load() == ::GetCurrentThreadId(); }
     HANDLE get() const { return handle.get(); }
 
 private:
     UniqueKernelHandle handle;
+    std::atomic<DWORD> id{0};
 };
 
 // A worker together with its stop signal (auto-reset), which its body watches.
@@ -52,9 +56,11 @@ public:
     // Asks the worker to end without waiting for it.
     void RequestStop() const { stop.Set(); }
     // Asks the worker to end and waits for it, answering sent messages; a worker still running
-    // after the time is ended by force, the last resort.
-    void Stop(DWORD timeoutMs);
+    // after the time is ended by force, the last resort, and waited for once more as long.
+    // False when it had to be forced. Not from the worker itself.
+    bool Stop(DWORD timeoutMs);
     bool IsRunning() const { return thread.IsRunning(); }
+    bool IsCurrent() const { return thread.IsCurrent(); }
     const Event &StopEvent() const { return stop; }
 
 private:

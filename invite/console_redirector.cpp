@@ -8,17 +8,7 @@
 
 namespace {
 
-constexpr DWORD kReaderJoinTimeoutMs = 15000;
 constexpr DWORD kChunkBytes = 255;
-
-// The one way every handle of the object is released: at most once, then forgotten.
-void CloseAndForget(HANDLE &handle)
-{
-    if (handle) {
-        ::CloseHandle(handle);
-        handle = nullptr;
-    }
-}
 
 } // namespace
 
@@ -28,55 +18,40 @@ BOOL ConsoleRedirector::Start(const char *commandLine, const char *program)
 {
     Stop();
 
-    // The five local ends: A is the child's output pipe, B its input pipe.
-    HANDLE outputRead = nullptr, outputWrite = nullptr, errorWrite = nullptr, inputRead = nullptr, inputWrite = nullptr;
+    // The child's output pipe (with a second write end for its errors) and its input pipe.
+    UniqueKernelHandle outputRead, outputWrite, errorWrite, inputRead, inputWrite;
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     const HANDLE self = ::GetCurrentProcess();
     bool ok = true;
     DWORD error = 0;
-    const auto failed = [&] {
-        error = ::GetLastError();
-        ok = false;
+    // Keeps the reason of the first step that failed.
+    const auto step = [&](bool done) {
+        if (ok && !done) {
+            error = ::GetLastError();
+            ok = false;
+        }
+        return ok;
     };
 
-    if (!::CreatePipe(&outputRead, &outputWrite, &inheritable, 0) ||
-        !::DuplicateHandle(self, outputWrite, self, &errorWrite, 0, TRUE, DUPLICATE_SAME_ACCESS) ||
-        !::CreatePipe(&inputRead, &inputWrite, &inheritable, 0)) {
-        failed();
-    } else {
+    if (step(::CreatePipe(outputRead.put(), outputWrite.put(), &inheritable, 0)) &&
+        step(::DuplicateHandle(self, outputWrite.get(), self, errorWrite.put(), 0, TRUE, DUPLICATE_SAME_ACCESS)) &&
+        step(::CreatePipe(inputRead.put(), inputWrite.put(), &inheritable, 0))) {
         std::lock_guard lock(handleLock);
         // Our own ends must not be inherited, or the child would keep its own pipes open.
-        if (!::DuplicateHandle(self, outputRead, self, &childStdoutRead, 0, FALSE, DUPLICATE_SAME_ACCESS) ||
-            !::DuplicateHandle(self, inputWrite, self, &childStdinWrite, 0, FALSE, DUPLICATE_SAME_ACCESS))
-            failed();
+        if (step(::DuplicateHandle(self, outputRead.get(), self, childStdoutRead.put(), 0, FALSE, DUPLICATE_SAME_ACCESS)))
+            step(::DuplicateHandle(self, inputWrite.get(), self, childStdinWrite.put(), 0, FALSE, DUPLICATE_SAME_ACCESS));
     }
-    CloseAndForget(outputRead);
-    CloseAndForget(inputWrite);
+    outputRead.reset();
+    inputWrite.reset();
 
-    if (ok && !SpawnChild(program, commandLine, outputWrite, inputRead, errorWrite))
-        failed();
-    // These belong to the child now (or to nobody after a failure).
-    CloseAndForget(outputWrite);
-    CloseAndForget(inputRead);
-    CloseAndForget(errorWrite);
-
-    if (ok) {
-        stopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        if (!stopEvent)
-            failed();
-    }
-    if (ok) {
-        // Suspended until its id is known: the reader tells its own Stop from the owner's by it.
-        DWORD id = 0;
-        readerThread = ::CreateThread(nullptr, 0, ReaderThread, this, CREATE_SUSPENDED, &id);
-        if (readerThread) {
-            readerThreadId = id;
-            ::ResumeThread(readerThread);
-        } else {
-            failed();
-        }
-    }
     if (ok)
+        step(SpawnChild(program, commandLine, outputWrite.get(), inputRead.get(), errorWrite.get()));
+    // The child holds its own copies of these now (or nobody needs them after a failure).
+    outputWrite.reset();
+    inputRead.reset();
+    errorWrite.reset();
+
+    if (ok && step(reader.Start([this] { RunReader(); }, readerStopTimeoutMs)))
         return TRUE;
 
     char text[64];
@@ -89,40 +64,28 @@ BOOL ConsoleRedirector::Start(const char *commandLine, const char *program)
 
 void ConsoleRedirector::Stop()
 {
-    if (::GetCurrentThreadId() == readerThreadId) {
-        // The reader ends: it neither signals nor waits for itself, and leaves its own thread
-        // handle and the stop event to the owner, who may be waiting on them right now.
+    if (reader.IsCurrent()) {
+        // The reader ends: it neither signals nor waits for itself, and leaves its own worker to
+        // the owner, who may be waiting for it right now.
         std::lock_guard lock(handleLock);
         CloseChildHandles();
         return;
     }
 
     std::lock_guard ownerLock(ownerStopLock);
-    if (readerThread) {
-        ::SetEvent(stopEvent);
-        if (::WaitForSingleObject(readerThread, kReaderJoinTimeoutMs) != WAIT_OBJECT_0) {
-            ::TerminateThread(readerThread, static_cast<DWORD>(-2));
-            ::WaitForSingleObject(readerThread, 1000);
-            OnError("The redir thread is dead\r\n");
-        }
-    }
+    if (!reader.Stop(readerStopTimeoutMs))
+        OnError("The redir thread is dead\r\n");
     std::lock_guard lock(handleLock);
-    CloseAndForget(readerThread);
-    CloseAndForget(stopEvent);
     CloseChildHandles();
-    readerThreadId = 0;
 }
 
-bool ConsoleRedirector::IsReading() const
-{
-    return readerThread && ::WaitForSingleObject(readerThread, 0) == WAIT_TIMEOUT;
-}
+bool ConsoleRedirector::IsReading() const { return reader.IsRunning(); }
 
 void ConsoleRedirector::CloseChildHandles()
 {
-    CloseAndForget(childProcess);
-    CloseAndForget(childStdinWrite);
-    CloseAndForget(childStdoutRead);
+    childProcess.reset();
+    childStdinWrite.reset();
+    childStdoutRead.reset();
 }
 
 BOOL ConsoleRedirector::WriteInput(const char *format, ...)
@@ -144,7 +107,7 @@ BOOL ConsoleRedirector::WriteInput(const char *format, ...)
     if (!childStdinWrite)
         return FALSE;
     DWORD written = 0;
-    return ::WriteFile(childStdinWrite, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    return ::WriteFile(childStdinWrite.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 void ConsoleRedirector::OnOutput(const char *) {}
@@ -167,9 +130,9 @@ BOOL ConsoleRedirector::SpawnChild(const char *program, const char *commandLine,
     if (!::CreateProcessA(program, line.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup,
                           &process))
         return FALSE;
-    ::CloseHandle(process.hThread);
+    const UniqueKernelHandle childThread(process.hThread); // not needed: closed at once
     std::lock_guard lock(handleLock);
-    childProcess = process.hProcess;
+    childProcess.reset(process.hProcess);
     return TRUE;
 }
 
@@ -178,12 +141,12 @@ int ConsoleRedirector::DrainOutput()
     char buffer[kChunkBytes + 1];
     for (;;) {
         DWORD waiting = 0;
-        if (!::PeekNamedPipe(childStdoutRead, nullptr, 0, nullptr, &waiting, nullptr))
+        if (!::PeekNamedPipe(childStdoutRead.get(), nullptr, 0, nullptr, &waiting, nullptr))
             break;
         if (waiting == 0)
             return 1;
         DWORD got = 0;
-        if (!::ReadFile(childStdoutRead, buffer, waiting < kChunkBytes ? waiting : kChunkBytes, &got, nullptr) ||
+        if (!::ReadFile(childStdoutRead.get(), buffer, waiting < kChunkBytes ? waiting : kChunkBytes, &got, nullptr) ||
             got == 0)
             break;
         buffer[got] = '\0';
@@ -196,31 +159,20 @@ int ConsoleRedirector::DrainOutput()
     return -1;
 }
 
-DWORD WINAPI ConsoleRedirector::ReaderThread(void *parameter)
+void ConsoleRedirector::RunReader()
 {
-    return static_cast<ConsoleRedirector *>(parameter)->RunReader();
-}
-
-DWORD ConsoleRedirector::RunReader()
-{
-    const HANDLE waits[2] = {childProcess, stopEvent};
-    int result = DrainOutput();
-    while (result > 0) {
+    const HANDLE waits[2] = {childProcess.get(), reader.StopEvent().get()};
+    for (int result = DrainOutput(); result > 0; result = DrainOutput()) {
         const DWORD woken = ::WaitForMultipleObjects(2, waits, FALSE, pollIntervalMs);
         if (woken == WAIT_OBJECT_0) {
             // The child is gone: what it wrote last is still in the pipe.
-            result = DrainOutput();
-            Stop();
-            return result == 1 ? 0 : static_cast<DWORD>(result);
+            DrainOutput();
+            break;
         }
-        if (woken == WAIT_OBJECT_0 + 1) {
-            Stop();
-            return 1;
-        }
-        result = DrainOutput();
+        if (woken == WAIT_OBJECT_0 + 1)
+            break;
     }
     Stop();
-    return static_cast<DWORD>(result);
 }
 
 CapturingRedirector::~CapturingRedirector()

@@ -2,6 +2,9 @@
 // held by us; a reader thread of the object hands everything the child writes to OnOutput.
 #pragma once
 
+#include "framework/handles.h"
+#include "framework/thread.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -39,23 +42,23 @@ protected:
     // 1 when the pipe is empty now, 0 when it is closed (child gone), -1 on a read error.
     int DrainOutput();
 
+    // How long Stop waits for the reader before it ends the reader by force (counted in
+    // ForcedThreadEnds) and reports so through OnError.
+    DWORD readerStopTimeoutMs = 15000;
+
 private:
-    static DWORD WINAPI ReaderThread(void *parameter);
-    DWORD RunReader();
-    void ReportStartFailure();
+    void RunReader();
     // Closes the handles the child side needs; the caller holds handleLock.
     void CloseChildHandles();
 
-    HANDLE readerThread = nullptr;
-    HANDLE stopEvent = nullptr;
-    std::atomic<DWORD> readerThreadId{0};
-    const int pollIntervalMs = 100;
-    HANDLE childStdinWrite = nullptr;
-    HANDLE childStdoutRead = nullptr;
-    HANDLE childProcess = nullptr;
+    StoppableWorker reader;
+    const DWORD pollIntervalMs = 100;
+    UniqueKernelHandle childStdinWrite;
+    UniqueKernelHandle childStdoutRead;
+    UniqueKernelHandle childProcess;
 
     // Stop runs on the owner's thread and, at its end, on the reader thread: the reader closes
-    // only the child's handles (under handleLock), the owner closes the rest after joining it.
+    // only the child's handles (under handleLock); its own worker is left to the owner.
     std::mutex handleLock;
     // Serialises the owners' Stop calls, so only one of them joins the reader.
     std::mutex ownerStopLock;

@@ -25,8 +25,6 @@ constexpr char kSendingText[] = "Nachricht wird gesendet. Bitte warten...";
 constexpr char kBrowseTitle[] = "Wählen Sie hier den Computer des Empfängers Ihrer Nachricht aus:";
 constexpr char kNotSaved[] = "Die Eingaben konnten nicht in der Registrierung gespeichert werden.";
 
-bool WaitForStop(DWORD milliseconds) { return WorkerStopEvent.Wait(milliseconds); }
-
 } // namespace
 
 std::string SystemNetPath()
@@ -48,9 +46,9 @@ InvitationDialog::InvitationDialog(Settings &settings, SettingsStore &store)
 
 InvitationDialog::~InvitationDialog()
 {
-    // The workers use this object: none may outlive it, however the window went.
+    // The workers use this object: none may outlive it, however the window went. A notification
+    // left in the queue carries nothing and finds no window.
     StopAllWorkers();
-    DropPendingResults();
 }
 
 bool InvitationDialog::AnyWorkerRunning() const
@@ -71,10 +69,7 @@ bool InvitationDialog::ProcessMessage(Message &m)
         ON_CONTROL(EN_CHANGE, IDC_INV_MESSAGE, &InvitationDialog::OnMessageChanged),
         ON_MESSAGE(WM_CTLCOLORSTATIC, &InvitationDialog::OnCtlColor),
         ON_MESSAGE(WM_CTLCOLOREDIT, &InvitationDialog::OnCtlColor),
-        ON_MESSAGE(kShowStateMessage, &InvitationDialog::OnWorkerMessage),
-        ON_MESSAGE(kSendingMessage, &InvitationDialog::OnWorkerMessage),
-        ON_MESSAGE(kSendDoneMessage, &InvitationDialog::OnWorkerMessage),
-        ON_MESSAGE(kSystemErrorMessage, &InvitationDialog::OnWorkerMessage),
+        ON_MESSAGE(kWorkerNewsMessage, &InvitationDialog::OnWorkerNews),
     };
     return DispatchMessageMap(this, map, m) || Dialog::ProcessMessage(m);
 }
@@ -94,6 +89,7 @@ bool InvitationDialog::OnInitDialog()
     recipientMode = invite::OneMember;
     maxChars = invite::kMemberMaxChars;
     serviceAccessible = true;
+    workersStopped = false;
     recipient = settings.recipient;
     message = settings.nsMessage;
     saveInputs = settings.saveSettings ? BST_CHECKED : BST_UNCHECKED;
@@ -136,8 +132,7 @@ bool InvitationDialog::InitServiceControl()
         return false;
     }
     ShowServiceState(invite::kStatePaused);
-    WorkerStopEvent.Reset();
-    pollThread.Start([this] { StatePoller(); });
+    pollThread.Start([this, &stop = pollThread.StopEvent()] { StatePoller(stop); }, kWorkerStopTimeoutMs);
     return true;
 }
 
@@ -187,57 +182,37 @@ void InvitationDialog::ShowSystemError(const char *caption, DWORD error)
 
 void InvitationDialog::OnStartService()
 {
-    WorkerStopEvent.Reset();
-    StartAction([this] { StartServiceWorker(); });
+    StartAction([this](const Event &stop) { StartServiceWorker(stop); });
 }
 
 void InvitationDialog::OnStopService()
 {
-    WorkerStopEvent.Reset();
-    StartAction([this] { StopServiceWorker(); });
+    StartAction([this](const Event &stop) { StopServiceWorker(stop); });
 }
 
-bool InvitationDialog::StartAction(std::function<void()> body)
+bool InvitationDialog::StartAction(std::function<void(const Event &stop)> body)
 {
-    std::erase_if(actionThreads, [](const auto &thread) { return !thread->IsRunning(); });
-    auto thread = std::make_unique<WorkerThread>();
-    if (!thread->Start(std::move(body)))
+    std::erase_if(actionThreads, [](const auto &worker) { return !IsWorkerRunning(*worker); });
+    auto worker = std::make_unique<StoppableWorker>();
+    // The worker object stays in the list (at a fixed place) as long as its thread runs.
+    if (!worker->Start([body = std::move(body), &stop = worker->StopEvent()] { body(stop); }, kWorkerStopTimeoutMs))
         return false;
-    actionThreads.push_back(std::move(thread));
+    actionThreads.push_back(std::move(worker));
     return true;
 }
 
-bool InvitationDialog::PostToDialog(UINT message, WPARAM wParam, LPARAM lParam) const
+void InvitationDialog::NotifyDialog() const { ::PostMessageA(workerTarget, kWorkerNewsMessage, 0, 0); }
+
+void InvitationDialog::PostState(int state)
 {
-    return ::PostMessageA(workerTarget, message, wParam, lParam) != FALSE;
+    results.ReportState(state);
+    NotifyDialog();
 }
 
-void InvitationDialog::PostState(int state) const { PostToDialog(kShowStateMessage, static_cast<WPARAM>(state)); }
-
-void InvitationDialog::DropPendingResults()
-{
-    MSG pending;
-    if (::IsWindow(workerTarget)) {
-        while (::PeekMessageA(&pending, workerTarget, kSendDoneMessage, kSendDoneMessage, PM_REMOVE))
-            delete reinterpret_cast<std::string *>(pending.lParam);
-        return;
-    }
-    // The window is gone: look through the thread's queue and put back what is not ours.
-    std::vector<MSG> others;
-    while (::PeekMessageA(&pending, nullptr, kSendDoneMessage, kSendDoneMessage, PM_REMOVE)) {
-        if (pending.hwnd == workerTarget)
-            delete reinterpret_cast<std::string *>(pending.lParam);
-        else
-            others.push_back(pending);
-    }
-    for (const MSG &other : others)
-        ::PostMessageA(other.hwnd, other.message, other.wParam, other.lParam);
-}
-
-void InvitationDialog::StatePoller()
+void InvitationDialog::StatePoller(const Event &stop)
 {
     int last = 0;
-    while (!WaitForStop(kPollIntervalMs)) {
+    while (!stop.Wait(kPollIntervalMs)) {
         const int state = QueryServiceState();
         if (state != last)
             PostState(state);
@@ -245,40 +220,33 @@ void InvitationDialog::StatePoller()
     }
 }
 
-void InvitationDialog::ServiceActionWorker(bool start)
+void InvitationDialog::ServiceActionWorker(bool start, const Event &stop)
 {
     if (!(start ? service.RequestStart() : service.RequestStop())) {
         const DWORD error = ::GetLastError();
-        PostToDialog(kSystemErrorMessage, start ? 0 : 1, static_cast<LPARAM>(error));
+        results.ReportError(start ? InvitationResults::Action::Start : InvitationResults::Action::Stop, error);
+        NotifyDialog();
         return;
     }
     const int goal = start ? invite::kStateRunning : invite::kStateStopped;
     while (QueryServiceState() != goal) {
-        if (WaitForStop(kPollIntervalMs))
+        if (stop.Wait(kPollIntervalMs))
             return;
     }
 }
 
-void InvitationDialog::StopWorker(const WorkerThread &thread)
+void InvitationDialog::StopWorker(StoppableWorker &worker)
 {
-    if (!IsWorkerRunning(thread))
-        return;
-    // Another worker may take the signal first (it then ends too): set it again until this one
-    // has ended or the time is up.
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        WorkerStopEvent.Set();
-        if (thread.Wait(20))
-            return;
-        if (::GetTickCount() - start >= kWorkerStopTimeoutMs)
-            break;
-    }
-    thread.Terminate(0);
-    thread.Wait(kWorkerStopTimeoutMs);
+    if (IsWorkerRunning(worker))
+        worker.Stop(kWorkerStopTimeoutMs);
 }
 
 void InvitationDialog::StopAllWorkers()
 {
+    // Every worker is asked first, so they all wind down together rather than one after another.
+    pollThread.RequestStop();
+    for (const auto &worker : actionThreads)
+        worker->RequestStop();
     StopWorker(pollThread);
     for (auto it = actionThreads.rbegin(); it != actionThreads.rend(); ++it)
         StopWorker(**it);
@@ -377,64 +345,61 @@ void InvitationDialog::OnSend()
     }
     EnableItem(IDC_INV_STOP, false);
     EnableItem(IDC_INV_SEND, false);
-    WorkerStopEvent.Reset();
     // Built here, on the dialog's thread, so the worker reads no member the dialog writes.
     std::string commandLine = invite::NetSendCommandLine(recipientMode, recipient, message);
-    if (!StartAction([this, program = netProgramPath(), commandLine = std::move(commandLine)] {
-            SendWorker(program, commandLine);
+    if (!StartAction([this, program = netProgramPath(), commandLine = std::move(commandLine)](const Event &stop) {
+            SendWorker(program, commandLine, stop);
         })) {
         EnableItem(IDC_INV_STOP, serviceAccessible);
         EnableItem(IDC_INV_SEND, true);
     }
 }
 
-void InvitationDialog::SendWorker(const std::string &program, const std::string &commandLine)
+void InvitationDialog::SendWorker(const std::string &program, const std::string &commandLine, const Event &stop)
 {
-    PostToDialog(kSendingMessage);
+    results.ReportSendBegun();
+    NotifyDialog();
     char output[kCaptureChars];
     CapturingRedirector redirector;
     redirector.SetCaptureBuffer(output, sizeof output);
-    if (!WaitForStop(kSendDelayMs) && redirector.Start(commandLine.c_str(), program.c_str())) {
+    if (!stop.Wait(kSendDelayMs) && redirector.Start(commandLine.c_str(), program.c_str())) {
         // The first output is the answer. A command that ends without printing ends the wait too.
         while (redirector.CapturedLength() == 0 && redirector.IsReading()) {
-            if (WaitForStop(kPollIntervalMs))
+            if (stop.Wait(kPollIntervalMs))
                 break;
         }
     }
     redirector.Stop();
-    PostState(QueryServiceState());
-    auto text = std::make_unique<std::string>(output, static_cast<std::size_t>(redirector.CapturedLength()));
+    std::string text(output, static_cast<std::size_t>(redirector.CapturedLength()));
     // NET writes in the console's code page; the box shows the Windows one ("ungültig" stays so).
-    if (!text->empty())
-        ::OemToCharBuffA(text->data(), text->data(), static_cast<DWORD>(text->size()));
-    if (PostToDialog(kSendDoneMessage, 0, reinterpret_cast<LPARAM>(text.get())))
-        text.release();
+    if (!text.empty())
+        ::OemToCharBuffA(text.data(), text.data(), static_cast<DWORD>(text.size()));
+    results.ReportState(QueryServiceState());
+    results.ReportAnswer(std::move(text));
+    NotifyDialog();
 }
 
-bool InvitationDialog::OnWorkerMessage(Message &m)
+bool InvitationDialog::OnWorkerNews(Message &)
 {
-    switch (m.id) {
-    case kShowStateMessage:
-        ShowServiceState(static_cast<int>(m.wParam));
-        break;
-    case kSendingMessage:
+    if (workersStopped)
+        return true;
+    // Taken out whole before anything is shown: a box below runs a message loop, in which the
+    // next notification shows only what came after.
+    InvitationResults::News news = results.Take();
+    if (news.sendBegun) {
         SetStatusText(kSendingText);
         ::SendMessageA(GetItem(IDC_INV_ANIMATION), ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF));
-        break;
-    case kSendDoneMessage: {
-        std::unique_ptr<std::string> text(reinterpret_cast<std::string *>(m.lParam));
+    }
+    if (news.state)
+        ShowServiceState(*news.state);
+    for (const std::string &answer : news.answers) {
         ::SendMessageA(GetItem(IDC_INV_ANIMATION), ACM_STOP, 0, 0);
         EnableItem(IDC_INV_STOP, serviceAccessible);
         EnableItem(IDC_INV_SEND, true);
-        AppMessageBox(hwnd, text->c_str(), MB_OK);
-        break;
+        AppMessageBox(hwnd, answer.c_str(), MB_OK);
     }
-    case kSystemErrorMessage:
-        ShowSystemError(kActionFailed[m.wParam ? 1 : 0], static_cast<DWORD>(m.lParam));
-        break;
-    default:
-        return false;
-    }
+    for (const InvitationResults::SystemError &error : news.errors)
+        ShowSystemError(kActionFailed[error.action == InvitationResults::Action::Stop ? 1 : 0], error.code);
     return true;
 }
 
@@ -461,10 +426,10 @@ bool InvitationDialog::PreTranslateMessage(MSG &msg)
 
 bool InvitationDialog::KeepInputs()
 {
+    // What the workers report from now on is not shown any more.
+    workersStopped = true;
     StopAllWorkers();
     service.Close();
-    // A result that arrived after the workers were told to stop is dropped with its text.
-    DropPendingResults();
 
     UpdateData(true);
     const bool keep = saveInputs == BST_CHECKED;

@@ -1,15 +1,17 @@
 // The invitation dialog (167): sends a short text over the local network with NET SEND, shows
 // what the command printed, and starts and stops the messenger service that delivers it.
 //
-// Its workers (state poller, start, stop, send) never call into the dialog's window: they post
-// their updates to the dialog's thread, which applies them in the order they were posted. So a
-// worker never waits for the dialog's thread, and closing the dialog (which waits for the
-// workers on that thread) cannot deadlock with a worker that is updating it.
+// Its workers (state poller, start, stop, send) each have a stop signal of their own and never
+// call into the dialog's window: they write their results into a record under a lock and post a
+// plain notification, on which the dialog's thread shows what is new. So a worker never waits
+// for the dialog's thread, and closing the dialog (which waits for the workers on that thread)
+// cannot deadlock with a worker that is updating it.
 #pragma once
 
 #include "framework/dialog.h"
 #include "framework/handles.h"
 #include "framework/thread.h"
+#include "invite/invitation_results.h"
 #include "invite/invitation_rules.h"
 #include "invite/messenger_service.h"
 #include "settings/settings_store.h"
@@ -46,13 +48,8 @@ protected:
     void DoDataExchange(DataExchange &dx) override;
 
 private:
-    // Messages the workers post to the dialog's thread.
-    enum : UINT {
-        kShowStateMessage = WM_APP + 0x200, // wParam: the state
-        kSendingMessage,                    // the send has begun
-        kSendDoneMessage,                   // lParam: std::string * with the captured text, ours now
-        kSystemErrorMessage,                // wParam: caption (0 start, 1 stop), lParam: error code
-    };
+    // What a worker posts to the dialog's thread when it has reported to `results`.
+    static constexpr UINT kWorkerNewsMessage = WM_APP + 0x200;
 
     // The service half.
     // False after the error box of a failed opening.
@@ -65,18 +62,18 @@ private:
     void OnStartService();
     void OnStopService();
     DWORD OpenMessengerService() { return service.Open(); }
-    void StatePoller();
-    void StartServiceWorker() { ServiceActionWorker(true); }
-    void StopServiceWorker() { ServiceActionWorker(false); }
+    // The workers' bodies; each watches the stop signal of its own worker.
+    void StatePoller(const Event &stop);
+    void StartServiceWorker(const Event &stop) { ServiceActionWorker(true, stop); }
+    void StopServiceWorker(const Event &stop) { ServiceActionWorker(false, stop); }
     // Asks for the start or stop and waits for its end state; the poller shows the progress.
-    void ServiceActionWorker(bool start);
-    bool StartAction(std::function<void()> body);
-    static bool IsWorkerRunning(const WorkerThread &thread) { return thread.IsRunning(); }
-    static void StopWorker(const WorkerThread &thread);
+    void ServiceActionWorker(bool start, const Event &stop);
+    bool StartAction(std::function<void(const Event &stop)> body);
+    static bool IsWorkerRunning(const StoppableWorker &worker) { return worker.IsRunning(); }
+    static void StopWorker(StoppableWorker &worker);
     void StopAllWorkers();
-    void PostState(int state) const;
-    bool PostToDialog(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
-    void DropPendingResults();
+    void PostState(int state);
+    void NotifyDialog() const;
 
     // The invitation half.
     void OnSend();
@@ -85,8 +82,8 @@ private:
     bool OnRecipientMode(Message &m);
     bool OnMessageChanged(Message &m);
     bool OnCtlColor(Message &m);
-    bool OnWorkerMessage(Message &m);
-    void SendWorker(const std::string &program, const std::string &commandLine);
+    bool OnWorkerNews(Message &m);
+    void SendWorker(const std::string &program, const std::string &commandLine, const Event &stop);
     // What closing keeps, also when the program ends under the dialog: the workers end, and the
     // inputs are stored as "Eingaben speichern" says. False when the registry refused them.
     bool KeepInputs();
@@ -107,10 +104,15 @@ private:
 
     MessengerService service;
     std::atomic<bool> serviceAccessible{true};
-    WorkerThread pollThread;
+    // Declared before the workers, so that it outlives them.
+    InvitationResults results;
+    StoppableWorker pollThread;
     // The newest action worker is the last; older ones that still run are kept so that closing
     // ends them too.
-    std::vector<std::unique_ptr<WorkerThread>> actionThreads;
+    std::vector<std::unique_ptr<StoppableWorker>> actionThreads;
+    // Set once the workers were stopped for closing: what they reported after that is not shown,
+    // and the record is not touched again (a worker ended by force may have left it locked).
+    bool workersStopped = false;
 
     UniqueBitmap stoppedBitmap;
     UniqueBitmap runningBitmap;

@@ -4,8 +4,6 @@ ServiceOpeners serviceOpeners;
 
 const char kMessengerServiceName[] = "messenger";
 
-Event WorkerStopEvent(false, false);
-
 DWORD MessengerService::Open()
 {
     Close();

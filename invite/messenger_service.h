@@ -3,7 +3,6 @@
 #pragma once
 
 #include "framework/handles.h"
-#include "framework/thread.h"
 
 #include <windows.h>
 
@@ -14,10 +13,6 @@ struct ServiceOpeners {
 extern ServiceOpeners serviceOpeners;
 
 extern const char kMessengerServiceName[];
-
-// The one stop signal of every worker of the invitation dialog (auto-reset): one setting ends at
-// most one waiting worker.
-extern Event WorkerStopEvent;
 
 class MessengerService {
 public:
