@@ -1,6 +1,5 @@
 // Reading and working the controls of a window, as the window tests (in this process) and the
-// end-to-end tests (in brewbell.exe, another process) do. Texts are asked with WM_GETTEXT, which
-// GetWindowText does not send to an edit field of another process.
+// end-to-end tests (in brewbell.exe, another process) do.
 #pragma once
 
 #include <windows.h>
@@ -8,22 +7,31 @@
 #include <functional>
 #include <string>
 
-// Any length, and of a window of any process; a hung program's window gives an empty text.
+// A window's text, of any length. For a window of another process this is the text the system
+// keeps (no message is sent), as GetWindowText gives it.
 inline std::string Text(HWND window)
 {
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The text of a dialog item, asked with WM_GETTEXT, which GetWindowText does not send to an edit
+// field of another process; a hung program's item gives an empty text.
+inline std::string ItemText(HWND dialog, int id)
+{
+    HWND item = ::GetDlgItem(dialog, id);
     DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+    if (!::SendMessageTimeoutA(item, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
         return {};
     std::string text(length + 1, '\0');
     DWORD_PTR got = 0;
-    if (!::SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+    if (!::SendMessageTimeoutA(item, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                                SMTO_ABORTIFHUNG, 5000, &got))
         return {};
     text.resize(got < text.size() ? got : text.size() - 1);
     return text;
 }
-
-inline std::string ItemText(HWND dialog, int id) { return Text(::GetDlgItem(dialog, id)); }
 
 inline std::string ClassName(HWND window)
 {
@@ -84,7 +92,7 @@ inline bool IsMessageBox(HWND window)
 {
     return ClassName(window) == "#32770" && ::GetDlgItem(window, 0xFFFF) != nullptr;
 }
-inline std::string MessageBoxText(HWND box) { return ItemText(box, 0xFFFF); }
+inline std::string MessageBoxText(HWND box) { return Text(::GetDlgItem(box, 0xFFFF)); }
 
 namespace controls_detail {
 struct OtherWindow {

@@ -112,7 +112,7 @@ protected:
         CloseProgram();
         StartProgram();
     }
-    std::string StartCaption() const { return ItemText(window, IDC_BUTTON_START); }
+    std::string StartCaption() const { return Text(::GetDlgItem(window, IDC_BUTTON_START)); }
 
     std::optional<Program> program;
     HWND window = nullptr;
