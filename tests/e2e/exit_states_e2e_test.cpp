@@ -2,7 +2,7 @@
 // invitation busy. Two ways to be asked: the exit command of the tray menu, and Windows ending
 // the session. Each time the Time group is saved, the process is gone within 2 s, and its exit
 // code (the number of threads it had to end by force) is 0.
-#include "automation.h"
+#include "tests/support/running_program.h"
 #include "tests/invite_helpers/stand_ins.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +17,6 @@ namespace registry = brewbell_registry;
 
 namespace {
 
-constexpr UINT kExitCommand = 40015;
-constexpr int kStart = 1007;
-constexpr int kAlarmBrowse = 1026, kServiceStart = 3, kSend = 1094, kRecipient = 1087, kMessage = 1088;
-constexpr int kSaveInputs = 1105;
-constexpr int kStatus = 1096;
 const char kInvitationTitle[] = "Einladung versenden per Windows Nachrichtendienst";
 
 enum class Ending { ExitCommand, SessionEnd };
@@ -33,7 +28,7 @@ struct Scene {
     Program program;
     HWND window = nullptr;
 
-    std::string StartCaption() const { return WindowText(::GetDlgItem(window, kStart)); }
+    std::string StartCaption() const { return Text(::GetDlgItem(window, IDC_BUTTON_START)); }
     HWND Box(const char *text) const
     {
         HWND box = program.WaitForMessageBox(12000);
@@ -41,14 +36,14 @@ struct Scene {
     }
     HWND OpenDialog(UINT command, const char *title) const
     {
-        Command(window, command);
+        PostCommand(window, command);
         return program.WaitForWindowTitled(title, 5000);
     }
     // The invitation, open and showing the service's state.
     HWND OpenInvitation(const char *state) const
     {
-        HWND dialog = OpenDialog(40038, kInvitationTitle);
-        return dialog && WaitUntil([&] { return ItemText(dialog, kStatus) == state; }, 5000) ? dialog : nullptr;
+        HWND dialog = OpenDialog(ID_INVITATION, kInvitationTitle);
+        return dialog && WaitUntil([&] { return ItemText(dialog, IDC_INV_STATUS) == state; }, 5000) ? dialog : nullptr;
     }
 };
 
@@ -93,7 +88,7 @@ const State kStates[] = {
      1,
      0,
      [](Scene &s) {
-         Click(s.window, kStart);
+         PostClick(s.window, IDC_BUTTON_START);
          return WaitForTitle(s.window, "Brewbell - 00:59", 3000);
      },
      {0, 57, 59, 1, 0}},
@@ -101,7 +96,7 @@ const State kStates[] = {
      0,
      0,
      [](Scene &s) {
-         Click(s.window, kStart);
+         PostClick(s.window, IDC_BUTTON_START);
          return WaitForTitle(s.window, "Brewbell - 00:01", 3000);
      },
      {0, 0, 0, 0, 0}},
@@ -109,7 +104,7 @@ const State kStates[] = {
      0,
      1,
      [](Scene &s) {
-         Click(s.window, kStart);
+         PostClick(s.window, IDC_BUTTON_START);
          return s.Box("Ihr Tee ist jetzt fertig!") != nullptr;
      },
      {0, 1, 1, 0, 1}},
@@ -121,26 +116,26 @@ const State kStates[] = {
     {"PresetListOpen",
      2,
      30,
-     [](Scene &s) { return OpensDialog(s, 40022, "Teesorten bearbeiten"); },
+     [](Scene &s) { return OpensDialog(s, ID_TEALIST, "Teesorten bearbeiten"); },
      {2, 30, 30, 0, 0}},
     {"QuickSettingOpen",
      2,
      30,
-     [](Scene &s) { return OpensDialog(s, 40041, "Schnelleinstellung"); },
+     [](Scene &s) { return OpensDialog(s, ID_QUICKSET, "Schnelleinstellung"); },
      {2, 30, 30, 0, 0}},
     {"MessagesOpen",
      2,
      30,
-     [](Scene &s) { return OpensDialog(s, 40018, "Benutzerdefinierte Angaben"); },
+     [](Scene &s) { return OpensDialog(s, ID_MESSAGES, "Benutzerdefinierte Angaben"); },
      {2, 30, 30, 0, 0}},
     {"MessagesFileChooserOpen",
      2,
      30,
      [](Scene &s) {
-         HWND dialog = s.OpenDialog(40018, "Benutzerdefinierte Angaben");
+         HWND dialog = s.OpenDialog(ID_MESSAGES, "Benutzerdefinierte Angaben");
          if (!dialog)
              return false;
-         Click(dialog, kAlarmBrowse);
+         PostClick(dialog, IDC_ALARM_BROWSE);
          // The system's file chooser: one more visible dialog of the program.
          return WaitUntil(
              [&] {
@@ -155,9 +150,9 @@ const State kStates[] = {
     {"ReminderSettingsOpen",
      2,
      30,
-     [](Scene &s) { return OpensDialog(s, 40034, "An Teezeit erinnern"); },
+     [](Scene &s) { return OpensDialog(s, ID_REMINDER, "An Teezeit erinnern"); },
      {2, 30, 30, 0, 0}},
-    {"AboutOpen", 2, 30, [](Scene &s) { return OpensDialog(s, 40021, "Info über Brewbell"); }, {2, 30, 30, 0, 0}},
+    {"AboutOpen", 2, 30, [](Scene &s) { return OpensDialog(s, ID_ABOUT, "Info über Brewbell"); }, {2, 30, 30, 0, 0}},
     {"InvitationOpen",
      2,
      30,
@@ -166,9 +161,9 @@ const State kStates[] = {
          if (!dialog)
              return false;
          // Typed, to be kept: "Eingaben speichern" ticked.
-         ::SendMessageA(::GetDlgItem(dialog, kMessage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Tee?"));
-         Click(dialog, kSaveInputs);
-         return WaitUntil([&] { return ::SendDlgItemMessageA(dialog, kSaveInputs, BM_GETCHECK, 0, 0) == BST_CHECKED; },
+         ::SendMessageA(::GetDlgItem(dialog, IDC_INV_MESSAGE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Tee?"));
+         PostClick(dialog, IDC_INV_SAVE_INPUTS);
+         return WaitUntil([&] { return ::SendDlgItemMessageA(dialog, IDC_INV_SAVE_INPUTS, BM_GETCHECK, 0, 0) == BST_CHECKED; },
                           3000);
      },
      {2, 30, 30, 0, 0},
@@ -186,9 +181,9 @@ const State kStates[] = {
          HWND dialog = s.OpenInvitation("Nachrichtendienst läuft.");
          if (!dialog)
              return false;
-         ::SendMessageA(::GetDlgItem(dialog, kRecipient), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("PC-7"));
-         ::SendMessageA(::GetDlgItem(dialog, kMessage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Tee?"));
-         Click(dialog, kSend);
+         ::SendMessageA(::GetDlgItem(dialog, IDC_INV_RECIPIENT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("PC-7"));
+         ::SendMessageA(::GetDlgItem(dialog, IDC_INV_MESSAGE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Tee?"));
+         PostClick(dialog, IDC_INV_SEND);
          // NET has been started and says nothing.
          return WaitUntil([&] { return !s.net->RecordedCommandLine().empty(); }, 5000);
      },
@@ -203,7 +198,7 @@ const State kStates[] = {
          HWND dialog = s.OpenInvitation("Nachrichtendienst ist nicht aktiv.");
          if (!dialog)
              return false;
-         Click(dialog, kServiceStart);
+         PostClick(dialog, IDC_INV_START);
          return WaitUntil([&] { return s.service->State() == SERVICE_START_PENDING; }, 3000);
      },
      {2, 30, 30, 0, 0},
@@ -279,7 +274,7 @@ TEST_P(ExitTest, EndsWithinTwoSecondsSavingTheTimeWithoutForce)
 
     const DWORD asked = ::GetTickCount();
     if (ending == Ending::ExitCommand) {
-        Command(scene.window, kExitCommand);
+        PostCommand(scene.window, ID_TRAY_EXIT);
     } else {
         ASSERT_TRUE(EndSession(scene.program)) << "a window refused the end of the session";
         // Windows may end the process as soon as the last answer is in: the time is saved by then.

@@ -6,8 +6,7 @@
 // One start carries every kind of damage at once, each in different values; the kinds move on
 // by one value per round, so after as many rounds as there are kinds every value has seen every
 // kind.
-#include "automation.h"
-#include "res/resource.h"
+#include "tests/support/running_program.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +22,7 @@ namespace registry = brewbell_registry;
 
 namespace {
 
-const char kBase[] = "Software\\Brewbell";
+const char *const kBase = settings_schema::kBasePath;
 
 enum class Damage { WrongType, Binary2, Binary1000, Negative, Largest, Text255, Text256, Text10000, SubKey };
 constexpr Damage kDamages[] = {Damage::WrongType, Damage::Binary2,  Damage::Binary1000,
@@ -55,33 +54,16 @@ struct SchemaValue {
 
 std::vector<SchemaValue> Schema()
 {
-    const Rule time{false, 0, 59}, flag{false, 0, 1}, anyTime{false, INT32_MIN, INT32_MAX};
-    const Rule text{true, 0, 255}, message{true, 0, 255, true};
     std::vector<SchemaValue> values;
-    for (const char *name : {"Min", "Sec", "LastMin", "LastSec"})
-        values.push_back({"Time", name, time});
-    for (const char *name : {"Sound", "MinStart", "Minimize", "NoClose", "Tray", "TopMost", "Remind", "Suspend",
-                             "AutoReset"})
-        values.push_back({"Menu", name, flag});
-    values.push_back({"Menu", "Layout", {false, 0, 5}});
-    values.push_back({"User", "AlarmSound", text});
-    values.push_back({"User", "Message", message});
-    values.push_back({"User", "RemindSound", text});
-    values.push_back({"User", "Reminder", message});
-    for (int slot = 0; slot < 10; ++slot) {
-        const std::string number = std::to_string(slot);
-        values.push_back({"Teas", "Desc" + number, text});
-        values.push_back({"Teas", "Min" + number, text});
-        values.push_back({"Teas", "Sec" + number, text});
+    for (const settings_schema::Value &value : settings_schema::Values()) {
+        Rule rule{!value.IsNumber(), value.lowest, value.highest, value.filledWhenEmpty};
+        if (!value.IsNumber()) {
+            // Texts: the longest length; the invitation dialog keeps its message to 250.
+            rule.lowest = 0;
+            rule.highest = value.name == "NSMessage" ? 250 : 255;
+        }
+        values.push_back({value.group, value.name, rule});
     }
-    values.push_back({"Teatime", "Interval", flag});
-    values.push_back({"Teatime", "Weekdays", {false, 0, 127}});
-    values.push_back({"Teatime", "Hours", {false, 1, 6}});
-    for (const char *name : {"Daily", "From", "To"})
-        values.push_back({"Teatime", name, anyTime});
-    values.push_back({"Netsend", "Recipient", text});
-    values.push_back({"Netsend", "NSMessage", {true, 0, 250}});
-    values.push_back({"Netsend", "SaveSettings", flag});
     return values;
 }
 
@@ -226,7 +208,7 @@ HWND FindMainWindowAnyState(const Program &program)
 {
     for (HWND window : program.TopLevelWindows()) {
         if (ClassName(window) == "#32770" && !::GetDlgItem(window, 0xFFFF) &&
-            WindowText(window).rfind("Brewbell - ", 0) == 0 && ::GetDlgItem(window, IDC_TIME_DISPLAY))
+            Text(window).rfind("Brewbell - ", 0) == 0 && ::GetDlgItem(window, IDC_TIME_DISPLAY))
             return window;
     }
     return nullptr;
@@ -249,7 +231,7 @@ bool IsSaneTime(const std::string &text) { return text.size() == 5 && text[2] ==
 void OpenAndClose(const Program &program, HWND main, UINT command, const std::string &title, int closeWith)
 {
     SCOPED_TRACE(title);
-    Command(main, command);
+    PostCommand(main, command);
     HWND dialog = nullptr;
     const bool opened = WaitUntil([&] {
         if (HWND box = program.FindMessageBox()) {
@@ -290,13 +272,13 @@ TEST(HostileRegistry, EveryKindOfDamageInEveryValueStartsCountsOpensEveryDialogA
         const std::string shown = ItemText(main, IDC_TIME_DISPLAY);
         EXPECT_TRUE(IsSaneTime(shown)) << shown;
         EXPECT_TRUE(IsTwoDigits(ItemText(main, IDC_HOUR_DISPLAY), 0, 99)) << ItemText(main, IDC_HOUR_DISPLAY);
-        EXPECT_EQ(WindowText(main), "Brewbell - " + shown);
+        EXPECT_EQ(Text(main), "Brewbell - " + shown);
 
         // Back from wherever the options put it; a preset of wrecked texts sets a sane time, and
         // the Time group it saves replaces whatever was planted there.
-        Command(main, ID_TRAY_RESTORE);
+        PostCommand(main, ID_TRAY_RESTORE);
         ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) && !::IsIconic(main); })) << "not restored";
-        Command(main, ID_PRESET_FIRST + static_cast<UINT>(round % 10));
+        PostCommand(main, ID_PRESET_FIRST + static_cast<UINT>(round % 10));
         EXPECT_TRUE(WaitUntil([] {
             DWORD minutes = 60;
             return registry::ReadDword("Time", "Min", minutes) && minutes <= 59;
@@ -304,15 +286,15 @@ TEST(HostileRegistry, EveryKindOfDamageInEveryValueStartsCountsOpensEveryDialogA
         EXPECT_TRUE(IsSaneTime(ItemText(main, IDC_TIME_DISPLAY))) << ItemText(main, IDC_TIME_DISPLAY);
 
         // A countdown of a minute that is seen to run.
-        Click(main, IDC_BUTTON_RESET);
+        PostClick(main, IDC_BUTTON_RESET);
         ASSERT_TRUE(WaitForTitle(main, "Brewbell - 00:00"));
-        Click(main, IDC_BUTTON_MIN);
+        PostClick(main, IDC_BUTTON_MIN);
         ASSERT_TRUE(WaitForTitle(main, "Brewbell - 01:00"));
-        Click(main, IDC_BUTTON_START);
-        EXPECT_TRUE(WaitForTitle(main, "Brewbell - 00:59", 4000)) << WindowText(main);
+        PostClick(main, IDC_BUTTON_START);
+        EXPECT_TRUE(WaitForTitle(main, "Brewbell - 00:59", 4000)) << Text(main);
         EXPECT_TRUE(IsSaneTime(ItemText(main, IDC_TIME_DISPLAY))) << ItemText(main, IDC_TIME_DISPLAY);
         // The Start option may have hidden the window: stop from the notification area's menu.
-        Command(main, ID_TRAY_STARTSTOP);
+        PostCommand(main, ID_TRAY_STARTSTOP);
         ASSERT_TRUE(WaitUntil([&] { return ItemText(main, IDC_BUTTON_START) == "&Start"; }));
 
         OpenAndClose(program, main, ID_TEALIST, "Teesorten bearbeiten", IDC_TEA_SAVE);
@@ -322,10 +304,10 @@ TEST(HostileRegistry, EveryKindOfDamageInEveryValueStartsCountsOpensEveryDialogA
         OpenAndClose(program, main, ID_ABOUT, "Info \xFC" "ber Brewbell", IDOK);
         OpenAndClose(program, main, ID_INVITATION, "Einladung versenden per Windows Nachrichtendienst", IDCANCEL);
         // An option turned off and on again writes the whole Menu group.
-        Command(main, ID_OPT_SOUND);
-        Command(main, ID_OPT_SOUND);
+        PostCommand(main, ID_OPT_SOUND);
+        PostCommand(main, ID_OPT_SOUND);
 
-        Command(main, ID_TRAY_EXIT);
+        PostCommand(main, ID_TRAY_EXIT);
         ASSERT_TRUE(program.HasExited(10000)) << "the program did not end";
         EXPECT_EQ(program.ExitCode(), 0u);
 

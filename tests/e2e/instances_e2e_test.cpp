@@ -1,6 +1,6 @@
 // Many starts at once: exactly one becomes the timer, every other one says so and ends when its
 // box is closed.
-#include "automation.h"
+#include "tests/support/running_program.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +72,7 @@ TEST(Instances, TenSimultaneousStartsGiveOneTimerAndNineMessagesThreeTimesOver)
             }
             HWND box = program->FindMessageBox();
             EXPECT_EQ(MessageBoxText(box), "Brewbell wurde bereits gestartet!");
-            EXPECT_EQ(WindowText(box), "Brewbell");
+            EXPECT_EQ(Text(box), "Brewbell");
             ::PostMessageA(box, WM_COMMAND, IDOK, 0);
         }
         ASSERT_NE(first, nullptr);
@@ -85,7 +85,7 @@ TEST(Instances, TenSimultaneousStartsGiveOneTimerAndNineMessagesThreeTimesOver)
         EXPECT_FALSE(first->HasExited()) << "the first one runs on";
         EXPECT_NE(first->FindMainWindow(), nullptr);
 
-        Command(first->FindMainWindow(), 40015); // "Programm beenden"
+        PostCommand(first->FindMainWindow(), ID_TRAY_EXIT); // "Programm beenden"
         ASSERT_TRUE(first->HasExited(5000));
         EXPECT_EQ(first->ExitCode(), 0u);
     }

@@ -1,4 +1,4 @@
-#include "automation.h"
+#include "tests/support/running_program.h"
 #include "tests/invite_helpers/stand_ins.h"
 
 #include <gtest/gtest.h>
@@ -10,22 +10,19 @@ namespace registry = brewbell_registry;
 namespace {
 
 // Ids of the invitation dialog (res/resource.h) and the menu command that opens it.
-constexpr int kInvitationCommand = 40038;
-constexpr int kStart = 3, kSend = 1094, kSaveInputs = 1105, kRecipient = 1087, kMessage = 1088, kStatus = 1096;
-constexpr int kModeMember = 1089;
 const char kTitle[] = "Einladung versenden per Windows Nachrichtendienst";
 
 HWND FindInvitation(const Program &program)
 {
     for (HWND window : program.TopLevelWindows())
-        if (::IsWindowVisible(window) && WindowText(window) == kTitle)
+        if (::IsWindowVisible(window) && Text(window) == kTitle)
             return window;
     return nullptr;
 }
 
 HWND OpenInvitation(const Program &program, HWND main)
 {
-    Command(main, kInvitationCommand);
+    PostCommand(main, ID_INVITATION);
     HWND dialog = nullptr;
     WaitUntil([&] { return (dialog = FindInvitation(program)) != nullptr; }, 5000);
     return dialog;
@@ -35,7 +32,7 @@ HWND OpenInvitation(const Program &program, HWND main)
 HWND FindBox(const Program &program)
 {
     for (HWND window : program.TopLevelWindows())
-        if (::IsWindowVisible(window) && ClassName(window) == "#32770" && WindowText(window) == "Brewbell" &&
+        if (::IsWindowVisible(window) && ClassName(window) == "#32770" && Text(window) == "Brewbell" &&
             ::GetDlgItem(window, 0xFFFF))
             return window;
     return nullptr;
@@ -63,16 +60,16 @@ std::string ReadString(const char *group, const char *name)
 std::string Send(const Program &program, HWND dialog, int mode, const std::string &recipient,
                  const std::string &message)
 {
-    Click(dialog, kModeMember + mode);
-    SetItemText(dialog, kRecipient, recipient);
-    SetItemText(dialog, kMessage, message);
-    Click(dialog, kSend);
+    PostClick(dialog, IDC_INV_MODE_MEMBER + mode);
+    SetItemText(dialog, IDC_INV_RECIPIENT, recipient);
+    SetItemText(dialog, IDC_INV_MESSAGE, message);
+    PostClick(dialog, IDC_INV_SEND);
     HWND box = nullptr;
     if (!WaitUntil([&] { return (box = FindBox(program)) != nullptr; }, 8000))
         return "(no box)";
     const std::string text = MessageBoxText(box);
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-    WaitUntil([&] { return !::IsWindow(box) && IsItemEnabled(dialog, kSend); }, 5000);
+    WaitUntil([&] { return !::IsWindow(box) && IsItemEnabled(dialog, IDC_INV_SEND); }, 5000);
     return text;
 }
 
@@ -95,11 +92,11 @@ TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend
 
     HWND dialog = OpenInvitation(program, main);
     ASSERT_NE(dialog, nullptr) << "the menu command opened no invitation";
-    EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, kStatus) == "Nachrichtendienst ist nicht aktiv."; }, 5000));
-    EXPECT_FALSE(IsItemEnabled(dialog, kSend));
-    Click(dialog, kStart);
-    ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, kStatus) == "Nachrichtendienst läuft."; }, 8000))
-        << ItemText(dialog, kStatus);
+    EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_INV_STATUS) == "Nachrichtendienst ist nicht aktiv."; }, 5000));
+    EXPECT_FALSE(IsItemEnabled(dialog, IDC_INV_SEND));
+    PostClick(dialog, IDC_INV_START);
+    ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_INV_STATUS) == "Nachrichtendienst läuft."; }, 8000))
+        << ItemText(dialog, IDC_INV_STATUS);
 
     EXPECT_NE(Send(program, dialog, 2, "", "Tee?"), "Die Nachricht wurde gesendet.\r\n") << "the system's NET answers";
     EXPECT_EQ(planted->RecordedCommandLine(), "");
@@ -131,11 +128,11 @@ TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend
     net.SetMode("");
 
     // Keep the inputs: they are in the registry after closing, and back when the dialog opens.
-    Click(dialog, kModeMember);
-    SetItemText(dialog, kRecipient, "PC-7");
-    SetItemText(dialog, kMessage, message);
-    Click(dialog, kSaveInputs);
-    Click(dialog, IDCANCEL);
+    PostClick(dialog, IDC_INV_MODE_MEMBER);
+    SetItemText(dialog, IDC_INV_RECIPIENT, "PC-7");
+    SetItemText(dialog, IDC_INV_MESSAGE, message);
+    PostClick(dialog, IDC_INV_SAVE_INPUTS);
+    PostClick(dialog, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 3000));
     EXPECT_EQ(ReadString("Netsend", "Recipient"), "PC-7");
     EXPECT_EQ(ReadString("Netsend", "NSMessage"), message);
@@ -145,18 +142,18 @@ TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend
 
     dialog = OpenInvitation(program, main);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ItemText(dialog, kRecipient), "PC-7");
-    EXPECT_EQ(ItemText(dialog, kMessage), message);
-    ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, kSend); }, 5000));
+    EXPECT_EQ(ItemText(dialog, IDC_INV_RECIPIENT), "PC-7");
+    EXPECT_EQ(ItemText(dialog, IDC_INV_MESSAGE), message);
+    ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDC_INV_SEND); }, 5000));
 
     // NET says nothing and hangs: closing the dialog ends the send at once, no box follows.
     net.SetMode("hang");
     net.ForgetCommandLine();
-    Click(dialog, kSend);
+    PostClick(dialog, IDC_INV_SEND);
     ASSERT_TRUE(WaitUntil([&] { return !net.RecordedCommandLine().empty(); }, 5000));
-    Click(dialog, kSaveInputs); // off: the inputs are forgotten
+    PostClick(dialog, IDC_INV_SAVE_INPUTS); // off: the inputs are forgotten
     const DWORD closing = ::GetTickCount();
-    Click(dialog, IDCANCEL);
+    PostClick(dialog, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 3000));
     EXPECT_LT(::GetTickCount() - closing, 1000u);
     ::Sleep(300);
@@ -168,7 +165,7 @@ TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend
 
     // The program goes on as before and ends normally.
     EXPECT_TRUE(::IsWindowEnabled(main));
-    Command(main, 40015); // "Programm beenden"
+    PostCommand(main, ID_TRAY_EXIT); // "Programm beenden"
     ASSERT_TRUE(program.HasExited(10000));
     EXPECT_EQ(program.ExitCode(), 0u);
 }
@@ -180,7 +177,7 @@ TEST_F(InvitationTest, WithoutTheServiceTheUserIsToldAndCannotSend)
     ASSERT_TRUE(program.Start());
     HWND main = program.WaitForMainWindow();
     ASSERT_NE(main, nullptr);
-    Command(main, kInvitationCommand);
+    PostCommand(main, ID_INVITATION);
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(program)) != nullptr; }, 5000));
     const std::string text = MessageBoxText(box);
@@ -191,18 +188,18 @@ TEST_F(InvitationTest, WithoutTheServiceTheUserIsToldAndCannotSend)
     // The dialog opens all the same, with no state shown; sending is refused with a reason.
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (dialog = FindInvitation(program)) != nullptr; }, 5000));
-    EXPECT_EQ(ItemText(dialog, kStatus), "");
-    SetItemText(dialog, kRecipient, "PC-7");
-    SetItemText(dialog, kMessage, "Tee?");
-    Click(dialog, kSend);
+    EXPECT_EQ(ItemText(dialog, IDC_INV_STATUS), "");
+    SetItemText(dialog, IDC_INV_RECIPIENT, "PC-7");
+    SetItemText(dialog, IDC_INV_MESSAGE, "Tee?");
+    PostClick(dialog, IDC_INV_SEND);
     ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(program)) != nullptr; }, 5000));
     EXPECT_EQ(MessageBoxText(box), "Der Nachrichtendienst ist nicht aktiv.");
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return FindBox(program) == nullptr; }, 5000));
 
-    Click(dialog, IDCANCEL);
+    PostClick(dialog, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 3000));
-    Command(main, 40015);
+    PostCommand(main, ID_TRAY_EXIT);
     ASSERT_TRUE(program.HasExited(10000));
     EXPECT_EQ(program.ExitCode(), 0u);
 }

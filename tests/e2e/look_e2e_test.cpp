@@ -2,8 +2,7 @@
 // screen, the choice survives a restart, the automatic choice varies, the buttons and the
 // countdown work under every layout, and the About box opens and closes. With BREWBELL_SHOTS set
 // to a folder, the layouts and the About box are also saved there as pictures (for the README).
-#include "automation.h"
-#include "res/resource.h"
+#include "tests/support/running_program.h"
 
 #include <gtest/gtest.h>
 
@@ -161,7 +160,7 @@ protected:
 
     static void Choose(HWND window, UINT command)
     {
-        Command(window, command);
+        PostCommand(window, command);
         DWORD stored = 99;
         WaitUntil([&] { return registry::ReadDword("Menu", "Layout", stored) && stored == LayoutOf(command); });
     }
@@ -257,24 +256,24 @@ TEST_F(LookTest, ButtonsClickAndTheCountdownRunsUnderEveryLayout)
     for (const LookRow &row : kRows) {
         SCOPED_TRACE(row.name);
         Choose(window, row.command);
-        Click(window, IDC_BUTTON_SEC);
+        PostClick(window, IDC_BUTTON_SEC);
         ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:01"));
         // Screen readers and automation read the time from the displays' own texts.
-        EXPECT_EQ(WindowText(::GetDlgItem(window, IDC_TIME_DISPLAY)), "00:01");
-        EXPECT_EQ(WindowText(::GetDlgItem(window, IDC_HOUR_DISPLAY)), "00");
-        Click(window, IDC_BUTTON_START);
+        EXPECT_EQ(Text(::GetDlgItem(window, IDC_TIME_DISPLAY)), "00:01");
+        EXPECT_EQ(Text(::GetDlgItem(window, IDC_HOUR_DISPLAY)), "00");
+        PostClick(window, IDC_BUTTON_START);
         HWND box = program.WaitForMessageBox();
         ASSERT_NE(box, nullptr) << "the countdown finished";
         EXPECT_EQ(MessageBoxText(box), "Ihr Tee ist jetzt fertig!");
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(WaitUntil([&] { return program.FindMessageBox() == nullptr; }));
         ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:01")) << "the started time comes back";
-        Click(window, IDC_BUTTON_MIN);
+        PostClick(window, IDC_BUTTON_MIN);
         ASSERT_TRUE(WaitForTitle(window, "Brewbell - 01:01"));
         // Reset goes back to the started time, and from there to zero.
-        Click(window, IDC_BUTTON_RESET);
+        PostClick(window, IDC_BUTTON_RESET);
         ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:01"));
-        Click(window, IDC_BUTTON_RESET);
+        PostClick(window, IDC_BUTTON_RESET);
         ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:00"));
     }
     Close(program, window);
@@ -287,17 +286,17 @@ TEST_F(LookTest, AboutBoxOpensFromTheMenuShowsItsTextsAndClosesWithEnterAndEscap
     HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     for (UINT key : {VK_RETURN, VK_ESCAPE}) {
-        Command(window, ID_ABOUT);
+        PostCommand(window, ID_ABOUT);
         HWND about = nullptr;
         ASSERT_TRUE(WaitUntil([&] {
             for (HWND w : program.TopLevelWindows())
-                if (::IsWindowVisible(w) && WindowText(w) == "Info über Brewbell")
+                if (::IsWindowVisible(w) && Text(w) == "Info über Brewbell")
                     about = w;
             return about != nullptr;
         }));
         std::vector<std::string> texts;
         for (HWND child = ::GetWindow(about, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-            texts.push_back(WindowText(child));
+            texts.push_back(Text(child));
         for (const char *expected : {"Programmversion 1.5.2", "brewbell@example.org", "www.example.org",
                                      "Verwendete Hilfsmittel anderer Autoren", "&OK"})
             EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << expected;

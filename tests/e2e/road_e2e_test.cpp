@@ -4,8 +4,7 @@
 // of the About box (the shell), and the exit. Where 32-bit programs cannot run natively, the test
 // command runs the shipped 32-bit program under an emulator and this test drives it from outside
 // (BREWBELL_E2E_ATTACH), without the file chooser; elsewhere the test starts the program itself.
-#include "automation.h"
-#include "res/resource.h"
+#include "tests/support/running_program.h"
 
 #include <gtest/gtest.h>
 
@@ -56,9 +55,9 @@ TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
 
     // A 3-second tea: the finish box comes with its sound, and the time comes back.
     for (int i = 0; i < 3; ++i)
-        Click(window, IDC_BUTTON_SEC);
+        PostClick(window, IDC_BUTTON_SEC);
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:03"));
-    Click(window, IDC_BUTTON_START);
+    PostClick(window, IDC_BUTTON_START);
     HWND box = program.WaitForMessageBox(patience);
     ASSERT_NE(box, nullptr) << "no finish box";
     EXPECT_EQ(MessageBoxText(box), "Ihr Tee ist jetzt fertig!");
@@ -67,7 +66,7 @@ TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:03"));
 
     // Into the notification area and back: hidden only once the icon is there.
-    Command(window, ID_OPT_TRAY);
+    PostCommand(window, ID_OPT_TRAY);
     ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }, patience)) << "not hidden in the tray";
     EXPECT_EQ(program.FindMessageBox(), nullptr) << MessageBoxText(program.FindMessageBox());
@@ -76,7 +75,7 @@ TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
 
     for (const Dialog &entry : kDialogs) {
         SCOPED_TRACE(entry.title);
-        Command(window, entry.command);
+        PostCommand(window, entry.command);
         // The invitation asks for the messenger service first, which Wine does not have: its
         // answer comes in a box.
         HWND dialog = nullptr;
@@ -88,7 +87,7 @@ TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
         // The file chooser brings the emulator down (qemu-i386 ends with SIGSEGV while it opens;
         // the same program runs it natively), so the emulated road leaves it out.
         if (entry.command == ID_MESSAGES && !AttachesToRunningProgram()) {
-            Click(dialog, IDC_ALARM_BROWSE);
+            PostClick(dialog, IDC_ALARM_BROWSE);
             HWND chooser = nullptr;
             ASSERT_TRUE(
                 WaitUntil([&] { return (chooser = OtherDialog(program, {window, dialog})) != nullptr; }, patience))
@@ -110,7 +109,7 @@ TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
         EXPECT_TRUE(::IsWindowEnabled(window));
     }
 
-    Command(window, ID_TRAY_EXIT);
+    PostCommand(window, ID_TRAY_EXIT);
     ASSERT_TRUE(program.HasExited(patience));
     EXPECT_EQ(program.ExitCode(), 0u);
     // The time it started with is saved.

@@ -1,4 +1,4 @@
-#include "automation.h"
+#include "tests/support/running_program.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ TEST_F(StartupTest, FreshRegistryShowsTheWindowAndExitWritesOnlyTheTimeGroup)
     ASSERT_TRUE(program.Start());
     HWND window = program.WaitForMainWindow();
     ASSERT_NE(window, nullptr) << "no Brewbell window appeared";
-    EXPECT_EQ(WindowText(window), "Brewbell - 00:00");
+    EXPECT_EQ(Text(window), "Brewbell - 00:00");
     EXPECT_EQ(registry::Groups(), std::vector<std::string>{}) << "nothing is written at start-up";
 
     CloseAndWait(program, window);
@@ -48,7 +48,7 @@ TEST_F(StartupTest, SecondStartTellsTheUserAndEndsWhileTheFirstRunsOn)
     ASSERT_TRUE(second.Start());
     HWND box = second.WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "the second start showed no message";
-    EXPECT_EQ(WindowText(box), "Brewbell");
+    EXPECT_EQ(Text(box), "Brewbell");
     EXPECT_EQ(MessageBoxText(box), "Brewbell wurde bereits gestartet!");
     const IconColours icon = MessageBoxIconColours(box);
     EXPECT_GT(icon.red, 0.2) << "the stop icon is a red disc; blue share " << icon.blue;
@@ -106,7 +106,7 @@ TEST_F(StartupTest, EscapeLeavesTheWindowOpen)
     // Escape to the window and to the control that has the focus, then a minimise request as a
     // marker: once the window is minimised, the Escapes before it have been handled.
     ::PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-    ::PostMessageA(::GetDlgItem(window, 1007), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    ::PostMessageA(::GetDlgItem(window, IDC_BUTTON_START), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(window) || !::IsWindow(window); }));
     EXPECT_TRUE(::IsWindow(window)) << "Escape closed the window";

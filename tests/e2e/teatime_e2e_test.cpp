@@ -1,6 +1,6 @@
 // Tea time as the user meets it: the status line, the reminder box, the reminder dialog, the
 // messages dialog.
-#include "automation.h"
+#include "tests/support/running_program.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,6 @@ namespace registry = brewbell_registry;
 
 namespace {
 
-constexpr int kSec = 1006, kStart = 1007;
-constexpr int kStatusDate = 1066, kStatusTime = 1068;
-constexpr UINT kReminderCommand = 40034, kMessagesCommand = 40018;
-constexpr int kMonday = 1079, kApply = 1048;
-constexpr int kFinishMessage = 1024;
 
 std::int32_t SecondsFromNow(int seconds) { return static_cast<std::int32_t>(std::time(nullptr)) + seconds; }
 
@@ -32,7 +27,7 @@ int TodaysDayBox()
 {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    return kMonday + (now.wDayOfWeek + 6) % 7; // the boxes run Monday to Sunday
+    return IDC_REM_MONDAY + (now.wDayOfWeek + 6) % 7; // the boxes run Monday to Sunday
 }
 
 // A daily reminder a few seconds ahead, on every day; returns its time.
@@ -59,33 +54,17 @@ bool IsChecked(HWND dialog, int id)
     return ::SendMessageA(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-class TeatimeTest : public ::testing::Test {
+class TeatimeTest : public RunningProgramTest {
 protected:
-    void SetUp() override { registry::Clear(); }
-    void TearDown() override
-    {
-        if (::IsWindow(window))
-            ::PostMessageA(window, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(program.HasExited(10000));
-        registry::Clear();
-    }
-
-    void Launch()
-    {
-        ASSERT_TRUE(program.Start());
-        window = program.WaitForMainWindow();
-        ASSERT_NE(window, nullptr);
-    }
-    std::string StartCaption() const { return WindowText(::GetDlgItem(window, kStart)); }
 
     // Opens a dialog from the menu bar and finds it by its title.
     HWND OpenDialog(UINT command, const char *title)
     {
-        Command(window, command);
+        PostCommand(window, command);
         HWND found = nullptr;
         WaitUntil([&] {
-            for (HWND w : program.TopLevelWindows())
-                if (::IsWindowVisible(w) && WindowText(w) == title)
+            for (HWND w : program->TopLevelWindows())
+                if (::IsWindowVisible(w) && Text(w) == title)
                     found = w;
             return found != nullptr;
         });
@@ -93,7 +72,7 @@ protected:
     }
     void CloseWith(HWND dialog, int button)
     {
-        Click(dialog, button);
+        PostClick(dialog, button);
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
     }
     void Answer(HWND box, int button)
@@ -104,39 +83,36 @@ protected:
     // The tea-time box, or null when none comes within the time.
     HWND ReminderBox(DWORD timeoutMs)
     {
-        HWND box = program.WaitForMessageBox(timeoutMs);
+        HWND box = program->WaitForMessageBox(timeoutMs);
         if (box) {
             EXPECT_EQ(MessageBoxText(box), "Wie wäre es mit einer Tasse Tee?");
         }
         return box;
     }
-    bool NoBoxFor(DWORD ms) const { return program.WaitForMessageBox(ms) == nullptr; }
+    bool NoBoxFor(DWORD ms) const { return program->WaitForMessageBox(ms) == nullptr; }
     // A one-second countdown to its finish box.
     HWND FinishBoxOfOneSecond()
     {
-        Click(window, kSec);
+        PostClick(window, IDC_BUTTON_SEC);
         EXPECT_TRUE(WaitForTitle(window, "Brewbell - 00:01"));
-        Click(window, kStart);
-        return program.WaitForMessageBox(5000);
+        PostClick(window, IDC_BUTTON_START);
+        return program->WaitForMessageBox(5000);
     }
-
-    Program program;
-    HWND window = nullptr;
 };
 
 TEST_F(TeatimeTest, TheStatusLineShowsTodayAndTheTimeMovesOn)
 {
-    Launch();
-    ASSERT_TRUE(WaitUntil([&] { return !WindowText(::GetDlgItem(window, kStatusTime)).empty(); }, 3000));
-    EXPECT_EQ(WindowText(::GetDlgItem(window, kStatusDate)), Today());
-    const std::string first = WindowText(::GetDlgItem(window, kStatusTime));
+    StartProgram();
+    ASSERT_TRUE(WaitUntil([&] { return !Text(::GetDlgItem(window, IDC_STATUS_TIME)).empty(); }, 3000));
+    EXPECT_EQ(Text(::GetDlgItem(window, IDC_STATUS_DATE)), Today());
+    const std::string first = Text(::GetDlgItem(window, IDC_STATUS_TIME));
     int h = -1, m = -1, s = -1;
     ASSERT_EQ(std::sscanf(first.c_str(), "%2d:%2d:%2d", &h, &m, &s), 3) << first;
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     const int shown = h * 3600 + m * 60 + s, actual = now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
     EXPECT_LE((actual - shown + 86400) % 86400, 2) << first;
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(::GetDlgItem(window, kStatusTime)) != first; }, 2500));
+    EXPECT_TRUE(WaitUntil([&] { return Text(::GetDlgItem(window, IDC_STATUS_TIME)) != first; }, 2500));
 }
 
 TEST_F(TeatimeTest, ADailyReminderWhileIdleAsksOnceAndYesStartsTheCountdown)
@@ -144,7 +120,7 @@ TEST_F(TeatimeTest, ADailyReminderWhileIdleAsksOnceAndYesStartsTheCountdown)
     // A reminder sound that is no WAV file plays the default sound or nothing; the box comes.
     registry::WriteString("User", "RemindSound", "C:\\windows\\win.ini");
     const std::int32_t due = StoreDailyReminderIn(6);
-    Launch();
+    StartProgram();
     HWND box = ReminderBox(10000);
     ASSERT_NE(box, nullptr);
     const std::int64_t late = NowMs() - std::int64_t(due) * 1000;
@@ -162,8 +138,8 @@ TEST_F(TeatimeTest, WhileACountdownRunsTheReminderIsOkOnlyOrSuspended)
 {
     registry::WriteDword("Menu", "Suspend", 0);
     StoreDailyReminderIn(6);
-    Launch();
-    Click(window, kStart); // a stopwatch run from 00:00
+    StartProgram();
+    PostClick(window, IDC_BUTTON_START); // a stopwatch run from 00:00
     ASSERT_TRUE(WaitUntil([&] { return StartCaption() == "&Stop"; }));
     HWND box = ReminderBox(10000);
     ASSERT_NE(box, nullptr);
@@ -173,11 +149,11 @@ TEST_F(TeatimeTest, WhileACountdownRunsTheReminderIsOkOnlyOrSuspended)
 
     // With "Nicht erinnern, falls Timer läuft" on, nothing comes.
     ::PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(program.HasExited(5000));
+    ASSERT_TRUE(program->HasExited(5000));
     registry::WriteDword("Menu", "Suspend", 1);
     StoreDailyReminderIn(5);
-    Launch();
-    Click(window, kStart);
+    StartProgram();
+    PostClick(window, IDC_BUTTON_START);
     ASSERT_TRUE(WaitUntil([&] { return StartCaption() == "&Stop"; }));
     EXPECT_TRUE(NoBoxFor(7000));
 }
@@ -185,12 +161,12 @@ TEST_F(TeatimeTest, WhileACountdownRunsTheReminderIsOkOnlyOrSuspended)
 TEST_F(TeatimeTest, ADayClearedInTheDialogStopsTheReminderAndCancelKeepsTheStoredDays)
 {
     StoreDailyReminderIn(8);
-    Launch();
-    HWND dialog = OpenDialog(kReminderCommand, "An Teezeit erinnern");
+    StartProgram();
+    HWND dialog = OpenDialog(ID_REMINDER, "An Teezeit erinnern");
     ASSERT_NE(dialog, nullptr);
     const int today = TodaysDayBox();
     EXPECT_TRUE(IsChecked(dialog, today));
-    Click(dialog, today);
+    PostClick(dialog, today);
     ASSERT_TRUE(WaitUntil([&] { return !IsChecked(dialog, today); }));
     CloseWith(dialog, IDCANCEL);
     HWND box = ReminderBox(10000);
@@ -199,27 +175,27 @@ TEST_F(TeatimeTest, ADayClearedInTheDialogStopsTheReminderAndCancelKeepsTheStore
     EXPECT_EQ(StartCaption(), "&Start");
 
     ::PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(program.HasExited(5000));
+    ASSERT_TRUE(program->HasExited(5000));
     StoreDailyReminderIn(7);
-    Launch();
-    dialog = OpenDialog(kReminderCommand, "An Teezeit erinnern");
+    StartProgram();
+    dialog = OpenDialog(ID_REMINDER, "An Teezeit erinnern");
     ASSERT_NE(dialog, nullptr);
-    Click(dialog, today);
+    PostClick(dialog, today);
     ASSERT_TRUE(WaitUntil([&] { return !IsChecked(dialog, today); }));
-    CloseWith(dialog, kApply);
+    CloseWith(dialog, IDC_REM_APPLY);
     DWORD weekdays = 0;
     ASSERT_TRUE(registry::ReadDword("Teatime", "Weekdays", weekdays));
-    EXPECT_EQ(weekdays, 127u & ~(1u << (today - kMonday)));
+    EXPECT_EQ(weekdays, 127u & ~(1u << (today - IDC_REM_MONDAY)));
     EXPECT_TRUE(NoBoxFor(8000)) << "no reminder on a day cleared";
 }
 
 TEST_F(TeatimeTest, AChangedMessageIsTheNextFinishBoxAndClearedTheDefaultComesBack)
 {
     registry::WriteString("User", "AlarmSound", "C:\\nirgends\\gong.wav"); // a missing file
-    Launch();
-    HWND dialog = OpenDialog(kMessagesCommand, "Benutzerdefinierte Angaben");
+    StartProgram();
+    HWND dialog = OpenDialog(ID_MESSAGES, "Benutzerdefinierte Angaben");
     ASSERT_NE(dialog, nullptr);
-    ::SendMessageA(::GetDlgItem(dialog, kFinishMessage), WM_SETTEXT, 0,
+    ::SendMessageA(::GetDlgItem(dialog, IDC_ALARM_MESSAGE), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>("  Der Tee hat lange genug gezogen  "));
     CloseWith(dialog, IDOK);
     HWND box = FinishBoxOfOneSecond();
@@ -227,10 +203,10 @@ TEST_F(TeatimeTest, AChangedMessageIsTheNextFinishBoxAndClearedTheDefaultComesBa
     EXPECT_EQ(MessageBoxText(box), "Der Tee hat lange genug gezogen");
     Answer(box, IDOK);
 
-    dialog = OpenDialog(kMessagesCommand, "Benutzerdefinierte Angaben");
+    dialog = OpenDialog(ID_MESSAGES, "Benutzerdefinierte Angaben");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ItemText(dialog, kFinishMessage), "Der Tee hat lange genug gezogen");
-    ::SendMessageA(::GetDlgItem(dialog, kFinishMessage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    EXPECT_EQ(ItemText(dialog, IDC_ALARM_MESSAGE), "Der Tee hat lange genug gezogen");
+    ::SendMessageA(::GetDlgItem(dialog, IDC_ALARM_MESSAGE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     CloseWith(dialog, IDOK);
     box = FinishBoxOfOneSecond();
     ASSERT_NE(box, nullptr);

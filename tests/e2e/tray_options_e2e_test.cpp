@@ -1,5 +1,5 @@
 // The notification icon, the options and the second start, driven from outside.
-#include "automation.h"
+#include "tests/support/running_program.h"
 #include "tests/invite_helpers/stand_ins.h"
 
 #include <gtest/gtest.h>
@@ -9,15 +9,12 @@ namespace registry = brewbell_registry;
 namespace {
 
 // Command and message numbers of the program.
-constexpr UINT kTrayCallback = 0x401;
-constexpr UINT kOptTray = 40016, kOptTopMost = 40032, kOptNoClose = 40042;
-constexpr UINT kTrayRestore = 40014, kTrayExit = 40015, kTrayStartStop = 40020, kReadMe = 40031;
 
 
 // The tray option on, then the minimise box: the window goes into the notification area.
 bool HideInTheTray(HWND window)
 {
-    Command(window, kOptTray);
+    PostCommand(window, ID_OPT_TRAY);
     ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     return WaitUntil([&] { return !::IsWindowVisible(window); });
 }
@@ -36,7 +33,7 @@ protected:
     }
     static void EndThroughTheTray(Program &program, HWND window)
     {
-        Command(window, kTrayExit);
+        PostCommand(window, ID_TRAY_EXIT);
         EXPECT_TRUE(program.HasExited(5000));
     }
 };
@@ -49,12 +46,12 @@ TEST_F(TrayOptionsTest, HiddenInTheTrayTheTimerStillRunsAndEndsFromItsMenu)
     ASSERT_TRUE(HideInTheTray(window));
 
     // Started from the tray menu, it counts up while hidden.
-    Command(window, kTrayStartStop);
+    PostCommand(window, ID_TRAY_STARTSTOP);
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:01", 3000));
     EXPECT_FALSE(::IsWindowVisible(window));
 
     // A click on the icon brings it back; the icon stays, so a second hide works at once.
-    ::PostMessageA(window, kTrayCallback, 1, WM_LBUTTONDOWN);
+    ::PostMessageA(window, WM_TRAY_CALLBACK, 1, WM_LBUTTONDOWN);
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) && !::IsIconic(window); }));
     ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }));
@@ -73,14 +70,14 @@ TEST_F(TrayOptionsTest, HideOnCloseKeepsTheProgramAndTopMostSurvivesARestart)
         HWND window = StartProgram(program);
         ASSERT_NE(window, nullptr);
         EXPECT_FALSE(IsTopMost(window));
-        Command(window, kOptTopMost);
+        PostCommand(window, ID_OPT_TOPMOST);
         ASSERT_TRUE(WaitUntil([&] { return IsTopMost(window); })) << "top-most at once";
 
-        Command(window, kOptNoClose);
+        PostCommand(window, ID_OPT_NOCLOSE);
         ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }));
         EXPECT_FALSE(program.HasExited(300)) << "the close box only hides the timer";
-        Command(window, kTrayRestore);
+        PostCommand(window, ID_TRAY_RESTORE);
         ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
         EndThroughTheTray(program, window);
     }
@@ -122,12 +119,12 @@ TEST_F(TrayOptionsTest, ReadMeOpensTheUsersFileInTheEditorAndMinimises)
     Program program;
     HWND window = StartProgram(program);
     ASSERT_NE(window, nullptr);
-    Command(window, kReadMe);
+    PostCommand(window, ID_README);
     EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(window) != FALSE; }));
     HWND editor = nullptr;
     EXPECT_TRUE(WaitUntil([&] {
         editor = ::FindWindowA("Notepad", nullptr);
-        return editor && WindowText(editor).find("README") != std::string::npos;
+        return editor && Text(editor).find("README") != std::string::npos;
     })) << "notepad shows README.txt";
     if (editor)
         ::PostMessageA(editor, WM_CLOSE, 0, 0);

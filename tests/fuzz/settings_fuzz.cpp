@@ -5,7 +5,8 @@
 // any result the schema does not allow, not only on a crash.
 
 #include "settings/settings_store.h"
-#include "tests/fuzz/raw_value_store.h"
+#include "tests/support/memory_value_store.h"
+#include "tests/support/settings_schema.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -29,78 +30,28 @@ namespace {
     std::abort();
 }
 
-// The schema as the documentation states it, written apart from the store's own tables.
-struct NumberRule {
-    const char *group;
-    const char *name;
-    std::atomic<std::int32_t> Settings::*field;
-    std::int32_t defaultValue;
-    std::int32_t lowest;
-    std::int32_t highest;
-    // Every stored number but 0 means the rule's 1.
-    bool anyButZeroIsOne = false;
-};
+using settings_schema::Value;
 
-constexpr std::int32_t kAny = std::numeric_limits<std::int32_t>::min();
-constexpr std::int32_t kAnyLast = std::numeric_limits<std::int32_t>::max();
-
-const NumberRule kNumbers[] = {
-    {"Time", "Min", &Settings::min, 0, 0, 59},
-    {"Time", "Sec", &Settings::sec, 0, 0, 59},
-    {"Time", "LastMin", &Settings::lastMin, 0, 0, 59},
-    {"Time", "LastSec", &Settings::lastSec, 0, 0, 59},
-    {"Menu", "Sound", &Settings::sound, 1, 0, 1},
-    {"Menu", "MinStart", &Settings::minStart, 0, 0, 1},
-    {"Menu", "Minimize", &Settings::minimize, 0, 0, 1},
-    {"Menu", "NoClose", &Settings::noClose, 0, 0, 1},
-    {"Menu", "Tray", &Settings::tray, 0, 0, 1},
-    {"Menu", "TopMost", &Settings::topMost, 0, 0, 1},
-    {"Menu", "Remind", &Settings::remind, 1, 0, 1},
-    {"Menu", "Suspend", &Settings::suspend, 1, 0, 1},
-    {"Menu", "AutoReset", &Settings::autoReset, 0, 0, 1},
-    {"Menu", "Layout", &Settings::layout, 4, 0, 5},
-    {"Teatime", "Interval", &Settings::interval, 0, 0, 1, true},
-    {"Teatime", "Weekdays", &Settings::weekdays, 127, 0, 127},
-    {"Teatime", "Hours", &Settings::hours, 2, 1, 6},
-    {"Teatime", "Daily", &Settings::daily, 140400, kAny, kAnyLast},
-    {"Teatime", "From", &Settings::from, 111600, kAny, kAnyLast},
-    {"Teatime", "To", &Settings::to, 144000, kAny, kAnyLast},
-    {"Netsend", "SaveSettings", &Settings::saveSettings, 0, 0, 1},
-};
-
-struct TextRule {
-    std::string group;
-    std::string name;
-    std::string defaultText;
-    std::string &(*field)(Settings &, std::size_t slot);
-    std::size_t slot;
-};
-
-std::vector<TextRule> makeTextRules()
+std::vector<Value> numberRules()
 {
-    std::vector<TextRule> rules = {
-        {"User", "AlarmSound", "", [](Settings &s, std::size_t) -> std::string & { return s.alarmSound; }, 0},
-        {"User", "Message", kDefaultMessage, [](Settings &s, std::size_t) -> std::string & { return s.message; }, 0},
-        {"User", "RemindSound", "", [](Settings &s, std::size_t) -> std::string & { return s.remindSound; }, 0},
-        {"User", "Reminder", kDefaultReminder, [](Settings &s, std::size_t) -> std::string & { return s.reminder; }, 0},
-        {"Netsend", "Recipient", "", [](Settings &s, std::size_t) -> std::string & { return s.recipient; }, 0},
-        {"Netsend", "NSMessage", "", [](Settings &s, std::size_t) -> std::string & { return s.nsMessage; }, 0},
-    };
-    for (std::size_t slot = 0; slot < kPresetCount; ++slot) {
-        const std::string number = std::to_string(slot);
-        rules.push_back({"Teas", "Desc" + number, "Teesorte " + number,
-                         [](Settings &s, std::size_t i) -> std::string & { return s.teas[i].name; }, slot});
-        rules.push_back({"Teas", "Min" + number, "00",
-                         [](Settings &s, std::size_t i) -> std::string & { return s.teas[i].minutes; }, slot});
-        rules.push_back({"Teas", "Sec" + number, "00",
-                         [](Settings &s, std::size_t i) -> std::string & { return s.teas[i].seconds; }, slot});
-    }
+    std::vector<Value> rules;
+    for (const Value &value : settings_schema::Values())
+        if (value.IsNumber())
+            rules.push_back(value);
     return rules;
 }
-
-const std::vector<TextRule> &textRules()
+std::vector<Value> textRulesOf()
 {
-    static const std::vector<TextRule> rules = makeTextRules();
+    std::vector<Value> rules;
+    for (const Value &value : settings_schema::Values())
+        if (!value.IsNumber())
+            rules.push_back(value);
+    return rules;
+}
+const std::vector<Value> kNumbers = numberRules();
+const std::vector<Value> &textRules()
+{
+    static const std::vector<Value> rules = textRulesOf();
     return rules;
 }
 
@@ -108,20 +59,20 @@ std::string where(const std::string &group, const std::string &name) { return gr
 
 // What a load must give, from the documented read rules: a number is a stored value of
 // exactly four bytes within its range; a text is at most 255 characters up to a NUL.
-std::int32_t expectedNumber(const RawValueStore &store, const NumberRule &rule)
+std::int32_t expectedNumber(const MemoryValueStore &store, const Value &rule)
 {
     const RawValue *value = store.find(rule.group, rule.name);
     if (value == nullptr || value->bytes.size() != 4)
-        return rule.defaultValue;
+        return rule.defaultNumber;
     const auto &b = value->bytes;
     const auto stored =
         static_cast<std::int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24);
     if (rule.anyButZeroIsOne)
         return stored != 0 ? 1 : 0;
-    return stored >= rule.lowest && stored <= rule.highest ? stored : rule.defaultValue;
+    return stored >= rule.lowest && stored <= rule.highest ? stored : rule.defaultNumber;
 }
 
-std::string expectedText(const RawValueStore &store, const TextRule &rule)
+std::string expectedText(const MemoryValueStore &store, const Value &rule)
 {
     const RawValue *value = store.find(rule.group, rule.name);
     if (value == nullptr || value->bytes.size() > 256)
@@ -144,21 +95,21 @@ struct Snapshot {
 Snapshot snapshot(Settings &settings)
 {
     Snapshot shot;
-    for (const NumberRule &rule : kNumbers)
-        shot.numbers.push_back(settings.*rule.field);
-    for (const TextRule &rule : textRules())
-        shot.texts.push_back(rule.field(settings, rule.slot));
+    for (const Value &rule : kNumbers)
+        shot.numbers.push_back(settings.*rule.number);
+    for (const Value &rule : textRules())
+        shot.texts.push_back(rule.text(settings, rule.slot));
     return shot;
 }
 
 bool isSchemaValue(const std::string &group, const std::string &name)
 {
-    const RawValueStore::NoCase less;
+    const MemoryValueStore::NoCase less;
     const auto same = [&](const std::string &a, const std::string &b) { return !less(a, b) && !less(b, a); };
-    for (const NumberRule &rule : kNumbers)
+    for (const Value &rule : kNumbers)
         if (same(group, rule.group) && same(name, rule.name))
             return true;
-    for (const TextRule &rule : textRules())
+    for (const Value &rule : textRules())
         if (same(group, rule.group) && same(name, rule.name))
             return true;
     return false;
@@ -168,7 +119,7 @@ bool sameValue(const RawValue &a, const RawValue &b) { return a.type == b.type &
 
 // ---- Building the registry from the input ----
 
-const char *const kGroupNames[] = {"Time", "Menu", "User", "Teas", "Teatime", "Netsend"};
+const auto &kGroupNames = settings_schema::kGroups;
 
 std::string randomCase(FuzzedDataProvider &input, std::string text)
 {
@@ -232,7 +183,7 @@ std::vector<std::uint8_t> pickBytes(FuzzedDataProvider &input)
     }
 }
 
-void fillRegistry(FuzzedDataProvider &input, RawValueStore &store)
+void fillRegistry(FuzzedDataProvider &input, MemoryValueStore &store)
 {
     const auto entries = input.ConsumeIntegralInRange(0, 64);
     for (int entry = 0; entry < entries && input.remaining_bytes() > 0; ++entry) {
@@ -253,8 +204,8 @@ void editTexts(FuzzedDataProvider &input, Settings &settings)
 {
     const auto edits = input.ConsumeIntegralInRange(0, 8);
     for (int edit = 0; edit < edits && input.remaining_bytes() > 0; ++edit) {
-        const TextRule &rule = textRules()[input.ConsumeIntegralInRange<std::size_t>(0, textRules().size() - 1)];
-        std::string &text = rule.field(settings, rule.slot);
+        const Value &rule = textRules()[input.ConsumeIntegralInRange<std::size_t>(0, textRules().size() - 1)];
+        std::string &text = rule.text(settings, rule.slot);
         if (input.ConsumeBool())
             text = std::string(input.ConsumeIntegralInRange<std::size_t>(250, 1000),
                                static_cast<char>(input.ConsumeIntegralInRange(0, 255)));
@@ -265,15 +216,15 @@ void editTexts(FuzzedDataProvider &input, Settings &settings)
 
 // ---- The checks ----
 
-void checkLoaded(const RawValueStore &store, Settings &settings)
+void checkLoaded(const MemoryValueStore &store, Settings &settings)
 {
-    for (const NumberRule &rule : kNumbers) {
-        const std::int32_t loaded = settings.*rule.field;
+    for (const Value &rule : kNumbers) {
+        const std::int32_t loaded = settings.*rule.number;
         FUZZ_CHECK(loaded >= rule.lowest && loaded <= rule.highest, "out of range: " + where(rule.group, rule.name));
         FUZZ_CHECK(loaded == expectedNumber(store, rule), "wrong number: " + where(rule.group, rule.name));
     }
-    for (const TextRule &rule : textRules()) {
-        const std::string &loaded = rule.field(settings, rule.slot);
+    for (const Value &rule : textRules()) {
+        const std::string &loaded = rule.text(settings, rule.slot);
         FUZZ_CHECK(loaded.size() <= 255 && loaded.find('\0') == std::string::npos,
                    "unbounded text: " + where(rule.group, rule.name));
         FUZZ_CHECK(loaded == expectedText(store, rule), "wrong text: " + where(rule.group, rule.name));
@@ -281,16 +232,16 @@ void checkLoaded(const RawValueStore &store, Settings &settings)
 }
 
 // Every schema value written in its own format, and nothing but schema values touched.
-void checkSaved(const RawValueStore &before, const RawValueStore &after, Settings &settings)
+void checkSaved(const MemoryValueStore &before, const MemoryValueStore &after, Settings &settings)
 {
-    for (const NumberRule &rule : kNumbers) {
+    for (const Value &rule : kNumbers) {
         const RawValue *value = after.find(rule.group, rule.name);
         FUZZ_CHECK(value != nullptr && value->type == kRegDword && value->bytes.size() == 4,
                    "number not written as DWORD: " + where(rule.group, rule.name));
     }
-    for (const TextRule &rule : textRules()) {
+    for (const Value &rule : textRules()) {
         const RawValue *value = after.find(rule.group, rule.name);
-        const std::string &text = rule.field(settings, rule.slot);
+        const std::string &text = rule.text(settings, rule.slot);
         FUZZ_CHECK(value != nullptr && value->type == kRegSz,
                    "text not written as REG_SZ: " + where(rule.group, rule.name));
         FUZZ_CHECK(value->bytes.size() == text.size() + 1 && value->bytes.size() <= 256 && value->bytes.back() == 0,
@@ -306,7 +257,7 @@ void checkSaved(const RawValueStore &before, const RawValueStore &after, Setting
     }
 }
 
-bool sameRegistry(const RawValueStore &a, const RawValueStore &b)
+bool sameRegistry(const MemoryValueStore &a, const MemoryValueStore &b)
 {
     if (a.groups.size() != b.groups.size())
         return false;
@@ -329,10 +280,10 @@ bool sameRegistry(const RawValueStore &a, const RawValueStore &b)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
-    RawValueStore registry;
+    MemoryValueStore registry;
     registry.readOnly = input.ConsumeBool();
     fillRegistry(input, registry);
-    const RawValueStore before = registry;
+    const MemoryValueStore before = registry;
 
     SettingsStore store(registry);
     store.loadAll();

@@ -4,7 +4,8 @@
 
 #include "settings/settings_store.h"
 #include "settings/value_codec.h"
-#include "tests/fuzz/raw_value_store.h"
+#include "tests/support/memory_value_store.h"
+#include "tests/support/settings_schema.h"
 
 #include <gtest/gtest.h>
 
@@ -74,28 +75,13 @@ TEST(ValueCodecTest, StorableTextIsWhatReadsBack)
     }
 }
 
-std::int32_t numberField(const Settings &settings, const std::string &name)
+// The loaded number of the schema value of that group and name (in any case).
+std::int32_t numberField(const Settings &settings, const std::string &group, const std::string &name)
 {
-    const std::pair<const char *, const std::atomic<std::int32_t> *> fields[] = {
-        {"Min", &settings.min},
-        {"Sec", &settings.sec},
-        {"LastMin", &settings.lastMin},
-        {"LastSec", &settings.lastSec},
-        {"Sound", &settings.sound},
-        {"Tray", &settings.tray},
-        {"Remind", &settings.remind},
-        {"Layout", &settings.layout},
-        {"Interval", &settings.interval},
-        {"Weekdays", &settings.weekdays},
-        {"Hours", &settings.hours},
-        {"Daily", &settings.daily},
-        {"SaveSettings", &settings.saveSettings},
-    };
-    const RawValueStore::NoCase less;
-    for (const auto &[fieldName, field] : fields)
-        if (!less(name, fieldName) && !less(fieldName, name))
-            return *field;
-    ADD_FAILURE() << "no field " << name;
+    for (const settings_schema::Value &value : settings_schema::Values())
+        if (value.IsNumber() && MemoryValueStore::sameName(group, value.group) && MemoryValueStore::sameName(name, value.name))
+            return settings.*value.number;
+    ADD_FAILURE() << "no number " << group << "\\" << name;
     return 0;
 }
 
@@ -143,19 +129,45 @@ TEST(SettingsRawValuesTest, NumbersOutOfRangeOrUnreadableLoadTheirDefault)
         {"Netsend", "SaveSettings", kRegDword, dword(2), 0},
     };
     for (const Case &c : cases) {
-        RawValueStore registry;
+        MemoryValueStore registry;
         registry.put(c.group, c.name, c.type, c.bytes);
         SettingsStore store(registry);
         store.loadAll();
-        EXPECT_EQ(c.expected, numberField(store.settings, c.name)) << c.group << "\\" << c.name;
+        EXPECT_EQ(c.expected, numberField(store.settings, c.group, c.name)) << c.group << "\\" << c.name;
     }
 
     // A sub-key where a value belongs is not a value.
-    RawValueStore registry;
+    MemoryValueStore registry;
     registry.groups["Teatime"].subKeys.insert("Hours");
     SettingsStore store(registry);
     store.loadAll();
     EXPECT_EQ(kDefaultHours, store.settings.hours);
+}
+
+// Each ranged number at both ends of its range and one past each: the ends load as stored, one
+// past falls back to the default (a range one too wide passes any test that stores far outside).
+TEST(SettingsRawValuesTest, RangedNumbersAcceptTheirEndsAndNotOnePast)
+{
+    for (const settings_schema::Value &value : settings_schema::Values()) {
+        if (!value.IsRanged())
+            continue;
+        struct Case {
+            std::int64_t stored;
+            std::int32_t loaded;
+        };
+        std::vector<Case> cases = {{value.highest, value.highest},
+                                   {std::int64_t{value.highest} + 1, value.defaultNumber},
+                                   {value.lowest, value.lowest}};
+        if (value.lowest != settings_schema::kAnyNumber)
+            cases.push_back({std::int64_t{value.lowest} - 1, value.defaultNumber});
+        for (const Case &c : cases) {
+            MemoryValueStore registry;
+            registry.putDword(value.group, value.name, static_cast<std::uint32_t>(c.stored));
+            SettingsStore store(registry);
+            store.loadAll();
+            EXPECT_EQ(c.loaded, store.settings.*value.number) << value.Where() << " stored as " << c.stored;
+        }
+    }
 }
 
 const std::string &textField(const Settings &settings, const std::string &name)
@@ -188,7 +200,7 @@ TEST(SettingsRawValuesTest, TextsLoadUpTo255CharactersElseTheirDefault)
         {"Teas", "Min3", kRegBinary, Bytes(10000, 'x'), "00"},
     };
     for (const Case &c : cases) {
-        RawValueStore registry;
+        MemoryValueStore registry;
         registry.put(c.group, c.name, c.type, c.bytes);
         SettingsStore store(registry);
         store.loadAll();
@@ -208,7 +220,7 @@ TEST(SettingsRawValuesTest, SavedTextsLoadBackAsTheRecordHoldsThem)
         {longest, longest},
     };
     for (const auto &[typed, kept] : cases) {
-        RawValueStore registry;
+        MemoryValueStore registry;
         SettingsStore store(registry);
         store.settings.message = typed;
         store.settings.teas[9].name = typed;
@@ -228,7 +240,7 @@ TEST(SettingsRawValuesTest, SavedTextsLoadBackAsTheRecordHoldsThem)
     }
 
     // Cut first, then trimmed: a blank at the cut does not stay.
-    RawValueStore registry;
+    MemoryValueStore registry;
     SettingsStore store(registry);
     store.settings.reminder = std::string(254, 'r') + "  tail";
     store.saveUser();

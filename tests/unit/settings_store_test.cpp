@@ -1,74 +1,21 @@
 #include "settings/settings_store.h"
+#include "tests/support/memory_value_store.h"
+#include "tests/support/settings_schema.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace {
 
-// Keeps values in memory and logs every access as "Group\Name" (writes with "=value", texts quoted).
-// A write to a value named in `refused` fails and stores nothing, as a key the user may only read.
-class FakeValueStore : public ValueStore {
-public:
-    bool writeString(const char *group, const char *name, const std::string &text) override
-    {
-        writes.push_back(key(group, name) + "='" + text + "'");
-        if (refused.count(key(group, name)))
-            return false;
-        values[key(group, name)] = text;
-        return true;
-    }
-    bool writeDword(const char *group, const char *name, std::uint32_t value) override
-    {
-        writes.push_back(key(group, name) + "=" + std::to_string(value));
-        if (refused.count(key(group, name)))
-            return false;
-        values[key(group, name)] = value;
-        return true;
-    }
-    std::uint32_t readDword(const char *group, const char *name, std::uint32_t defaultValue) override
-    {
-        reads.push_back(key(group, name));
-        const auto found = values.find(key(group, name));
-        if (found == values.end() || !std::holds_alternative<std::uint32_t>(found->second))
-            return defaultValue;
-        return std::get<std::uint32_t>(found->second);
-    }
-    std::string readString(const char *group, const char *name, const std::string &defaultText) override
-    {
-        reads.push_back(key(group, name));
-        const auto found = values.find(key(group, name));
-        if (found == values.end() || !std::holds_alternative<std::string>(found->second))
-            return defaultText;
-        return std::get<std::string>(found->second);
-    }
-
-    static std::string key(const char *group, const char *name) { return std::string(group) + "\\" + name; }
-
-    std::map<std::string, std::variant<std::uint32_t, std::string>> values;
-    std::set<std::string> refused;
-    std::vector<std::string> writes;
-    std::vector<std::string> reads;
-};
-
 using Lines = std::vector<std::string>;
 
-Lines teaValueNames()
-{
-    Lines names;
-    for (int slot = 0; slot < 10; ++slot)
-        for (const char *prefix : {"Desc", "Min", "Sec"})
-            names.push_back("Teas\\" + std::string(prefix) + std::to_string(slot));
-    return names;
-}
+Lines teaValueNames() { return settings_schema::Names("Teas"); }
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
-    FakeValueStore registry;
+    MemoryValueStore registry;
     SettingsStore store{registry};
     Settings &settings = store.settings;
 };
@@ -117,24 +64,22 @@ TEST_F(SettingsStoreTest, LoadAllReadsGroupsAndValuesInOrder)
 {
     store.loadAll();
 
-    Lines expected = {"Time\\Min",      "Time\\Sec",         "Time\\LastMin",   "Time\\LastSec", "Menu\\Sound",
-                      "Menu\\MinStart", "Menu\\Minimize",    "Menu\\NoClose",   "Menu\\Tray",    "Menu\\TopMost",
-                      "Menu\\Remind",   "Menu\\Suspend",     "Menu\\AutoReset", "Menu\\Layout",  "User\\AlarmSound",
-                      "User\\Message",  "User\\RemindSound", "User\\Reminder"};
-    const Lines teas = teaValueNames();
-    expected.insert(expected.end(), teas.begin(), teas.end());
-    expected.insert(expected.end(),
-                    {"Teatime\\Interval", "Teatime\\Weekdays", "Teatime\\Hours", "Teatime\\Daily", "Teatime\\From",
-                     "Teatime\\To", "Netsend\\Recipient", "Netsend\\NSMessage", "Netsend\\SaveSettings"});
-    EXPECT_EQ(expected, registry.reads);
+    // The schema lists every value in load order.
+    EXPECT_EQ(settings_schema::Names(), registry.reads);
 }
 
 TEST_F(SettingsStoreTest, LoadAllKeepsInRangeValuesAndTimesAsStored)
 {
-    registry.values = {{"Time\\Min", 59u},          {"Time\\LastSec", 0u},          {"Menu\\Sound", 0u},
-                       {"Menu\\Layout", 5u},        {"Teatime\\Hours", 6u},         {"Teatime\\Interval", 1u},
-                       {"Teatime\\Weekdays", 0u},   {"Teatime\\From", 0xFFFFFFFFu}, {"Teatime\\Daily", 0x80000000u},
-                       {"Teatime\\To", 0x7FFFFFFFu}};
+    registry.putDword("Time", "Min", 59);
+    registry.putDword("Time", "LastSec", 0);
+    registry.putDword("Menu", "Sound", 0);
+    registry.putDword("Menu", "Layout", 5);
+    registry.putDword("Teatime", "Hours", 6);
+    registry.putDword("Teatime", "Interval", 1);
+    registry.putDword("Teatime", "Weekdays", 0);
+    registry.putDword("Teatime", "From", 0xFFFFFFFFu);
+    registry.putDword("Teatime", "Daily", 0x80000000u);
+    registry.putDword("Teatime", "To", 0x7FFFFFFFu);
     store.loadAll();
 
     EXPECT_EQ(59, settings.min);
@@ -151,8 +96,9 @@ TEST_F(SettingsStoreTest, LoadAllKeepsInRangeValuesAndTimesAsStored)
 
 TEST_F(SettingsStoreTest, TeasAreTakenAsStored)
 {
-    registry.values = {
-        {"Teas\\Desc3", std::string("Assam")}, {"Teas\\Min3", std::string("7")}, {"Teas\\Sec9", std::string("")}};
+    registry.putString("Teas", "Desc3", "Assam");
+    registry.putString("Teas", "Min3", "7");
+    registry.putString("Teas", "Sec9", "");
     store.loadTeas();
 
     EXPECT_EQ("Assam", settings.teas[3].name);
@@ -272,27 +218,29 @@ TEST_F(SettingsStoreTest, EverySavedGroupLoadsBackUnchanged)
 TEST_F(SettingsStoreTest, ASaveReportsARefusedValueAndStillWritesTheRestOfItsGroup)
 {
     const struct {
-        const char *refused; // the first value the group writes
+        const char *group; // and the first value the group writes
+        const char *refused;
         bool (SettingsStore::*save)();
     } cases[] = {
-        {"Time\\Min", &SettingsStore::saveTime},
-        {"Menu\\Sound", &SettingsStore::saveOptions},
-        {"User\\AlarmSound", &SettingsStore::saveUser},
-        {"Teas\\Desc0", &SettingsStore::saveTeas},
-        {"Teatime\\Interval", &SettingsStore::saveTeatime},
-        {"Netsend\\Recipient", &SettingsStore::saveNetsend},
+        {"Time", "Min", &SettingsStore::saveTime},
+        {"Menu", "Sound", &SettingsStore::saveOptions},
+        {"User", "AlarmSound", &SettingsStore::saveUser},
+        {"Teas", "Desc0", &SettingsStore::saveTeas},
+        {"Teatime", "Interval", &SettingsStore::saveTeatime},
+        {"Netsend", "Recipient", &SettingsStore::saveNetsend},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(MemoryValueStore::key(c.group, c.refused));
         registry.refused.clear();
-        registry.values.clear();
-        EXPECT_TRUE((store.*c.save)()) << c.refused;
-        const std::size_t count = registry.values.size();
+        registry.clear();
+        EXPECT_TRUE((store.*c.save)());
+        const std::size_t count = registry.count();
 
-        registry.refused = {c.refused};
-        registry.values.clear();
-        EXPECT_FALSE((store.*c.save)()) << c.refused;
-        EXPECT_EQ(count - 1, registry.values.size()) << c.refused;
-        EXPECT_EQ(0u, registry.values.count(c.refused));
+        registry.refused = {MemoryValueStore::key(c.group, c.refused)};
+        registry.clear();
+        EXPECT_FALSE((store.*c.save)());
+        EXPECT_EQ(count - 1, registry.count());
+        EXPECT_FALSE(registry.has(c.group, c.refused));
     }
 }
 

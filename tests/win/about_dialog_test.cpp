@@ -2,6 +2,7 @@
 // are read from outside by the end-to-end test).
 #include "dialogs/about_dialog.h"
 #include "res/resource.h"
+#include "tests/support/dialog_run.h"
 
 #include <gtest/gtest.h>
 
@@ -20,12 +21,10 @@ public:
 
     INT_PTR Run()
     {
-        current_ = this;
-        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &AboutRun::OnTimer);
-        const INT_PTR result = dialog.DoModal(nullptr);
-        ::KillTimer(nullptr, timer);
-        current_ = nullptr;
-        return result;
+        RunOptions options;
+        options.waitUntilShown = true;
+        options.endLeftOpen = endAfterBody ? EndWith(IDABORT) : LeaveOpen;
+        return RunModal(dialog, [this](HWND) { body_(dialog); }, options);
     }
 
     AboutDialog dialog;
@@ -33,21 +32,7 @@ public:
     bool endAfterBody = true;
 
 private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        AboutRun *self = current_;
-        if (!self || self->ran_ || !self->dialog.GetSafeHwnd() || !::IsWindowVisible(self->dialog.GetSafeHwnd()))
-            return;
-        self->ran_ = true;
-        ::UpdateWindow(self->dialog.GetSafeHwnd());
-        self->body_(self->dialog);
-        if (self->endAfterBody && !self->dialog.IsEnded())
-            self->dialog.EndDialog(IDABORT);
-    }
-
-    static inline AboutRun *current_ = nullptr;
     std::function<void(AboutDialog &)> body_;
-    bool ran_ = false;
 };
 
 // Colours of a control's pixels as the screen shows them.

@@ -1,15 +1,13 @@
 // The main window while the wall clock is moved under it: set forward and back, across midnight,
 // and past the end of 32-bit time. The clock comes from the time seam; everything else is real.
 #include "app/clock_thread.h"
-#include "app/main_dialog.h"
-#include "app/process_objects.h"
 #include "core/wall_clock.h"
-#include "box_answerer.h"
+#include "tests/support/box_answerer.h"
 #include "framework/local_time.h"
 #include "local_time_text.h"
+#include "main_window_run.h"
 #include "res/resource.h"
 #include "test_support.h"
-#include "tests/support/registry_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -43,13 +41,6 @@ std::int64_t FakeClock()
     return fakeNow.load();
 }
 
-std::string Text(HWND window)
-{
-    char text[256] = "";
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // A local time on a day of 2027, as a wall-clock reading.
 std::int64_t LocalAt(WORD month, WORD day, WORD hour, WORD minute = 0, WORD second = 0)
 {
@@ -73,12 +64,7 @@ struct Road {
     HWND window;
     BoxAnswerer boxes;
 
-    std::string Item(int id) const
-    {
-        char text[64] = "";
-        ::GetDlgItemTextA(window, id, text, sizeof text);
-        return text;
-    }
+    std::string Item(int id) const { return ItemText(window, id); }
     std::string Title() const { return Text(window); }
     HANDLE Picture() const { return reinterpret_cast<HANDLE>(::SendDlgItemMessageA(window, IDC_BACKGROUND, STM_GETIMAGE, IMAGE_BITMAP, 0)); }
 
@@ -100,7 +86,7 @@ struct Road {
     void Start()
     {
         const int before = otherReads;
-        ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_START), BM_CLICK, 0, 0);
+        Click(window, IDC_BUTTON_START);
         ASSERT_TRUE(PumpUntil([&] { return otherReads > before; }));
     }
     void WaitBoxes(size_t count)
@@ -121,38 +107,21 @@ protected:
     void WithMainWindow(std::int64_t start, const std::function<void(Settings &)> &prepare,
                         const std::function<void(Road &)> &body)
     {
-        DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbell");
+        ClearRegistry();
         TheSettingsStore().loadAll();
         TheSettings().sound = 0;
         prepare(TheSettings());
         fakeNow = start;
         clockThreadId = 0;
         clockThreadReads = 0;
-        SingleInstance instance;
-        MainDialog dialog(instance);
-        Dialog::SetMainDialog(&dialog);
-        pending = [&] {
-            Road road{dialog, dialog.GetSafeHwnd(), {}};
+        RunMainWindow([&](MainDialog &dialog, HWND window) {
+            Road road{dialog, window, {}};
             EXPECT_TRUE(PumpUntil([] { return clockThreadReads > 0; }));
             road.Advance(1);
             body(road);
-            if (!dialog.IsEnded())
-                dialog.ExitProgram();
-        };
-        ::SetTimer(nullptr, 0, 1, RunPending);
-        dialog.DoModal();
-        Dialog::SetMainDialog(nullptr);
-        pending = nullptr;
-    }
-
-    static std::function<void()> pending;
-    static void CALLBACK RunPending(HWND, UINT, UINT_PTR timer, DWORD)
-    {
-        ::KillTimer(nullptr, timer);
-        pending();
+        });
     }
 };
-std::function<void()> ClockJumpTest::pending;
 
 TEST_F(ClockJumpTest, TheTeaEndsOnTimeWhenTheClockIsSetBackAndAtOnceWhenItIsSetForward)
 {
@@ -257,20 +226,6 @@ TEST_F(ClockJumpTest, TheReminderComesOnceADayThoughTheClockIsSetBackOverIt)
                    });
 }
 
-DWORD StoredDword(const char *group, const char *name, DWORD &type, DWORD &size)
-{
-    DWORD value = 0xDEAD;
-    size = sizeof value;
-    type = REG_NONE;
-    HKEY key;
-    const std::string path = std::string("Software\\Brewbell\\") + group;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(&value), &size);
-        ::RegCloseKey(key);
-    }
-    return value;
-}
-
 TEST_F(ClockJumpTest, AtAndAfterTheEndOfThirtyTwoBitTimeEverythingRunsAndStoresThirtyTwoBits)
 {
     constexpr std::int64_t k2038 = INT32_MAX; // 2038-01-19 03:14:07 UTC
@@ -300,12 +255,12 @@ TEST_F(ClockJumpTest, AtAndAfterTheEndOfThirtyTwoBitTimeEverythingRunsAndStoresT
                        });
         for (const char *name : {"Min", "Sec", "LastMin", "LastSec"}) {
             DWORD type, size;
-            const DWORD value = StoredDword("Time", name, type, size);
+            const DWORD value = StoredValue("Time", name, &type, &size);
             EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << name;
             EXPECT_EQ(size, 4u) << name;
             EXPECT_EQ(value, std::string(name).find("Sec") != std::string::npos ? 1u : 0u) << name << " at " << instant;
         }
-        EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Teatime"))
+        EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, (std::string(settings_schema::kBasePath) + "\\Teatime").c_str()))
             << "the reminder's times are not written back";
     }
 }

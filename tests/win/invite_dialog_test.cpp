@@ -1,9 +1,11 @@
-#include "box_answerer.h"
+#include "tests/support/box_answerer.h"
 #include "invite/invitation_dialog.h"
 #include "res/resource.h"
 #include "settings/settings_store.h"
 #include "test_support.h"
 #include "tests/invite_helpers/stand_ins.h"
+#include "tests/support/dialog_run.h"
+#include "tests/support/memory_value_store.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -18,71 +20,13 @@
 
 namespace {
 
-class MemoryValues : public ValueStore {
-public:
-    bool writeString(const char *group, const char *name, const std::string &text) override
-    {
-        strings[Key(group, name)] = text;
-        return true;
-    }
-    bool writeDword(const char *group, const char *name, std::uint32_t value) override
-    {
-        dwords[Key(group, name)] = value;
-        return true;
-    }
-    std::uint32_t readDword(const char *group, const char *name, std::uint32_t defaultValue) override
-    {
-        const auto found = dwords.find(Key(group, name));
-        return found == dwords.end() ? defaultValue : found->second;
-    }
-    std::string readString(const char *group, const char *name, const std::string &defaultText) override
-    {
-        const auto found = strings.find(Key(group, name));
-        return found == strings.end() ? defaultText : found->second;
-    }
-    static std::string Key(const char *group, const char *name) { return std::string(group) + "\\" + name; }
-
-    std::map<std::string, std::string> strings;
-    std::map<std::string, std::uint32_t> dwords;
-};
-
-std::string Text(HWND window)
-{
-    char text[1024] = "";
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-std::string ItemText(HWND dialog, int id) { return Text(::GetDlgItem(dialog, id)); }
-bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
-void Command(HWND dialog, int id) { ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
 // Types at the end of the message field, as a keyboard would append.
-void Type(HWND dialog, const std::string &text)
+void AppendMessage(HWND dialog, const std::string &text)
 {
     HWND field = ::GetDlgItem(dialog, IDC_INV_MESSAGE);
     const int end = ::GetWindowTextLengthA(field);
     ::SendMessageA(field, EM_SETSEL, end, end);
     ::SendMessageA(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-BOOL CALLBACK FindBox(HWND window, LPARAM parameter)
-{
-    char name[32] = "";
-    ::GetClassNameA(window, name, sizeof name);
-    if (std::string(name) == "#32770" && Text(window) == "Brewbell" && ::IsWindowVisible(window)) {
-        *reinterpret_cast<HWND *>(parameter) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND OpenBox(DWORD thread)
-{
-    HWND box = nullptr;
-    ::EnumThreadWindows(thread, FindBox, reinterpret_cast<LPARAM>(&box));
-    return box;
 }
 
 // Replaces the opening calls of the service for one test.
@@ -127,23 +71,8 @@ private:
     std::string (*saved_)();
 };
 
-std::function<void()> pendingBody;
-
-void CALLBACK RunPendingBody(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    ::KillTimer(nullptr, timer);
-    // Not inside a message box that the dialog's start-up shows: wait until it is answered.
-    if (OpenBox(::GetCurrentThreadId())) {
-        ::SetTimer(nullptr, 0, 20, RunPendingBody);
-        return;
-    }
-    auto body = std::move(pendingBody);
-    pendingBody = nullptr;
-    body();
-}
-
 struct Invitation {
-    MemoryValues values;
+    MemoryValueStore values;
     SettingsStore store{values};
     DWORD closeMs = 0;
 
@@ -152,13 +81,11 @@ struct Invitation {
     void Run(const std::function<void(InvitationDialog &, HWND)> &body)
     {
         InvitationDialog dialog(store.settings, store);
-        pendingBody = [&] {
-            body(dialog, dialog.GetSafeHwnd());
-            if (!dialog.IsEnded())
-                Close(dialog.GetSafeHwnd());
-        };
-        ::SetTimer(nullptr, 0, 1, RunPendingBody);
-        dialog.DoModal();
+        // Not inside a message box that the dialog's start-up shows: the body waits until it is answered.
+        RunOptions options;
+        options.waitForNoBox = true;
+        options.endLeftOpen = [this](Dialog &d) { Close(d.GetSafeHwnd()); };
+        RunModal(dialog, [&](HWND window) { body(dialog, window); }, options);
         EXPECT_FALSE(dialog.AnyWorkerRunning());
     }
 
@@ -203,8 +130,8 @@ struct ShownState {
 
 ShownState Shown(HWND dialog)
 {
-    return {ItemText(dialog, IDC_INV_STATUS), Enabled(dialog, IDC_INV_START), Enabled(dialog, IDC_INV_STOP),
-            Enabled(dialog, IDC_INV_SEND), LitLamps(dialog)};
+    return {ItemText(dialog, IDC_INV_STATUS), IsItemEnabled(dialog, IDC_INV_START), IsItemEnabled(dialog, IDC_INV_STOP),
+            IsItemEnabled(dialog, IDC_INV_SEND), LitLamps(dialog)};
 }
 
 void PrintTo(const ShownState &s, std::ostream *os)
@@ -357,7 +284,7 @@ TEST(InvitationDialog, InputsFollowModeLimitsAndClear)
         EXPECT_EQ(::SendDlgItemMessageA(window, IDC_INV_MODE_MEMBER, BM_GETCHECK, 0, 0), BST_CHECKED);
 
         // The 251st character is cut again; the caret stays at the end.
-        Type(window, "z");
+        AppendMessage(window, "z");
         EXPECT_EQ(ItemText(window, IDC_INV_MESSAGE), std::string(250, 'm'));
         EXPECT_EQ(ItemText(window, IDC_INV_COUNT), "250");
         DWORD from = 0, to = 0;
@@ -368,21 +295,21 @@ TEST(InvitationDialog, InputsFollowModeLimitsAndClear)
         // Mode 2: a lower limit, applied at the next change; the recipient field is not needed.
         Click(window, IDC_INV_MODE_OWN);
         EXPECT_EQ(ItemText(window, IDC_INV_MAXCHARS), "128");
-        EXPECT_FALSE(Enabled(window, IDC_INV_RECIPIENT));
+        EXPECT_FALSE(IsItemEnabled(window, IDC_INV_RECIPIENT));
         EXPECT_EQ(::GetFocus(), field);
         EXPECT_EQ(ItemText(window, IDC_INV_COUNT), "250");
-        Type(window, "x");
+        AppendMessage(window, "x");
         EXPECT_EQ(ItemText(window, IDC_INV_MESSAGE), std::string(128, 'm'));
         EXPECT_EQ(ItemText(window, IDC_INV_COUNT), "128");
         Click(window, IDC_INV_MODE_DOMAIN);
         EXPECT_EQ(ItemText(window, IDC_INV_MAXCHARS), "128");
-        EXPECT_TRUE(Enabled(window, IDC_INV_RECIPIENT));
+        EXPECT_TRUE(IsItemEnabled(window, IDC_INV_RECIPIENT));
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(window, IDC_INV_RECIPIENT));
         Click(window, IDC_INV_MODE_MEMBER);
         EXPECT_EQ(ItemText(window, IDC_INV_MAXCHARS), "250");
 
         // A line break counts as typed.
-        Type(window, "\r\nx");
+        AppendMessage(window, "\r\nx");
         EXPECT_EQ(ItemText(window, IDC_INV_COUNT), "131");
 
         // "Leeren" empties both fields and the counter.
@@ -393,7 +320,7 @@ TEST(InvitationDialog, InputsFollowModeLimitsAndClear)
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(window, IDC_INV_RECIPIENT));
 
         // Validation, each with its box and the focus on the field concerned.
-        Type(window, "Tee?");
+        AppendMessage(window, "Tee?");
         Click(window, IDC_INV_SEND);
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(window, IDC_INV_RECIPIENT));
         ::SetDlgItemTextA(window, IDC_INV_RECIPIENT, "PC-7");
@@ -412,18 +339,18 @@ TEST(InvitationDialog, InputsFollowModeLimitsAndClear)
         ::SetDlgItemTextA(window, IDC_INV_MESSAGE, "Tee um vier");
     });
     // Kept for next time: the flag was on.
-    EXPECT_EQ(invitation.values.strings["Netsend\\Recipient"], "PC-7");
-    EXPECT_EQ(invitation.values.strings["Netsend\\NSMessage"], "Tee um vier");
-    EXPECT_EQ(invitation.values.dwords["Netsend\\SaveSettings"], 1u);
+    EXPECT_EQ(invitation.values.readString("Netsend", "Recipient", ""), "PC-7");
+    EXPECT_EQ(invitation.values.readString("Netsend", "NSMessage", ""), "Tee um vier");
+    EXPECT_EQ(invitation.values.readDword("Netsend", "SaveSettings", 0), 1u);
 
     // With the flag off, both texts are stored empty.
     invitation.Run([](InvitationDialog &, HWND window) {
         EXPECT_EQ(ItemText(window, IDC_INV_MESSAGE), "Tee um vier");
         Click(window, IDC_INV_SAVE_INPUTS);
     });
-    EXPECT_EQ(invitation.values.strings["Netsend\\Recipient"], "");
-    EXPECT_EQ(invitation.values.strings["Netsend\\NSMessage"], "");
-    EXPECT_EQ(invitation.values.dwords["Netsend\\SaveSettings"], 0u);
+    EXPECT_EQ(invitation.values.readString("Netsend", "Recipient", ""), "");
+    EXPECT_EQ(invitation.values.readString("Netsend", "NSMessage", ""), "");
+    EXPECT_EQ(invitation.values.readDword("Netsend", "SaveSettings", 0), 0u);
 }
 
 // What the screen shows of a control: a checksum and how many pixels are not white.
@@ -457,8 +384,8 @@ std::string Send(HWND window, BoxAnswerer &boxes, int mode, const std::string &r
     ::SetDlgItemTextA(window, IDC_INV_MESSAGE, message.c_str());
     const std::size_t before = boxes.Count();
     Click(window, IDC_INV_SEND);
-    EXPECT_FALSE(Enabled(window, IDC_INV_SEND));
-    EXPECT_FALSE(Enabled(window, IDC_INV_STOP));
+    EXPECT_FALSE(IsItemEnabled(window, IDC_INV_SEND));
+    EXPECT_FALSE(IsItemEnabled(window, IDC_INV_STOP));
     EXPECT_TRUE(WaitForStatus(window, kSending, nullptr, 2000));
     // The animation plays: the letter moves across the control.
     HWND animation = ::GetDlgItem(window, IDC_INV_ANIMATION);
@@ -474,7 +401,7 @@ std::string Send(HWND window, BoxAnswerer &boxes, int mode, const std::string &r
     EXPECT_GE(frames.size(), 3u) << "distinct frames with the letter in them";
     if (!PumpUntil([&] { return boxes.Count() > before; }, 8000))
         return "(no box)";
-    PumpUntil([&] { return Enabled(window, IDC_INV_SEND); }, 2000);
+    PumpUntil([&] { return IsItemEnabled(window, IDC_INV_SEND); }, 2000);
     return boxes.Texts().back();
 }
 
@@ -491,7 +418,7 @@ TEST(InvitationDialog, SendsLongInputsUnchangedAndCutsALongAnswer)
         const std::string message = "\"Tee\"\r\n" + std::string(243, '\xE4'); // 250 characters
         EXPECT_EQ(Send(window, boxes, 0, recipient, message), "Die Nachricht wurde gesendet.\r\n");
         EXPECT_EQ(net.RecordedCommandLine(), "NET SEND \"" + recipient + "\" \"" + message + "\"");
-        EXPECT_FALSE(Enabled(window, IDC_INV_STOP)) << "no service access";
+        EXPECT_FALSE(IsItemEnabled(window, IDC_INV_STOP)) << "no service access";
 
         // More output than the buffer holds is cut at it.
         net.SetMode("long");

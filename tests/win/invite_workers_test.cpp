@@ -1,8 +1,6 @@
 // The invitation's workers: they end together on stop signals of their own, the console
 // redirector's reader is a framework worker whose end by force is counted, and results reach the
 // dialog whole through the record.
-#include "box_answerer.h"
-#include "dialog_driver.h"
 #include "invite/console_redirector.h"
 #include "invite/invitation_dialog.h"
 #include "invite/invitation_results.h"
@@ -10,6 +8,8 @@
 #include "test_settings_store.h"
 #include "test_support.h"
 #include "tests/invite_helpers/stand_ins.h"
+#include "tests/support/box_answerer.h"
+#include "tests/support/dialog_run.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +17,6 @@
 #include <vector>
 
 namespace {
-
-std::string ItemText(HWND dialog, int id) { return dialog_driver::Text(::GetDlgItem(dialog, id)); }
-void Command(HWND dialog, int id) { ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 // A reader that blocks in OnOutput (it never sees its stop), or stops the redirector from there.
 class StubbornRedirector : public ConsoleRedirector {
@@ -131,7 +127,7 @@ TEST(InvitationWorkers, ClosingWithPollerSendAndStopAllBusyForcesNone)
     InvitationDialog dialog(settings.settings, settings.store);
     const int forcedBefore = ForcedThreadEnds();
     DWORD closeMs = 0;
-    dialog_driver::RunModal(dialog, [&](HWND window) {
+    RunModal(dialog, [&](HWND window) {
         ASSERT_TRUE(PumpUntil([&] { return ItemText(window, IDC_INV_STATUS) == "Nachrichtendienst läuft."; }, 8000));
         Click(window, IDC_INV_MODE_OWN);
         ::SetDlgItemTextA(window, IDC_INV_MESSAGE, "Tee?");

@@ -2,7 +2,8 @@
 // architectures, and a library the system lacks takes its feature away with a message instead of
 // a crash.
 #include "app/alert_sound.h"
-#include "dialog_driver.h"
+#include "tests/support/box_answerer.h"
+#include "tests/support/dialog_run.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/messages_dialog.h"
 #include "framework/late_bound.h"
@@ -58,21 +59,21 @@ TEST(LateBound, WithoutItsLibraryAFeatureSaysSoAndTheDialogStaysUsable)
          [](TestSettingsStore &t) {
              t.settings.alarmSound = "C:\\gong.wav";
              MessagesDialog dialog(t.settings, t.store);
-             dialog_driver::RunModal(dialog, [](HWND d) {
+             RunModal(dialog, [](HWND d) {
                  ::SendMessageA(d, WM_COMMAND, IDC_ALARM_BROWSE, 0);
-                 EXPECT_EQ(dialog_driver::Text(::GetDlgItem(d, IDC_ALARM_SOUND)), "C:\\gong.wav");
+                 EXPECT_EQ(ItemText(d, IDC_ALARM_SOUND), "C:\\gong.wav");
                  EXPECT_TRUE(::IsWindowVisible(d));
              });
          }},
         {"shell32.dll", "Die Computerauswahl kann nicht geöffnet werden.",
          [](TestSettingsStore &t) {
              InvitationDialog dialog(t.settings, t.store);
-             dialog_driver::RunModal(dialog, [](HWND d) { ::SendMessageA(d, WM_COMMAND, IDC_INV_BROWSE, 0); });
+             RunModal(dialog, [](HWND d) { ::SendMessageA(d, WM_COMMAND, IDC_INV_BROWSE, 0); });
          }},
         {"shell32.dll", "Die Verknüpfung kann nicht geöffnet werden.",
          [](TestSettingsStore &) {
              AboutDialog dialog;
-             dialog_driver::RunModal(dialog, [](HWND d) {
+             RunModal(dialog, [](HWND d) {
                  HWND link = ::GetDlgItem(d, IDC_LINK_WEB);
                  ::SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_LINK_WEB, STN_CLICKED), reinterpret_cast<LPARAM>(link));
              });
@@ -82,12 +83,13 @@ TEST(LateBound, WithoutItsLibraryAFeatureSaysSoAndTheDialogStaysUsable)
         SCOPED_TRACE(c.expected);
         TestSettingsStore t;
         // Boxes of the invitation's opening (no messenger service here) come first; OK to all.
-        dialog_driver::BoxAnswerer boxes({IDOK, IDOK, IDOK, IDOK});
+        BoxAnswerer boxes;
         {
             RefusedLibrary refused(c.library);
             c.act(t);
         }
-        const bool shown = std::find(boxes.texts.begin(), boxes.texts.end(), c.expected) != boxes.texts.end();
-        EXPECT_EQ(shown, *c.expected != '\0') << ::testing::PrintToString(boxes.texts);
+        const std::vector<std::string> texts = boxes.Texts();
+        const bool shown = std::find(texts.begin(), texts.end(), c.expected) != texts.end();
+        EXPECT_EQ(shown, *c.expected != '\0') << ::testing::PrintToString(texts);
     }
 }

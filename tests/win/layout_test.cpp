@@ -5,6 +5,7 @@
 #include "framework/dialog.h"
 #include "res/resource.h"
 #include "test_support.h"
+#include "tests/support/dialog_run.h"
 
 #include <gtest/gtest.h>
 
@@ -51,21 +52,22 @@ protected:
         Dialog::OnInitDialog();
         hourDisplay.SetTransparentMode(TRUE);
         ::SetWindowPos(hwnd, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE);
-        Post(kRunBody);
-        return true;
-    }
-    bool ProcessMessage(Message &m) override
-    {
-        if (m.id != kRunBody)
-            return Dialog::ProcessMessage(m);
-        ::UpdateWindow(hwnd);
-        body_(*this);
-        EndDialog(IDOK);
         return true;
     }
 
+public:
+    // Runs the body inside the dialog's modal loop, painted, then ends it.
+    void Run()
+    {
+        RunOptions options;
+        options.endLeftOpen = EndWith(IDOK);
+        RunModal(*this, [this](HWND) {
+            ::UpdateWindow(hwnd);
+            body_(*this);
+        }, options);
+    }
+
 private:
-    static constexpr UINT kRunBody = WM_APP + 1;
     std::function<void(LayoutDialog &)> body_;
 };
 
@@ -187,7 +189,7 @@ TEST(LayoutTest, EachLayoutSetsPictureDisplaysAndButtons)
             }
         }
     });
-    dialog.DoModal();
+    dialog.Run();
 }
 
 TEST(LayoutTest, AutomaticDrawsAmongTheFourSeasonsAndNeverPlain)
@@ -203,7 +205,7 @@ TEST(LayoutTest, AutomaticDrawsAmongTheFourSeasonsAndNeverPlain)
         }
         EXPECT_GE(seen.size(), 2u);
     });
-    dialog.DoModal();
+    dialog.Run();
 }
 
 // A see-through display copies what lies beneath it as its background: segments that go out must

@@ -1,10 +1,8 @@
 // Ending the main window while a box or a dialog of the program sits on top of it, and the
 // count of threads ended by force that the program reports as its exit code.
-#include "app/main_dialog.h"
-#include "app/process_objects.h"
+#include "main_window_run.h"
 #include "res/resource.h"
 #include "test_support.h"
-#include "tests/support/registry_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -13,42 +11,8 @@
 
 namespace {
 
-DWORD StoredTime(const char *name)
-{
-    DWORD value = 0xDEAD, size = sizeof value;
-    HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Time", 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&value), &size);
-        ::RegCloseKey(key);
-    }
-    return value;
-}
-
-std::string Text(HWND window)
-{
-    char text[256] = "";
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // A visible window of this thread other than the main window: the box or dialog on top.
 HWND WindowOnTop(HWND main) { return OtherVisibleWindow(::GetCurrentThreadId(), main); }
-
-std::function<void()> pendingBody;
-std::function<void()> pendingExit;
-
-void CALLBACK RunPendingBody(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    ::KillTimer(nullptr, timer);
-    pendingBody();
-}
-
-// Fires inside the modal loop of whatever was opened on top.
-void CALLBACK RunPendingExit(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    ::KillTimer(nullptr, timer);
-    pendingExit();
-}
 
 // Should the exit not end what is open, the test fails instead of waiting for a user.
 void CALLBACK CloseWhatIsOnTop(HWND, UINT, UINT_PTR timer, DWORD)
@@ -80,42 +44,37 @@ TEST(MainWindowExit, AnExitWhileABoxOrDialogIsOpenEndsItAndNothingQueuedActsAfte
     };
     for (const OnTop &c : cases) {
         SCOPED_TRACE(c.name);
-        DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbell");
+        ClearRegistry();
         TheSettingsStore().loadAll();
         TheSettings().sound = 0;
         TheSettings().sec = 30;
-        SingleInstance instance;
-        MainDialog dialog(instance);
-        Dialog::SetMainDialog(&dialog);
         HWND onTop = nullptr;
         bool openReturned = false;
         UINT_PTR rescue = 0;
-        pendingExit = [&] {
-            HWND window = dialog.GetSafeHwnd();
-            onTop = WindowOnTop(window);
-            dialog.ExitProgram();
-            // Already queued when the exit came: neither starts nor saves anything.
-            ::PostMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
-            ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
-            ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
-        };
-        pendingBody = [&] {
-            HWND window = dialog.GetSafeHwnd();
+        bool running = true;
+        const DWORD started = ::GetTickCount();
+        RunMainWindow([&](MainDialog &dialog, HWND window) {
             if (c.running)
                 ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
-            ::SetTimer(nullptr, 0, 300, RunPendingExit);
+            // Fires inside the modal loop of whatever was opened on top.
+            RunLater(
+                [&] {
+                    onTop = WindowOnTop(window);
+                    dialog.ExitProgram();
+                    // Already queued when the exit came: neither starts nor saves anything.
+                    ::PostMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+                    ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
+                    ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
+                },
+                300);
             rescue = ::SetTimer(nullptr, 0, 3000, CloseWhatIsOnTop);
             c.open(window);
             openReturned = true;
             EXPECT_TRUE(dialog.IsEnded());
             EXPECT_EQ(WindowOnTop(window), nullptr) << "still open after the exit";
-        };
-        ::SetTimer(nullptr, 0, 1, RunPendingBody);
-        const DWORD started = ::GetTickCount();
-        dialog.DoModal();
+        }, [&](MainDialog &dialog) { running = dialog.IsCountdownRunning(); });
         const DWORD took = ::GetTickCount() - started;
         ::KillTimer(nullptr, rescue);
-        Dialog::SetMainDialog(nullptr);
         // The quit message that ended the inner loops is meant for this program's end only.
         MSG quit;
         EXPECT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
@@ -123,27 +82,21 @@ TEST(MainWindowExit, AnExitWhileABoxOrDialogIsOpenEndsItAndNothingQueuedActsAfte
         EXPECT_NE(onTop, nullptr) << "nothing was open when the exit came";
         EXPECT_TRUE(openReturned);
         EXPECT_LT(took, 2000u);
-        EXPECT_FALSE(dialog.IsCountdownRunning());
+        EXPECT_FALSE(running);
         EXPECT_EQ(StoredTime("Min"), 0u);
         EXPECT_GE(StoredTime("Sec"), c.secLow);
         EXPECT_LE(StoredTime("Sec"), c.secHigh);
         EXPECT_EQ(StoredTime("LastSec"), c.running ? 30u : 0u);
     }
-    pendingBody = nullptr;
-    pendingExit = nullptr;
-    DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbell");
+    ClearRegistry();
 }
 
 TEST(MainWindowExit, TheSessionQueryLetsItEndAndOnlyARealEndEndsTheProgram)
 {
-    DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbell");
+    ClearRegistry();
     TheSettingsStore().loadAll();
     TheSettings().sec = 30;
-    SingleInstance instance;
-    MainDialog dialog(instance);
-    Dialog::SetMainDialog(&dialog);
-    pendingBody = [&] {
-        HWND window = dialog.GetSafeHwnd();
+    RunMainWindow([](MainDialog &dialog, HWND window) {
         ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
         ASSERT_TRUE(PumpUntil([&] { return Text(window) == "Brewbell - 00:29"; }, 3000));
         const struct {
@@ -163,15 +116,9 @@ TEST(MainWindowExit, TheSessionQueryLetsItEndAndOnlyARealEndEndsTheProgram)
             EXPECT_EQ(dialog.IsEnded(), step.ends);
             EXPECT_EQ(dialog.IsCountdownRunning(), !step.ends);
         }
-        if (!dialog.IsEnded())
-            dialog.ExitProgram();
-    };
-    ::SetTimer(nullptr, 0, 1, RunPendingBody);
-    dialog.DoModal();
-    Dialog::SetMainDialog(nullptr);
-    pendingBody = nullptr;
+    });
     EXPECT_LE(StoredTime("Sec"), 29u) << "the time left";
-    DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbell");
+    ClearRegistry();
 }
 
 TEST(ForcedThreadEnds, OnlyAWorkerThatIgnoresItsStopIsCounted)

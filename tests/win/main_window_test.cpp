@@ -1,8 +1,9 @@
 #include "app/main_dialog.h"
 #include "app/process_objects.h"
-#include "box_answerer.h"
-#include "dialog_driver.h"
+#include "tests/support/box_answerer.h"
+#include "tests/support/dialog_run.h"
 #include "res/resource.h"
+#include "main_window_run.h"
 #include "test_dialog.h"
 #include "test_support.h"
 #include "tests/support/registry_tree.h"
@@ -16,31 +17,6 @@
 #include <vector>
 
 namespace {
-
-void ClearRegistry() { DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbell"); }
-
-bool TimeGroupExists() { return RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Time"); }
-
-DWORD StoredValue(const char *group, const char *name)
-{
-    DWORD value = 0xDEAD, size = sizeof value;
-    HKEY key;
-    const std::string path = std::string("Software\\Brewbell\\") + group;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&value), &size);
-        ::RegCloseKey(key);
-    }
-    return value;
-}
-
-DWORD StoredTime(const char *name) { return StoredValue("Time", name); }
-
-std::string Text(HWND window)
-{
-    char text[256] = "";
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 std::string MenuText(HMENU menu, UINT item, UINT flags)
 {
@@ -56,14 +32,6 @@ CDigistatic &Display(HWND window, int id)
     return *static_cast<CDigistatic *>(Control::FromHandle(::GetDlgItem(window, id)));
 }
 
-std::function<void()> pendingBody;
-
-void CALLBACK RunPendingBody(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    ::KillTimer(nullptr, timer);
-    pendingBody();
-}
-
 // Starts the main window on a fresh registry and runs the body inside its message loop; the
 // program then ends as the tray menu's "Programm beenden" would end it.
 void WithMainWindow(const std::function<void(MainDialog &, HWND)> &prepare,
@@ -71,19 +39,10 @@ void WithMainWindow(const std::function<void(MainDialog &, HWND)> &prepare,
 {
     ClearRegistry();
     TheSettingsStore().loadAll();
-    SingleInstance instance;
-    MainDialog dialog(instance);
-    Dialog::SetMainDialog(&dialog);
-    pendingBody = [&] {
-        prepare(dialog, dialog.GetSafeHwnd());
-        body(dialog, dialog.GetSafeHwnd());
-        if (!dialog.IsEnded())
-            dialog.ExitProgram();
-    };
-    ::SetTimer(nullptr, 0, 1, RunPendingBody);
-    dialog.DoModal();
-    Dialog::SetMainDialog(nullptr);
-    pendingBody = nullptr;
+    RunMainWindow([&](MainDialog &dialog, HWND window) {
+        prepare(dialog, window);
+        body(dialog, window);
+    });
 }
 
 void WithMainWindow(const std::function<void(MainDialog &, HWND)> &body)
@@ -95,14 +54,13 @@ void WithMainWindow(const std::function<void(MainDialog &, HWND)> &body)
 // what the body leaves open is closed after it.
 void OnTopOf(HWND window, UINT message, WPARAM wParam, const std::function<void(HWND)> &body)
 {
-    dialog_driver::pending = [window, &body] {
+    RunLater([window, &body] {
         HWND onTop = ::GetLastActivePopup(window);
         body(onTop);
         if (onTop != window && ::IsWindowVisible(onTop))
             for (WPARAM answer : {IDOK, IDNO, IDCANCEL})
                 ::PostMessageA(onTop, WM_COMMAND, answer, 0);
-    };
-    ::SetTimer(nullptr, 0, 1, dialog_driver::RunPending);
+    });
     ::SendMessageA(window, message, wParam, 0);
 }
 
@@ -166,11 +124,7 @@ TEST(MainWindow, StoredOptionsSetTheirCheckMarks)
     ::RegSetValueExA(key, "Layout", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&night), 4);
     ::RegCloseKey(key);
     TheSettingsStore().loadAll();
-    SingleInstance instance;
-    MainDialog dialog(instance);
-    Dialog::SetMainDialog(&dialog);
-    pendingBody = [&] {
-        HWND window = dialog.GetSafeHwnd();
+    RunMainWindow([](MainDialog &dialog, HWND window) {
         HMENU menu = ::GetMenu(window);
         EXPECT_FALSE(MenuState(menu, ID_OPT_SOUND) & MF_CHECKED);
         EXPECT_FALSE(MenuState(menu, ID_OPT_REMIND) & MF_CHECKED);
@@ -180,10 +134,7 @@ TEST(MainWindow, StoredOptionsSetTheirCheckMarks)
         EXPECT_TRUE(MenuState(menu, ID_LAYOUT_NIGHT) & MF_CHECKED);
         EXPECT_FALSE(MenuState(menu, ID_LAYOUT_AUTO) & MF_CHECKED);
         dialog.ExitProgram();
-    };
-    ::SetTimer(nullptr, 0, 1, RunPendingBody);
-    dialog.DoModal();
-    Dialog::SetMainDialog(nullptr);
+    });
     ClearRegistry();
 }
 
@@ -211,7 +162,7 @@ TEST(MainWindow, StartAndStopSwitchButtonsMenusAndTrayItems)
         TheSettings().sec = 5;
         ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_START), BM_CLICK, 0, 0);
 
-        EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Stop");
+        EXPECT_EQ(ItemText(window, IDC_BUTTON_START), "&Stop");
         EXPECT_TRUE(dialog.IsCountdownRunning());
         for (int id : {IDC_BUTTON_MIN, IDC_BUTTON_SEC, IDC_BUTTON_RESET})
             EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, id))) << id;
@@ -229,7 +180,7 @@ TEST(MainWindow, StartAndStopSwitchButtonsMenusAndTrayItems)
         EXPECT_EQ(StoredTime("LastSec"), 5u);
 
         ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_START), BM_CLICK, 0, 0);
-        EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Start");
+        EXPECT_EQ(ItemText(window, IDC_BUTTON_START), "&Start");
         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(window, IDC_BUTTON_MIN)));
         EXPECT_FALSE(MenuState(menu, ID_PRESET_FIRST) & MF_GRAYED);
         EXPECT_FALSE(MenuState(tray, ID_TRAY_RESET) & MF_GRAYED);
@@ -324,11 +275,11 @@ TEST(MainWindow, FinishedCountdownShowsTheMessageOnceAndReturnsToTheStartedTime)
         ASSERT_TRUE(PumpUntil([&] { return answerer.Count() == 1; }, 5000));
         EXPECT_EQ(answerer.Texts().at(0), "Ihr Tee ist jetzt fertig!");
         EXPECT_EQ(answerer.Captions().at(0), "Brewbell");
-        PumpUntil([&] { return Text(::GetDlgItem(window, IDC_BUTTON_START)) == "&Start"; }, 1000);
+        PumpUntil([&] { return ItemText(window, IDC_BUTTON_START) == "&Start"; }, 1000);
         EXPECT_EQ(Text(window), "Brewbell - 00:02");
         // A stale finish (posted just before a Stop) changes nothing and shows nothing.
         ::SendMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
-        EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Start");
+        EXPECT_EQ(ItemText(window, IDC_BUTTON_START), "&Start");
     });
 }
 
@@ -350,7 +301,7 @@ TEST(MainWindow, ReminderYesStartsTheCountdownAndAFinishDuringItsBoxIsDropped)
         ASSERT_TRUE(PumpUntil([&] { return second.Count() == 1; }, 5000));
         PumpUntil([] { return false; }, 300);
         EXPECT_EQ(second.Count(), 1u);
-        EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Start");
+        EXPECT_EQ(ItemText(window, IDC_BUTTON_START), "&Start");
         EXPECT_EQ(Text(window), "Brewbell - 04:00");
     });
 }
@@ -470,7 +421,7 @@ TEST(MainWindow, TrayHidesShowsAndRestoresWithTheRunningStateInItsIcon)
 TEST(MainWindow, WithoutTheNotificationAreaMinimisingKeepsTheWindowAndADialogThatCannotOpenSaysSo)
 {
     WithMainWindow([](MainDialog &dialog, HWND window) {
-        dialog_driver::BoxAnswerer boxes({IDOK, IDOK, IDOK});
+        BoxAnswerer boxes({IDOK, IDOK, IDOK});
         {
             RefusedLibrary refused("shell32.dll");
             ::SendMessageA(window, WM_COMMAND, ID_OPT_TRAY, 0);
@@ -485,7 +436,7 @@ TEST(MainWindow, WithoutTheNotificationAreaMinimisingKeepsTheWindowAndADialogTha
 
         Dialog missing(0x7FFF); // no such template
         dialog.RunChildDialog(missing);
-        EXPECT_EQ(boxes.texts,
+        EXPECT_EQ(boxes.Texts(),
                   (std::vector<std::string>{"Das Symbol im Infobereich kann nicht angezeigt werden. Brewbell wird "
                                             "deshalb nur minimiert.",
                                             "Das Fenster kann nicht geöffnet werden."}));
@@ -546,7 +497,7 @@ TEST(MainWindow, CommandsThatComeWhileRunningOrLateChangeNothing)
         ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
         PumpUntil([] { return false; }, 200);
         EXPECT_TRUE(dialog.IsCountdownRunning());
-        EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Stop");
+        EXPECT_EQ(ItemText(window, IDC_BUTTON_START), "&Stop");
     });
 }
 
@@ -577,7 +528,7 @@ TEST(MainWindow, ACountdownStartedUnderADialogOrBoxRunsOnWhenItCloses)
                     ::SendMessageA(::GetDlgItem(quickSet, closer), BM_CLICK, 0, 0);
                 });
             }
-            EXPECT_EQ(Text(::GetDlgItem(window, IDC_BUTTON_START)), "&Stop");
+            EXPECT_EQ(ItemText(window, IDC_BUTTON_START), "&Stop");
             EXPECT_LE(TheSettings().min, 4) << "the minutes of the countdown, not of the dialog";
             EXPECT_EQ(StoredTime("Min"), 4u) << "saved by the Start alone";
         });

@@ -1,5 +1,5 @@
 #include "dialogs/messages_dialog.h"
-#include "dialog_driver.h"
+#include "tests/support/dialog_run.h"
 #include "test_settings_store.h"
 #include "res/resource.h"
 
@@ -11,15 +11,7 @@
 
 namespace {
 
-std::string Text(HWND window, int id)
-{
-    char text[1024] = "";
-    ::GetDlgItemTextA(window, id, text, sizeof text);
-    return text;
-}
-
-void Type(HWND dialog, int id, const char *text) { ::SetDlgItemTextA(dialog, id, text); }
-void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+void SetItemText(HWND dialog, int id, const char *text) { ::SetDlgItemTextA(dialog, id, text); }
 
 std::string TempPath()
 {
@@ -66,14 +58,14 @@ void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
     Found found{answer->owner};
     ::EnumThreadWindows(::GetCurrentThreadId(), FindDialogs, reinterpret_cast<LPARAM>(&found));
     if (found.messageBox) {
-        answer->prompt = Text(found.messageBox, 0xFFFF);
+        answer->prompt = ItemText(found.messageBox, 0xFFFF);
         ::PostMessageA(found.messageBox, WM_COMMAND, IDYES, 0);
         return;
     }
     if (!found.fileDialog || answer->answered)
         return;
     answer->answered = true;
-    answer->filter = Text(found.fileDialog, cmb1);
+    answer->filter = ItemText(found.fileDialog, cmb1);
     HWND readOnly = ::GetDlgItem(found.fileDialog, chx1);
     answer->readOnlyBoxShown = readOnly && ::IsWindowVisible(readOnly);
     if (answer->typed.empty()) {
@@ -106,7 +98,7 @@ protected:
     INT_PTR Run(const std::function<void(HWND)> &body)
     {
         MessagesDialog dialog(t.settings, t.store);
-        return dialog_driver::RunModal(dialog, body);
+        return RunModal(dialog, body);
     }
     TestSettingsStore t;
 };
@@ -121,15 +113,15 @@ TEST_F(MessagesDialogTest, ShowsTheFourTextsAndAcceptStoresThemTrimmedWithDefaul
                   char title[64] = "";
                   ::GetWindowTextA(d, title, sizeof title);
                   EXPECT_STREQ(title, "Benutzerdefinierte Angaben");
-                  EXPECT_EQ(Text(d, IDC_ALARM_MESSAGE), "Der Grüntee ist fertig");
-                  EXPECT_EQ(Text(d, IDC_ALARM_SOUND), "C:\\gong.wav");
-                  EXPECT_EQ(Text(d, IDC_REMIND_MESSAGE), "Teepause!");
-                  EXPECT_EQ(Text(d, IDC_REMIND_SOUND), "");
+                  EXPECT_EQ(ItemText(d, IDC_ALARM_MESSAGE), "Der Grüntee ist fertig");
+                  EXPECT_EQ(ItemText(d, IDC_ALARM_SOUND), "C:\\gong.wav");
+                  EXPECT_EQ(ItemText(d, IDC_REMIND_MESSAGE), "Teepause!");
+                  EXPECT_EQ(ItemText(d, IDC_REMIND_SOUND), "");
 
-                  Type(d, IDC_ALARM_MESSAGE, "");
-                  Type(d, IDC_REMIND_MESSAGE, " \t ");
-                  Type(d, IDC_ALARM_SOUND, "  C:\\tee\\glocke.wav  ");
-                  Type(d, IDC_REMIND_SOUND, "  ");
+                  SetItemText(d, IDC_ALARM_MESSAGE, "");
+                  SetItemText(d, IDC_REMIND_MESSAGE, " \t ");
+                  SetItemText(d, IDC_ALARM_SOUND, "  C:\\tee\\glocke.wav  ");
+                  SetItemText(d, IDC_REMIND_SOUND, "  ");
                   Click(d, IDOK);
               }),
               IDOK);
@@ -163,29 +155,29 @@ TEST_F(MessagesDialogTest, AChosenFileShowsInItsFieldOnlyAndIsNotInForceBeforeIt
     const std::string directory = CurrentDirectory();
 
     EXPECT_EQ(Run([&](HWND d) {
-                  Type(d, IDC_ALARM_MESSAGE, "Getippt");
+                  SetItemText(d, IDC_ALARM_MESSAGE, "Getippt");
                   // The default extension completes a name typed without one.
                   const FileDialogAnswer chosen = Browse(d, IDC_ALARM_BROWSE, bell.substr(0, bell.size() - 4));
                   EXPECT_EQ(chosen.filter, "WAV-Audio-Dateien (*.wav)");
                   EXPECT_FALSE(chosen.readOnlyBoxShown);
                   EXPECT_EQ(chosen.prompt, "") << "an existing file is taken without a question";
-                  EXPECT_EQ(Text(d, IDC_ALARM_SOUND), bell);
-                  EXPECT_EQ(Text(d, IDC_ALARM_MESSAGE), "Getippt") << "what was typed stays";
+                  EXPECT_EQ(ItemText(d, IDC_ALARM_SOUND), bell);
+                  EXPECT_EQ(ItemText(d, IDC_ALARM_MESSAGE), "Getippt") << "what was typed stays";
                   EXPECT_EQ(t.settings.alarmSound, "alt.wav") << "a finish meanwhile plays the sound in force";
                   EXPECT_EQ(CurrentDirectory(), directory) << "the chooser leaves the current directory";
 
                   // A cancelled file dialog changes nothing, not even typed text.
-                  Type(d, IDC_REMIND_MESSAGE, "Getippt");
+                  SetItemText(d, IDC_REMIND_MESSAGE, "Getippt");
                   Browse(d, IDC_REMIND_BROWSE, "");
-                  EXPECT_EQ(Text(d, IDC_REMIND_MESSAGE), "Getippt");
-                  EXPECT_EQ(Text(d, IDC_REMIND_SOUND), "");
+                  EXPECT_EQ(ItemText(d, IDC_REMIND_MESSAGE), "Getippt");
+                  EXPECT_EQ(ItemText(d, IDC_REMIND_SOUND), "");
 
                   // A file that does not exist yet is offered for creation.
                   const std::string fresh = TempPath() + "brewbell-test-new.wav";
                   ::DeleteFileA(fresh.c_str());
                   const FileDialogAnswer created = Browse(d, IDC_REMIND_BROWSE, fresh);
                   EXPECT_NE(created.prompt, "");
-                  EXPECT_EQ(Text(d, IDC_REMIND_SOUND), fresh);
+                  EXPECT_EQ(ItemText(d, IDC_REMIND_SOUND), fresh);
                   EXPECT_EQ(t.settings.remindSound, "");
                   Click(d, IDCANCEL);
               }),
@@ -198,7 +190,7 @@ TEST_F(MessagesDialogTest, AChosenFileShowsInItsFieldOnlyAndIsNotInForceBeforeIt
 
     // Typed texts and a chosen sound are stored and put in force together.
     EXPECT_EQ(Run([&](HWND d) {
-                  Type(d, IDC_ALARM_MESSAGE, "Der Tee zieht nicht mehr");
+                  SetItemText(d, IDC_ALARM_MESSAGE, "Der Tee zieht nicht mehr");
                   Browse(d, IDC_ALARM_BROWSE, bell);
                   Click(d, IDOK);
               }),

@@ -2,8 +2,8 @@
 // the dialog's loop with the quit message, and a session end tells every window of the program
 // first. The list drops its edits as a cancel does, without asking. (The invitation, which keeps
 // its inputs, is walked end to end in exit_states_e2e_test.cpp.)
-#include "box_answerer.h"
-#include "dialog_driver.h"
+#include "tests/support/box_answerer.h"
+#include "tests/support/dialog_run.h"
 #include "dialogs/tea_list_dialog.h"
 #include "res/resource.h"
 #include "test_settings_store.h"
@@ -20,8 +20,11 @@ TEST(ProgramEnd, ThePresetListDropsItsEditsWithoutAsking)
         TestSettingsStore t;
         t.settings.teas[3].name = "Assam";
         TeaListDialog presets(t.settings, t.store);
-        dialog_driver::pending = [&] {
-            HWND d = presets.GetSafeHwnd();
+        BoxAnswerer boxes({IDYES});
+        // The quit message ends the dialog.
+        RunOptions options;
+        options.endLeftOpen = LeaveOpen;
+        RunModal(presets, [&](HWND d) {
             LVITEMA state{};
             state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
             ::SendDlgItemMessageA(d, IDC_TEA_LIST, LVM_SETITEMSTATE, 3, LPARAM(&state));
@@ -29,10 +32,7 @@ TEST(ProgramEnd, ThePresetListDropsItsEditsWithoutAsking)
             if (sessionEnd)
                 ::SendMessageA(d, WM_ENDSESSION, TRUE, 0);
             ::PostQuitMessage(0);
-        };
-        ::SetTimer(nullptr, 0, 1, dialog_driver::RunPending);
-        BoxAnswerer boxes({IDYES});
-        presets.DoModal();
+        }, options);
         MSG quit;
         EXPECT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "passed on to the main loop";
         EXPECT_EQ(boxes.Count(), 0u) << "nothing is asked on the way out";

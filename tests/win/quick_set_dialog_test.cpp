@@ -1,7 +1,7 @@
-#include "dialog_driver.h"
+#include "tests/support/dialog_run.h"
 #include "dialogs/quick_set_dialog.h"
 #include "res/resource.h"
-#include "settings/registry_key.h"
+#include "tests/support/memory_value_store.h"
 
 #include <commctrl.h>
 
@@ -9,7 +9,6 @@
 
 #include <string>
 
-using namespace dialog_driver;
 
 namespace {
 
@@ -54,8 +53,8 @@ protected:
     countdown::Time chosen{-1, -1};
 
     // Never written: saving is the caller's.
-    RegistryKey registry{HKEY_LOCAL_MACHINE, "Software\\BrewbellQuickSetTest"};
-    SettingsStore store{registry};
+    MemoryValueStore values;
+    SettingsStore store{values};
 };
 
 TEST_F(QuickSetDialogTest, ListsAndSlidersSteerEachOtherAndTheSlidersAreApplied)

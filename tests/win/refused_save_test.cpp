@@ -1,13 +1,12 @@
 // A key the user may only read (HKEY_LOCAL_MACHINE for a standard user): what a dialog or a menu
 // command could not store is told to the user, a dialog stays open for another try or a cancel,
 // and the running program goes on with what it had.
-#include "app/main_dialog.h"
-#include "app/process_objects.h"
-#include "box_answerer.h"
-#include "dialog_driver.h"
+#include "tests/support/box_answerer.h"
+#include "tests/support/dialog_run.h"
 #include "dialogs/messages_dialog.h"
 #include "dialogs/reminder_dialog.h"
 #include "dialogs/tea_list_dialog.h"
+#include "main_window_run.h"
 #include "res/resource.h"
 #include "test_settings_store.h"
 #include "tests/support/registry_tree.h"
@@ -23,8 +22,6 @@
 namespace {
 
 using Texts = std::vector<std::string>;
-
-void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 void Select(HWND dialog, int row)
 {
@@ -72,7 +69,7 @@ TEST(RefusedSave, ADialogSaysWhatItCouldNotStoreStaysOpenAndStoresOnTheNextTry)
         ReadOnlyKey readOnly(HKEY_CURRENT_USER, (std::string(TestSettingsStore::kPath) + "\\" + c.group).c_str());
         ASSERT_TRUE(readOnly.Made());
         BoxAnswerer boxes({}, "Brewbell");
-        const INT_PTR result = dialog_driver::RunModal(*dialog, [&](HWND d) {
+        const INT_PTR result = RunModal(*dialog, [&](HWND d) {
             c.edit(d);
             Click(d, c.accept);
             EXPECT_EQ(boxes.Texts(), Texts{c.refusal});
@@ -89,29 +86,25 @@ TEST(RefusedSave, ADialogSaysWhatItCouldNotStoreStaysOpenAndStoresOnTheNextTry)
 
 TEST(RefusedSave, AMenuOptionThatCannotBeStoredIsToldAndHoldsForThisRun)
 {
-    DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbell");
+    ClearRegistry();
     {
         ReadOnlyKey readOnly(HKEY_LOCAL_MACHINE, "Software\\Brewbell\\Menu");
         ASSERT_TRUE(readOnly.Made());
         TheSettingsStore().loadAll();
-        SingleInstance instance;
-        MainDialog dialog(instance);
-        Dialog::SetMainDialog(&dialog);
         BoxAnswerer boxes({}, "Brewbell");
-        dialog_driver::RunModal(dialog, [&](HWND window) {
+        RunMainWindow([&](MainDialog &dialog, HWND window) {
             ::SendMessageA(window, WM_COMMAND, ID_OPT_TOPMOST, 0);
             ::SendMessageA(window, WM_COMMAND, ID_LAYOUT_PLAIN, 0);
             EXPECT_TRUE(::GetMenuState(::GetMenu(window), ID_OPT_TOPMOST, MF_BYCOMMAND) & MF_CHECKED);
             dialog.ExitProgram();
         });
-        Dialog::SetMainDialog(nullptr);
         const std::string refusal =
             "Die Einstellung konnte nicht in der Registrierung gespeichert werden. Sie gilt nur bis zum Programmende.";
         EXPECT_EQ(boxes.Texts(), (Texts{refusal, refusal}));
         EXPECT_EQ(TheSettings().layout, Plain);
     }
     TheSettingsStore().loadAll();
-    DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Brewbell");
+    ClearRegistry();
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "dialogs/reminder_dialog.h"
 #include "framework/local_time.h"
-#include "dialog_driver.h"
+#include "tests/support/dialog_run.h"
 #include "test_settings_store.h"
 #include "res/resource.h"
 
@@ -14,15 +14,6 @@
 namespace {
 
 int Check(HWND dialog, int id) { return static_cast<int>(::IsDlgButtonChecked(dialog, id)); }
-bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
-void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-std::string Text(HWND dialog, int id)
-{
-    char text[64] = "";
-    ::GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
 
 // The days ticked, as the mask's bits.
 int TickedDays(HWND dialog)
@@ -60,7 +51,7 @@ void Pick(HWND dialog, int id, int hour, int minute, int second)
 
 void TypeHours(HWND dialog, const char *text) { ::SetDlgItemTextA(dialog, IDC_REM_HOURS, text); }
 
-void PressKey(HWND window, WPARAM key)
+void SendKey(HWND window, WPARAM key)
 {
     ::SendMessageA(window, WM_KEYDOWN, key, 1);
     ::SendMessageA(window, WM_KEYUP, key, 0xC0000001);
@@ -71,7 +62,7 @@ protected:
     INT_PTR Run(const std::function<void(HWND)> &body)
     {
         ReminderDialog dialog(t.settings, t.store);
-        return dialog_driver::RunModal(dialog, body);
+        return RunModal(dialog, body);
     }
     TestSettingsStore t;
 };
@@ -91,7 +82,7 @@ TEST_F(ReminderDialogTest, ShowsTheScheduleAndTheRadioPairEnablesItsOwnFields)
         EXPECT_EQ(Check(d, IDC_REM_ALL_DAYS), BST_INDETERMINATE);
         EXPECT_EQ(Check(d, IDC_REM_DAILY), BST_CHECKED);
         EXPECT_EQ(Check(d, IDC_REM_BETWEEN), BST_UNCHECKED);
-        EXPECT_EQ(Text(d, IDC_REM_HOURS), "3");
+        EXPECT_EQ(ItemText(d, IDC_REM_HOURS), "3");
         EXPECT_EQ(TimeOfDay(Picked(d, IDC_REM_DAILY_TIME)), TimeOfDay(Local(140400)));
         EXPECT_EQ(TimeOfDay(Picked(d, IDC_REM_FROM)), TimeOfDay(Local(111600)));
         EXPECT_EQ(TimeOfDay(Picked(d, IDC_REM_TO)), TimeOfDay(Local(144000)));
@@ -99,20 +90,20 @@ TEST_F(ReminderDialogTest, ShowsTheScheduleAndTheRadioPairEnablesItsOwnFields)
                   reinterpret_cast<LRESULT>(::GetDlgItem(d, IDC_REM_HOURS)));
 
         const int interval[] = {IDC_REM_FROM, IDC_REM_TO, IDC_REM_HOURS, IDC_REM_HOURS_SPIN};
-        EXPECT_TRUE(Enabled(d, IDC_REM_DAILY_TIME));
+        EXPECT_TRUE(IsItemEnabled(d, IDC_REM_DAILY_TIME));
         for (int id : interval)
-            EXPECT_FALSE(Enabled(d, id)) << id;
+            EXPECT_FALSE(IsItemEnabled(d, id)) << id;
 
         Click(d, IDC_REM_BETWEEN);
-        EXPECT_FALSE(Enabled(d, IDC_REM_DAILY_TIME));
+        EXPECT_FALSE(IsItemEnabled(d, IDC_REM_DAILY_TIME));
         for (int id : interval)
-            EXPECT_TRUE(Enabled(d, id)) << id;
+            EXPECT_TRUE(IsItemEnabled(d, id)) << id;
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(d, IDC_REM_FROM));
         EXPECT_EQ(t.settings.interval, 0) << "the clock goes on with the rule in force";
 
         Click(d, IDC_REM_DAILY);
-        EXPECT_TRUE(Enabled(d, IDC_REM_DAILY_TIME));
-        EXPECT_FALSE(Enabled(d, IDC_REM_FROM));
+        EXPECT_TRUE(IsItemEnabled(d, IDC_REM_DAILY_TIME));
+        EXPECT_FALSE(IsItemEnabled(d, IDC_REM_FROM));
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(d, IDC_REM_DAILY_TIME));
         // Reading the fields back at each click leaves the stored points as they were.
         EXPECT_EQ(t.settings.daily, 140400);
@@ -208,22 +199,22 @@ TEST_F(ReminderDialogTest, TheHoursFieldTakesOnlyOneToSixAndNeverLoops)
         const std::string shown = std::to_string(stored);
         Run([&](HWND d) {
             HWND edit = ::GetDlgItem(d, IDC_REM_HOURS);
-            EXPECT_EQ(Text(d, IDC_REM_HOURS), shown) << "the stored value is shown as it is";
+            EXPECT_EQ(ItemText(d, IDC_REM_HOURS), shown) << "the stored value is shown as it is";
             for (const char *typed : {"0", "7", "", "12"}) {
                 TypeHours(d, typed);
-                EXPECT_EQ(Text(d, IDC_REM_HOURS), shown) << "typed " << typed;
+                EXPECT_EQ(ItemText(d, IDC_REM_HOURS), shown) << "typed " << typed;
             }
             TypeHours(d, "6");
-            EXPECT_EQ(Text(d, IDC_REM_HOURS), "6");
-            PressKey(edit, VK_UP);
-            EXPECT_EQ(Text(d, IDC_REM_HOURS), "6") << "the arrows stop at 6";
+            EXPECT_EQ(ItemText(d, IDC_REM_HOURS), "6");
+            SendKey(edit, VK_UP);
+            EXPECT_EQ(ItemText(d, IDC_REM_HOURS), "6") << "the arrows stop at 6";
             TypeHours(d, "2");
-            PressKey(edit, VK_DOWN);
-            EXPECT_EQ(Text(d, IDC_REM_HOURS), "1");
-            PressKey(edit, VK_DOWN);
-            EXPECT_EQ(Text(d, IDC_REM_HOURS), "1") << "and at 1";
+            SendKey(edit, VK_DOWN);
+            EXPECT_EQ(ItemText(d, IDC_REM_HOURS), "1");
+            SendKey(edit, VK_DOWN);
+            EXPECT_EQ(ItemText(d, IDC_REM_HOURS), "1") << "and at 1";
             Click(d, IDC_REM_BETWEEN);
-            EXPECT_EQ(Text(d, IDC_REM_HOURS), "1");
+            EXPECT_EQ(ItemText(d, IDC_REM_HOURS), "1");
             ::SendMessageA(d, WM_COMMAND, IDCANCEL, 0);
         });
         EXPECT_EQ(t.settings.hours, stored) << "cancel leaves the running program as it was";
@@ -261,16 +252,16 @@ TEST_F(ReminderDialogTest, TheKeyboardReachesBothRadioButtons)
     Run([&](HWND d) {
         HWND between = ::GetDlgItem(d, IDC_REM_BETWEEN);
         ::SetFocus(::GetDlgItem(d, IDC_REM_DAILY));
-        dialog_driver::PressKey(d, VK_DOWN);
+        PressKey(d, VK_DOWN);
         EXPECT_EQ(Check(d, IDC_REM_BETWEEN), BST_CHECKED) << "an arrow key moves to the other rule";
-        EXPECT_TRUE(Enabled(d, IDC_REM_FROM));
+        EXPECT_TRUE(IsItemEnabled(d, IDC_REM_FROM));
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(d, IDC_REM_FROM));
 
         ::SetFocus(between);
-        dialog_driver::PressKey(d, VK_UP);
+        PressKey(d, VK_UP);
         EXPECT_EQ(Check(d, IDC_REM_DAILY), BST_CHECKED);
-        EXPECT_TRUE(Enabled(d, IDC_REM_DAILY_TIME));
-        EXPECT_FALSE(Enabled(d, IDC_REM_FROM));
+        EXPECT_TRUE(IsItemEnabled(d, IDC_REM_DAILY_TIME));
+        EXPECT_FALSE(IsItemEnabled(d, IDC_REM_FROM));
     });
 }
 

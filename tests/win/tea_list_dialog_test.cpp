@@ -1,9 +1,9 @@
-#include "dialog_driver.h"
+#include "tests/support/box_answerer.h"
+#include "tests/support/dialog_run.h"
 #include "dialogs/tea_list_dialog.h"
 #include "res/resource.h"
-#include "settings/registry_key.h"
 #include "test_support.h"
-#include "tests/support/registry_tree.h"
+#include "tests/support/memory_value_store.h"
 
 #include <commctrl.h>
 
@@ -12,34 +12,11 @@
 #include <string>
 #include <vector>
 
-using namespace dialog_driver;
 using Texts = std::vector<std::string>;
 
 namespace {
 
-constexpr char kBase[] = "Software\\BrewbellTeaListTest";
-constexpr char kTeas[] = "Software\\BrewbellTeaListTest\\Teas";
 const std::string kLong(255, 'L');
-
-void StoreText(const char *name, const std::string &text)
-{
-    HKEY key;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTeas, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()), DWORD(text.size() + 1));
-    ::RegCloseKey(key);
-}
-
-std::string StoredText(const std::string &name)
-{
-    char text[300] = "<none>";
-    DWORD size = sizeof text;
-    HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kTeas, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        ::RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE *>(text), &size);
-        ::RegCloseKey(key);
-    }
-    return text;
-}
 
 Texts Row(HWND dialog, int row)
 {
@@ -58,8 +35,7 @@ Texts Row(HWND dialog, int row)
 
 Texts Edits(HWND dialog)
 {
-    return {Text(::GetDlgItem(dialog, IDC_TEA_NAME)), Text(::GetDlgItem(dialog, IDC_TEA_MIN)),
-            Text(::GetDlgItem(dialog, IDC_TEA_SEC))};
+    return {ItemText(dialog, IDC_TEA_NAME), ItemText(dialog, IDC_TEA_MIN), ItemText(dialog, IDC_TEA_SEC)};
 }
 
 void Select(HWND dialog, int row)
@@ -80,7 +56,6 @@ void DoubleClick(HWND dialog, int row)
         ::SendMessageA(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, point);
 }
 
-void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 // The user replaces a field's text by typing.
 void Retype(HWND dialog, int id, const char *text)
@@ -102,17 +77,15 @@ protected:
     {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
         ::InitCommonControlsEx(&controls);
-        DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBase);
         // Odd texts only an outside edit of the registry can leave.
-        StoreText("Desc2", "");
-        StoreText("Min2", "abc");
-        StoreText("Desc3", "Assam");
-        StoreText("Min3", "4");
-        StoreText("Min6", "75");
-        StoreText("Desc9", kLong);
+        values.putString("Teas", "Desc2", "");
+        values.putString("Teas", "Min2", "abc");
+        values.putString("Teas", "Desc3", "Assam");
+        values.putString("Teas", "Min3", "4");
+        values.putString("Teas", "Min6", "75");
+        values.putString("Teas", "Desc9", kLong);
         store.loadTeas();
     }
-    void TearDown() override { DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBase); }
 
     INT_PTR Run(const std::function<void(HWND)> &body)
     {
@@ -120,8 +93,13 @@ protected:
         return RunModal(dialog, body);
     }
 
-    RegistryKey registry{HKEY_LOCAL_MACHINE, kBase};
-    SettingsStore store{registry};
+    std::string StoredText(const std::string &name) const
+    {
+        return values.has("Teas", name) ? values.text("Teas", name) : "<none>";
+    }
+
+    MemoryValueStore values;
+    SettingsStore store{values};
 };
 
 TEST_F(TeaListDialogTest, OpensWithItsColumnsAndAllTenRowsAsStored)
@@ -170,10 +148,10 @@ TEST_F(TeaListDialogTest, TakeTypeApplyResetAndSave)
         // Typed 75 shows 59, all selected; a third digit does not fit.
         ::SetWindowTextA(::GetDlgItem(dialog, IDC_TEA_NAME), "");
         Retype(dialog, IDC_TEA_MIN, "75");
-        EXPECT_EQ(Text(::GetDlgItem(dialog, IDC_TEA_MIN)), "59");
+        EXPECT_EQ(ItemText(dialog, IDC_TEA_MIN), "59");
         EXPECT_TRUE(AllSelected(::GetDlgItem(dialog, IDC_TEA_MIN)));
         Retype(dialog, IDC_TEA_SEC, "6");
-        EXPECT_EQ(Text(::GetDlgItem(dialog, IDC_TEA_SEC)), "6");
+        EXPECT_EQ(ItemText(dialog, IDC_TEA_SEC), "6");
 
         // Enter applies to the row taken, not to the row selected since.
         Select(dialog, 5);
@@ -193,7 +171,7 @@ TEST_F(TeaListDialogTest, TakeTypeApplyResetAndSave)
         EXPECT_EQ(Row(dialog, 9)[0], kLong) << "wider than the name field, still whole";
         EXPECT_EQ(Row(dialog, 6)[1], "75");
         Retype(dialog, IDC_TEA_MIN, "123");
-        EXPECT_EQ(Text(::GetDlgItem(dialog, IDC_TEA_MIN)), "12");
+        EXPECT_EQ(ItemText(dialog, IDC_TEA_MIN), "12");
         Click(dialog, IDC_TEA_DISCARD);
         EXPECT_EQ(Edits(dialog), (Texts{"", "", ""}));
 
@@ -232,7 +210,7 @@ TEST_F(TeaListDialogTest, CancelAsksOnlyAfterChangesAndNoKeepsEverything)
         Click(dialog, IDC_TEA_CANCEL);
     });
     EXPECT_EQ(result, IDCANCEL);
-    EXPECT_TRUE(answerer.texts.empty()) << "values only taken into the edits are no change";
+    EXPECT_TRUE(answerer.Texts().empty()) << "values only taken into the edits are no change";
 
     result = Run([&](HWND dialog) {
         Select(dialog, 4);
@@ -240,16 +218,16 @@ TEST_F(TeaListDialogTest, CancelAsksOnlyAfterChangesAndNoKeepsEverything)
         Select(dialog, 3);
         Click(dialog, IDC_TEA_CHANGE);
         PressKey(dialog, VK_ESCAPE);
-        ASSERT_EQ(answerer.texts, (Texts{"Alle Änderungen werden verworfen.\nTrotzdem abbrechen?"}));
-        EXPECT_EQ(answerer.captions[0], "Brewbell");
+        ASSERT_EQ(answerer.Texts(), (Texts{"Alle Änderungen werden verworfen.\nTrotzdem abbrechen?"}));
+        EXPECT_EQ(answerer.Captions().at(0), "Brewbell");
         EXPECT_EQ(Edits(dialog), (Texts{"Assam", "4", "00"})) << "No keeps the dialog as it was";
 
         // The close box asks the same; Yes closes.
         ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-        PumpUntil([&] { return answerer.texts.size() == 2; });
+        PumpUntil([&] { return answerer.Count() == 2; });
     });
     EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(answerer.texts.size(), 2u);
+    EXPECT_EQ(answerer.Count(), 2u);
     EXPECT_EQ(store.settings.teas[3].name, "Assam");
     EXPECT_EQ(StoredText("Desc4"), "<none>") << "nothing stored";
 }

@@ -1,14 +1,22 @@
-// A dialog of the test program that runs a test body once it is initialised, then ends.
+// The window tests' own dialog (win_tests.rc): however it is run (Run, or by the code under test),
+// its body runs inside its modal loop as in every dialog run (tests/support/dialog_run.h), then
+// it ends.
 #pragma once
 
 #include "framework/dialog.h"
 #include "test_ids.h"
+#include "tests/support/dialog_run.h"
 
 #include <functional>
 
 class TestDialog : public Dialog {
 public:
     explicit TestDialog(std::function<void(TestDialog &)> body) : Dialog(IDD_TEST), body_(std::move(body)) {}
+    ~TestDialog() override
+    {
+        if (timer_)
+            CancelLater(timer_);
+    }
 
     // Runs the body inside the dialog's own modal loop; ends it with IDABORT unless the body
     // ended it or endAfterBody is false. Posting kFinish with a result ends it too.
@@ -23,18 +31,17 @@ protected:
     bool OnInitDialog() override
     {
         Dialog::OnInitDialog();
-        Post(kRunBody);
+        timer_ = RunLater([this] {
+            timer_ = 0;
+            body_(*this);
+            if (endAfterBody && !IsEnded())
+                EndDialog(IDABORT);
+        });
         return true;
     }
 
     bool ProcessMessage(Message &m) override
     {
-        if (m.id == kRunBody) {
-            body_(*this);
-            if (endAfterBody && !IsEnded())
-                EndDialog(IDABORT);
-            return true;
-        }
         if (m.id == kFinish) {
             EndDialog(static_cast<INT_PTR>(m.wParam));
             return true;
@@ -43,6 +50,6 @@ protected:
     }
 
 private:
-    static constexpr UINT kRunBody = WM_APP + 1;
     std::function<void(TestDialog &)> body_;
+    UINT_PTR timer_ = 0;
 };

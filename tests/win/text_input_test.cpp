@@ -1,7 +1,7 @@
 // Long and foreign texts in every text field of the dialogs, put there as another program does
 // (WM_SETTEXT, which no edit limit stops) and as a paste does (EM_REPLACESEL over the selection):
 // no field takes more than it may, and what is stored is readable again.
-#include "dialog_driver.h"
+#include "tests/support/dialog_run.h"
 #include "dialogs/messages_dialog.h"
 #include "dialogs/quick_set_dialog.h"
 #include "dialogs/reminder_dialog.h"
@@ -17,8 +17,6 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
-using namespace dialog_driver;
 
 namespace {
 
@@ -71,10 +69,7 @@ void Put(HWND dialog, int id, const Input &input)
     ::SendMessageA(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(input.text.c_str()));
 }
 
-std::string FieldText(HWND dialog, int id) { return Text(::GetDlgItem(dialog, id)); }
 std::size_t Limit(HWND dialog, int id) { return ::SendDlgItemMessageA(dialog, id, EM_GETLIMITTEXT, 0, 0); }
-void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
 // A value as the registry holds it, whatever its length; "<missing>" when there is none.
 std::string Stored(const char *group, const char *name)
 {
@@ -117,14 +112,14 @@ TEST(TextInput, PresetNameTakesAStorableTextAndTheTimeFieldsOnlyTwoDigits)
                                ::SendDlgItemMessageA(d, IDC_TEA_LIST, LVM_SETITEMSTATE, 3,
                                                      reinterpret_cast<LPARAM>(&state));
                                Click(d, IDC_TEA_CHANGE);
-                               ASSERT_EQ(FieldText(d, IDC_TEA_NAME), "Teesorte 3");
+                               ASSERT_EQ(ItemText(d, IDC_TEA_NAME), "Teesorte 3");
                                EXPECT_EQ(Limit(d, IDC_TEA_NAME), kMaxTextLength);
                                for (int id : {IDC_TEA_NAME, IDC_TEA_MIN, IDC_TEA_SEC})
                                    Put(d, id, input);
                                // The first digits of each input: 7 and 5.
                                const std::string digit = input.text == kLong ? "7" : "5";
-                               EXPECT_EQ(Brief(FieldText(d, IDC_TEA_MIN)), Brief(digit));
-                               EXPECT_EQ(Brief(FieldText(d, IDC_TEA_SEC)), Brief(digit));
+                               EXPECT_EQ(Brief(ItemText(d, IDC_TEA_MIN)), Brief(digit));
+                               EXPECT_EQ(Brief(ItemText(d, IDC_TEA_SEC)), Brief(digit));
                                Click(d, IDC_TEA_CHANGE);
                                Click(d, IDC_TEA_SAVE);
                            }),
@@ -188,7 +183,7 @@ TEST(TextInput, TheHoursFieldGoesBackToTheStoredHoursAndTheQuickListsStayAsTheyA
                                // 7 is too many hours; the 5 in front of the letters is a number
                                // as the system reads one, and a good one.
                                if (input.text == kLong) {
-                                   EXPECT_EQ(FieldText(d, IDC_REM_HOURS), "3");
+                                   EXPECT_EQ(ItemText(d, IDC_REM_HOURS), "3");
                                }
                                Click(d, IDC_REM_APPLY);
                            }),
@@ -241,9 +236,9 @@ TEST(TextInput, InvitationMessageAndRecipientKeepTheirLimitsInEveryMode)
                                    Put(d, IDC_INV_RECIPIENT, input);
                                    Put(d, IDC_INV_MESSAGE, input);
                                    if (input.feed == Feed::Paste) {
-                                       const std::string message = FieldText(d, IDC_INV_MESSAGE);
+                                       const std::string message = ItemText(d, IDC_INV_MESSAGE);
                                        EXPECT_EQ(Brief(message), Brief(input.text.substr(0, mode.messageLimit)));
-                                       EXPECT_EQ(FieldText(d, IDC_INV_COUNT), std::to_string(message.size()));
+                                       EXPECT_EQ(ItemText(d, IDC_INV_COUNT), std::to_string(message.size()));
                                    }
                                    Click(d, IDCANCEL);
                                }),

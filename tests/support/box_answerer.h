@@ -1,10 +1,10 @@
 // Answers the message boxes of the thread that creates it, from a worker, and records their texts
 // and captions. The window tests run the program's modal boxes on their own thread, so someone
-// else has to press the buttons.
+// else has to press the buttons. The one answerer of the window tests.
 #pragma once
 
 #include "framework/thread.h"
-#include "framework/window.h"
+#include "tests/support/controls.h"
 
 #include <windows.h>
 
@@ -57,10 +57,8 @@ private:
     static BOOL CALLBACK FindBox(HWND window, LPARAM parameter)
     {
         auto &search = *reinterpret_cast<Search *>(parameter);
-        char name[32] = "";
-        ::GetClassNameA(window, name, sizeof name);
-        if (std::string(name) == "#32770" && ::GetDlgItem(window, 0xFFFF) && ::IsWindowVisible(window) &&
-            (search.caption.empty() || Window(window).GetText() == search.caption)) {
+        if (IsMessageBox(window) && ::IsWindowVisible(window) &&
+            (search.caption.empty() || Text(window) == search.caption)) {
             search.box = window;
             return FALSE;
         }
@@ -80,12 +78,14 @@ private:
             }
             {
                 std::lock_guard lock(mutex_);
-                texts_.push_back(Window(::GetDlgItem(box, 0xFFFF)).GetText());
-                captions_.push_back(Window(box).GetText());
+                texts_.push_back(MessageBoxText(box));
+                captions_.push_back(Text(box));
             }
             const int answer = answers_.empty() ? (::GetDlgItem(box, IDOK) ? IDOK : IDNO) : answers_[next++];
             ::PostMessageA(box, WM_COMMAND, answer, 0);
-            while (::IsWindow(box) && !done_)
+            // Answered, a box hides at once, though its loop ends only after that of a box opened
+            // on top of it, which is the next to answer.
+            while (::IsWindow(box) && ::IsWindowVisible(box) && !done_)
                 ::Sleep(10);
         }
     }

@@ -1,4 +1,4 @@
-#include "automation.h"
+#include "tests/support/running_program.h"
 
 #include "tests/support/registry_tree.h"
 
@@ -6,7 +6,7 @@
 #include <cstring>
 
 namespace {
-const char kBasePath[] = "Software\\Brewbell";
+const char *const kBasePath = settings_schema::kBasePath;
 
 std::string GroupPath(const char *group) { return std::string(kBasePath) + "\\" + group; }
 
@@ -14,32 +14,6 @@ std::string GroupPath(const char *group) { return std::string(kBasePath) + "\\" 
 REGSAM RegistryView() { return AttachesToRunningProgram() ? KEY_WOW64_32KEY : 0; }
 
 } // namespace
-
-bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs)
-{
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (::GetTickCount() - start >= timeoutMs)
-            return false;
-        ::Sleep(20);
-    }
-}
-
-std::string WindowText(HWND window)
-{
-    char text[1024] = "";
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-std::string ClassName(HWND window)
-{
-    char name[256] = "";
-    ::GetClassNameA(window, name, sizeof name);
-    return name;
-}
 
 Program::~Program()
 {
@@ -75,7 +49,7 @@ bool Program::Start()
 namespace {
 BOOL CALLBACK FindProgramWindow(HWND window, LPARAM parameter)
 {
-    const std::string title = WindowText(window);
+    const std::string title = Text(window);
     if (ClassName(window) != "#32770" || (title != "Brewbell" && title.rfind("Brewbell - ", 0) != 0))
         return TRUE;
     ::GetWindowThreadProcessId(window, reinterpret_cast<DWORD *>(parameter));
@@ -134,7 +108,7 @@ std::vector<HWND> Program::TopLevelWindows() const
 HWND Program::FindMainWindow() const
 {
     for (HWND window : TopLevelWindows()) {
-        const std::string title = WindowText(window);
+        const std::string title = Text(window);
         if (::IsWindowVisible(window) && ClassName(window) == "#32770" && !::GetDlgItem(window, 0xFFFF) &&
             (title == "Brewbell" || title.rfind("Brewbell - ", 0) == 0))
             return window;
@@ -163,8 +137,6 @@ HWND Program::WaitForMessageBox(DWORD timeoutMs) const
     WaitUntil([&] { return (found = FindMessageBox()) != nullptr; }, timeoutMs);
     return found;
 }
-
-std::string MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }
 
 IconColours MessageBoxIconColours(HWND box)
 {
@@ -259,22 +231,9 @@ void WriteDword(const char *group, const char *name, DWORD value)
 
 } // namespace brewbell_registry
 
-std::string ItemText(HWND dialog, int id)
-{
-    char text[1024] = "";
-    ::SendMessageA(::GetDlgItem(dialog, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-void Command(HWND window, UINT id) { ::PostMessageA(window, WM_COMMAND, id, 0); }
-
-void Click(HWND window, int id) { ::PostMessageA(::GetDlgItem(window, id), BM_CLICK, 0, 0); }
-
-bool IsItemEnabled(HWND window, int id) { return ::IsWindowEnabled(::GetDlgItem(window, id)) != FALSE; }
-
 bool WaitForTitle(HWND window, const std::string &title, DWORD timeoutMs)
 {
-    return WaitUntil([&] { return WindowText(window) == title; }, timeoutMs);
+    return WaitUntil([&] { return Text(window) == title; }, timeoutMs);
 }
 
 namespace brewbell_registry {
@@ -311,7 +270,7 @@ HWND Program::WaitForWindowTitled(const std::string &title, DWORD timeoutMs) con
     WaitUntil(
         [&] {
             for (HWND window : TopLevelWindows())
-                if (::IsWindowVisible(window) && WindowText(window) == title)
+                if (::IsWindowVisible(window) && Text(window) == title)
                     return (found = window) != nullptr;
             return false;
         },

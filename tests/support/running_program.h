@@ -1,10 +1,17 @@
 // Drives brewbell.exe from outside, as a user would: start it, find its windows, read texts,
-// click, and look into the registry. Every wait is for a condition, with a time-out.
+// click (tests/support/controls.h), and look into the registry. Every wait is for a condition,
+// with a time-out. RunningProgramTest is the end-to-end tests' fixture.
 #pragma once
 
+#include "res/resource.h"
+#include "tests/support/controls.h"
+#include "tests/support/settings_schema.h"
+
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,15 +19,6 @@
 // 32-bit program under an emulator, beside this 64-bit driver (scripts/lib.sh). Its settings then
 // live in the registry's 32-bit view.
 bool AttachesToRunningProgram();
-
-// Waits until the condition holds; false on time-out.
-bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
-
-std::string WindowText(HWND window);
-// The text of a dialog item, asked with WM_GETTEXT: GetWindowText does not ask an edit field of
-// another process for it.
-std::string ItemText(HWND dialog, int id);
-std::string ClassName(HWND window);
 
 class Program {
 public:
@@ -53,9 +51,8 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
-// The text of a message box, and how much of its icon is red (the stop icon is a red disc) or
-// blue (the information icon), as shares of the icon's pixels seen on the screen.
-std::string MessageBoxText(HWND box);
+// How much of a message box's icon is red (the stop icon is a red disc) or blue (the information
+// icon), as shares of the icon's pixels seen on the screen.
 struct IconColours {
     double red = 0;
     double blue = 0;
@@ -71,11 +68,6 @@ bool ReadDword(const char *group, const char *name, DWORD &value);
 void WriteDword(const char *group, const char *name, DWORD value);
 } // namespace brewbell_registry
 
-// Chooses a menu command of the window, as a click on the item does (posted).
-void Command(HWND window, UINT id);
-// Clicks a button of a window as the mouse would (posted, so a box it opens does not block us).
-void Click(HWND window, int id);
-bool IsItemEnabled(HWND window, int id);
 // Waits until the window's title is the text; false on time-out.
 bool WaitForTitle(HWND window, const std::string &title, DWORD timeoutMs = 10000);
 
@@ -83,3 +75,45 @@ namespace brewbell_registry {
 void WriteString(const char *group, const char *name, const char *text);
 bool ReadString(const char *group, const char *name, std::string &text);
 } // namespace brewbell_registry
+
+// A test with brewbell.exe: the settings cleared before and after, the program started and its
+// main window found on request. A program still running at the end is closed with its window and
+// must end.
+class RunningProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override { brewbell_registry::Clear(); }
+    void TearDown() override
+    {
+        if (program) {
+            if (::IsWindow(window))
+                ::PostMessageA(window, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(program->HasExited(10000)) << "the program did not end";
+        }
+        brewbell_registry::Clear();
+    }
+
+    // Starts the program (a new one each time) and waits for its main window.
+    void StartProgram()
+    {
+        program.emplace();
+        ASSERT_TRUE(program->Start());
+        window = program->WaitForMainWindow();
+        ASSERT_NE(window, nullptr) << "no Brewbell window appeared";
+    }
+    // Closes the main window as its close box does; the program ends with code 0.
+    void CloseProgram(DWORD timeoutMs = 10000)
+    {
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(program->HasExited(timeoutMs)) << "the close request did not end the program";
+        EXPECT_EQ(program->ExitCode(), 0u);
+    }
+    void RestartProgram()
+    {
+        CloseProgram();
+        StartProgram();
+    }
+    std::string StartCaption() const { return Text(::GetDlgItem(window, IDC_BUTTON_START)); }
+
+    std::optional<Program> program;
+    HWND window = nullptr;
+};
