@@ -13,7 +13,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 EMULATED_SKIP='ConsoleRedirector.*:CapturingRedirector.*:InvitationDialog.FollowsTheServiceThroughStartAndStop'
 EMULATED_SKIP+=':InvitationDialog.SendsLongInputsUnchangedAndCutsALongAnswer:InvitationDialog.ClosingWhileSendingEndsEverythingAtOnce'
 EMULATED_SKIP+=':InvitationDialog.NetIsTheSystemsNotOneBesideTheProgram:InvitationDialog.NetsAnswerInTheConsolesCodePageShowsInTheWindowsOne:SoakCounters.*'
-EMULATED_SKIP+=':MessagesDialogTest.AChosenFile*:InvitationDialog.BrowsingForAComputer*' 
+EMULATED_SKIP+=':MessagesDialogTest.AChosenFile*:InvitationDialog.BrowsingForAComputer*:InvitationWorkers.*'
 
 ensure_packages
 enter_emulation "$0" "$@"
