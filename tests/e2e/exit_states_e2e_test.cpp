@@ -21,14 +21,13 @@ const char kInvitationTitle[] = "Einladung versenden per Windows Nachrichtendien
 
 enum class Ending { ExitCommand, SessionEnd };
 
-// The program under test with what a state needs beside it.
+// The running program with what a state needs beside it.
 struct Scene {
-    std::unique_ptr<stand_ins::MessengerService> service;
-    std::unique_ptr<stand_ins::Net> net;
-    Program program;
-    HWND window = nullptr;
+    const Program &program;
+    HWND window;
+    const stand_ins::MessengerService *service;
+    const stand_ins::Net *net;
 
-    std::string StartCaption() const { return Text(::GetDlgItem(window, IDC_BUTTON_START)); }
     HWND Box(const char *text) const
     {
         HWND box = program.WaitForMessageBox(12000);
@@ -243,11 +242,7 @@ void ExpectSaved(const Stored &expected)
     EXPECT_EQ(StoredTime("LastSec"), expected.lastSec);
 }
 
-class ExitTest : public ::testing::TestWithParam<std::tuple<State, Ending>> {
-protected:
-    void SetUp() override { registry::Clear(); }
-    void TearDown() override { registry::Clear(); }
-};
+class ExitTest : public RunningProgramTest, public ::testing::WithParamInterface<std::tuple<State, Ending>> {};
 
 TEST_P(ExitTest, EndsWithinTwoSecondsSavingTheTimeWithoutForce)
 {
@@ -257,37 +252,37 @@ TEST_P(ExitTest, EndsWithinTwoSecondsSavingTheTimeWithoutForce)
     if (std::string(state.name) == "ReminderBoxOpen")
         StoreDailyReminderIn(4);
 
-    Scene scene;
+    std::unique_ptr<stand_ins::MessengerService> service;
     if (state.service) {
-        scene.service = std::make_unique<stand_ins::MessengerService>();
-        ASSERT_TRUE(scene.service->Installed());
+        service = std::make_unique<stand_ins::MessengerService>();
+        ASSERT_TRUE(service->Installed());
         if (state.serviceRunning) {
-            ASSERT_TRUE(scene.service->StartAndWait());
+            ASSERT_TRUE(service->StartAndWait());
         }
     }
+    std::unique_ptr<stand_ins::Net> net;
     if (state.net)
-        scene.net = std::make_unique<stand_ins::Net>("hang", stand_ins::Where::SystemFolder);
-    ASSERT_TRUE(scene.program.Start());
-    scene.window = scene.program.WaitForMainWindow();
-    ASSERT_NE(scene.window, nullptr);
+        net = std::make_unique<stand_ins::Net>("hang", stand_ins::Where::SystemFolder);
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    Scene scene{*program, window, service.get(), net.get()};
     ASSERT_TRUE(state.enter(scene)) << "the program did not reach the state";
 
     const DWORD asked = ::GetTickCount();
     if (ending == Ending::ExitCommand) {
-        PostCommand(scene.window, ID_TRAY_EXIT);
+        PostCommand(window, ID_TRAY_EXIT);
     } else {
-        ASSERT_TRUE(EndSession(scene.program)) << "a window refused the end of the session";
+        ASSERT_TRUE(EndSession(*program)) << "a window refused the end of the session";
         // Windows may end the process as soon as the last answer is in: the time is saved by then.
         ExpectSaved(state.expected);
         if (state.alsoStored)
             state.alsoStored();
     }
-    const bool ended = scene.program.HasExited(2000);
+    const bool ended = program->HasExited(2000);
     const DWORD took = ::GetTickCount() - asked;
     std::printf("exit %-24s %-11s %5lu ms\n", state.name, ending == Ending::ExitCommand ? "command" : "session end",
                 static_cast<unsigned long>(took));
     ASSERT_TRUE(ended) << "still running 2 s after it was asked to end";
-    EXPECT_EQ(scene.program.ExitCode(), 0u) << "threads ended by force";
+    EXPECT_EQ(program->ExitCode(), 0u) << "threads ended by force";
     EXPECT_LT(took, 1000u) << "as long as the last-resort wait for a worker";
     ExpectSaved(state.expected);
     if (state.alsoStored)

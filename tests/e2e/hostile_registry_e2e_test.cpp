@@ -248,7 +248,9 @@ void OpenAndClose(const Program &program, HWND main, UINT command, const std::st
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 5000)) << "the dialog did not close";
 }
 
-TEST(HostileRegistry, EveryKindOfDamageInEveryValueStartsCountsOpensEveryDialogAndLeavesOnlyTheSchema)
+class HostileRegistry : public RunningProgramTest {};
+
+TEST_F(HostileRegistry, EveryKindOfDamageInEveryValueStartsCountsOpensEveryDialogAndLeavesOnlyTheSchema)
 {
     const std::vector<SchemaValue> schema = Schema();
     const std::set<std::string> groups = {"Menu", "Netsend", "Teas", "Teatime", "Time", "User"};
@@ -264,52 +266,49 @@ TEST(HostileRegistry, EveryKindOfDamageInEveryValueStartsCountsOpensEveryDialogA
                 plantedKeys[schema[i].group].insert(schema[i].name);
         }
 
-        Program program;
-        ASSERT_TRUE(program.Start());
-        HWND main = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (main = FindMainWindowAnyState(program)) != nullptr; }))
+        program.emplace();
+        ASSERT_TRUE(program->Start());
+        ASSERT_TRUE(WaitUntil([&] { return (window = FindMainWindowAnyState(*program)) != nullptr; }))
             << "no main window";
-        const std::string shown = ItemText(main, IDC_TIME_DISPLAY);
+        const std::string shown = ItemText(window, IDC_TIME_DISPLAY);
         EXPECT_TRUE(IsSaneTime(shown)) << shown;
-        EXPECT_TRUE(IsTwoDigits(ItemText(main, IDC_HOUR_DISPLAY), 0, 99)) << ItemText(main, IDC_HOUR_DISPLAY);
-        EXPECT_EQ(Text(main), "Brewbell - " + shown);
+        EXPECT_TRUE(IsTwoDigits(ItemText(window, IDC_HOUR_DISPLAY), 0, 99)) << ItemText(window, IDC_HOUR_DISPLAY);
+        EXPECT_EQ(Text(window), "Brewbell - " + shown);
 
         // Back from wherever the options put it; a preset of wrecked texts sets a sane time, and
         // the Time group it saves replaces whatever was planted there.
-        PostCommand(main, ID_TRAY_RESTORE);
-        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) && !::IsIconic(main); })) << "not restored";
-        PostCommand(main, ID_PRESET_FIRST + static_cast<UINT>(round % 10));
+        PostCommand(window, ID_TRAY_RESTORE);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) && !::IsIconic(window); })) << "not restored";
+        PostCommand(window, ID_PRESET_FIRST + static_cast<UINT>(round % 10));
         EXPECT_TRUE(WaitUntil([] {
             DWORD minutes = 60;
             return registry::ReadDword("Time", "Min", minutes) && minutes <= 59;
         })) << "the preset was not taken";
-        EXPECT_TRUE(IsSaneTime(ItemText(main, IDC_TIME_DISPLAY))) << ItemText(main, IDC_TIME_DISPLAY);
+        EXPECT_TRUE(IsSaneTime(ItemText(window, IDC_TIME_DISPLAY))) << ItemText(window, IDC_TIME_DISPLAY);
 
         // A countdown of a minute that is seen to run.
-        PostClick(main, IDC_BUTTON_RESET);
-        ASSERT_TRUE(WaitForTitle(main, "Brewbell - 00:00"));
-        PostClick(main, IDC_BUTTON_MIN);
-        ASSERT_TRUE(WaitForTitle(main, "Brewbell - 01:00"));
-        PostClick(main, IDC_BUTTON_START);
-        EXPECT_TRUE(WaitForTitle(main, "Brewbell - 00:59", 4000)) << Text(main);
-        EXPECT_TRUE(IsSaneTime(ItemText(main, IDC_TIME_DISPLAY))) << ItemText(main, IDC_TIME_DISPLAY);
+        PostClick(window, IDC_BUTTON_RESET);
+        ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:00"));
+        PostClick(window, IDC_BUTTON_MIN);
+        ASSERT_TRUE(WaitForTitle(window, "Brewbell - 01:00"));
+        PostClick(window, IDC_BUTTON_START);
+        EXPECT_TRUE(WaitForTitle(window, "Brewbell - 00:59", 4000)) << Text(window);
+        EXPECT_TRUE(IsSaneTime(ItemText(window, IDC_TIME_DISPLAY))) << ItemText(window, IDC_TIME_DISPLAY);
         // The Start option may have hidden the window: stop from the notification area's menu.
-        PostCommand(main, ID_TRAY_STARTSTOP);
-        ASSERT_TRUE(WaitUntil([&] { return ItemText(main, IDC_BUTTON_START) == "&Start"; }));
+        PostCommand(window, ID_TRAY_STARTSTOP);
+        ASSERT_TRUE(WaitUntil([&] { return ItemText(window, IDC_BUTTON_START) == "&Start"; }));
 
-        OpenAndClose(program, main, ID_TEALIST, "Teesorten bearbeiten", IDC_TEA_SAVE);
-        OpenAndClose(program, main, ID_QUICKSET, "Schnelleinstellung", IDOK);
-        OpenAndClose(program, main, ID_MESSAGES, "Benutzerdefinierte Angaben", IDOK);
-        OpenAndClose(program, main, ID_REMINDER, "An Teezeit erinnern", IDC_REM_APPLY);
-        OpenAndClose(program, main, ID_ABOUT, "Info \xFC" "ber Brewbell", IDOK);
-        OpenAndClose(program, main, ID_INVITATION, "Einladung versenden per Windows Nachrichtendienst", IDCANCEL);
+        OpenAndClose(*program, window, ID_TEALIST, "Teesorten bearbeiten", IDC_TEA_SAVE);
+        OpenAndClose(*program, window, ID_QUICKSET, "Schnelleinstellung", IDOK);
+        OpenAndClose(*program, window, ID_MESSAGES, "Benutzerdefinierte Angaben", IDOK);
+        OpenAndClose(*program, window, ID_REMINDER, "An Teezeit erinnern", IDC_REM_APPLY);
+        OpenAndClose(*program, window, ID_ABOUT, "Info \xFC" "ber Brewbell", IDOK);
+        OpenAndClose(*program, window, ID_INVITATION, "Einladung versenden per Windows Nachrichtendienst", IDCANCEL);
         // An option turned off and on again writes the whole Menu group.
-        PostCommand(main, ID_OPT_SOUND);
-        PostCommand(main, ID_OPT_SOUND);
+        PostCommand(window, ID_OPT_SOUND);
+        PostCommand(window, ID_OPT_SOUND);
 
-        PostCommand(main, ID_TRAY_EXIT);
-        ASSERT_TRUE(program.HasExited(10000)) << "the program did not end";
-        EXPECT_EQ(program.ExitCode(), 0u);
+        ASSERT_NO_FATAL_FAILURE(ExitProgram(10000));
 
         // Every group was saved: each value is there with its type and range, nothing else is,
         // and the planted keys are left alone.
@@ -345,7 +344,6 @@ TEST(HostileRegistry, EveryKindOfDamageInEveryValueStartsCountsOpensEveryDialogA
             EXPECT_TRUE(registry::ReadString("Netsend", "NSMessage", text) && text.empty());
         }
     }
-    registry::Clear();
 }
 
 } // namespace

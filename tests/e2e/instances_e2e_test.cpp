@@ -15,7 +15,9 @@ namespace {
 constexpr int kStarts = 10;
 constexpr int kRounds = 3;
 
-TEST(Instances, TenSimultaneousStartsGiveOneTimerAndNineMessagesThreeTimesOver)
+class Instances : public RunningProgramTest {};
+
+TEST_F(Instances, TenSimultaneousStartsGiveOneTimerAndNineMessagesThreeTimesOver)
 {
     for (int round = 1; round <= kRounds; ++round) {
         SCOPED_TRACE(round);
@@ -89,7 +91,6 @@ TEST(Instances, TenSimultaneousStartsGiveOneTimerAndNineMessagesThreeTimesOver)
         ASSERT_TRUE(first->HasExited(5000));
         EXPECT_EQ(first->ExitCode(), 0u);
     }
-    registry::Clear();
 }
 
 } // namespace

@@ -9,24 +9,7 @@ namespace registry = brewbell_registry;
 
 namespace {
 
-// Ids of the invitation dialog (res/resource.h) and the menu command that opens it.
 const char kTitle[] = "Einladung versenden per Windows Nachrichtendienst";
-
-HWND FindInvitation(const Program &program)
-{
-    for (HWND window : program.TopLevelWindows())
-        if (::IsWindowVisible(window) && Text(window) == kTitle)
-            return window;
-    return nullptr;
-}
-
-HWND OpenInvitation(const Program &program, HWND main)
-{
-    PostCommand(main, ID_INVITATION);
-    HWND dialog = nullptr;
-    WaitUntil([&] { return (dialog = FindInvitation(program)) != nullptr; }, 5000);
-    return dialog;
-}
 
 // A message box of the program: captioned "Brewbell", with its text item.
 HWND FindBox(const Program &program)
@@ -43,17 +26,11 @@ void SetItemText(HWND window, int id, const std::string &text)
     ::SendMessageA(::GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::string ReadString(const char *group, const char *name)
+// A kept input of the invitation, or "(none)" where none is stored.
+std::string Kept(const char *name)
 {
-    char text[1024] = "";
-    DWORD size = sizeof text, type = 0;
-    HKEY key;
-    const std::string path = std::string("Software\\Brewbell\\") + group;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return "(no group)";
-    const LONG result = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(text), &size);
-    ::RegCloseKey(key);
-    return result == ERROR_SUCCESS && type == REG_SZ ? text : "(no value)";
+    std::string text;
+    return registry::ReadString("Netsend", name, text) ? text : "(none)";
 }
 
 // Sends what the fields hold in the given mode; returns the text of the result box, closed again.
@@ -73,10 +50,13 @@ std::string Send(const Program &program, HWND dialog, int mode, const std::strin
     return text;
 }
 
-class InvitationTest : public ::testing::Test {
+class InvitationTest : public RunningProgramTest {
 protected:
-    void SetUp() override { registry::Clear(); }
-    void TearDown() override { registry::Clear(); }
+    HWND OpenInvitation() const
+    {
+        PostCommand(window, ID_INVITATION);
+        return program->WaitForWindowTitled(kTitle, 5000);
+    }
 };
 
 TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend)
@@ -85,12 +65,9 @@ TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend
     ASSERT_TRUE(service.Installed());
     // Beside the program, where a download could have put one: never run.
     auto planted = std::make_unique<stand_ins::Net>();
-    Program program;
-    ASSERT_TRUE(program.Start());
-    HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
+    StartProgram();
 
-    HWND dialog = OpenInvitation(program, main);
+    HWND dialog = OpenInvitation();
     ASSERT_NE(dialog, nullptr) << "the menu command opened no invitation";
     EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_INV_STATUS) == "Nachrichtendienst ist nicht aktiv."; }, 5000));
     EXPECT_FALSE(IsItemEnabled(dialog, IDC_INV_SEND));
@@ -98,7 +75,7 @@ TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend
     ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_INV_STATUS) == "Nachrichtendienst läuft."; }, 8000))
         << ItemText(dialog, IDC_INV_STATUS);
 
-    EXPECT_NE(Send(program, dialog, 2, "", "Tee?"), "Die Nachricht wurde gesendet.\r\n") << "the system's NET answers";
+    EXPECT_NE(Send(*program, dialog, 2, "", "Tee?"), "Die Nachricht wurde gesendet.\r\n") << "the system's NET answers";
     EXPECT_EQ(planted->RecordedCommandLine(), "");
     planted.reset();
     const stand_ins::Net net("", stand_ins::Where::SystemFolder);
@@ -117,14 +94,14 @@ TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend
     };
     for (const auto &c : cases) {
         net.ForgetCommandLine();
-        EXPECT_EQ(Send(program, dialog, c.mode, c.recipient, message), "Die Nachricht wurde gesendet.\r\n")
+        EXPECT_EQ(Send(*program, dialog, c.mode, c.recipient, message), "Die Nachricht wurde gesendet.\r\n")
             << "mode " << c.mode;
         EXPECT_EQ(net.RecordedCommandLine(), c.expected);
     }
 
     // An answer longer than the capture buffer is cut at it.
     net.SetMode("long");
-    EXPECT_EQ(Send(program, dialog, 2, "", "Tee?"), std::string(255, 'L'));
+    EXPECT_EQ(Send(*program, dialog, 2, "", "Tee?"), std::string(255, 'L'));
     net.SetMode("");
 
     // Keep the inputs: they are in the registry after closing, and back when the dialog opens.
@@ -134,13 +111,13 @@ TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend
     PostClick(dialog, IDC_INV_SAVE_INPUTS);
     PostClick(dialog, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 3000));
-    EXPECT_EQ(ReadString("Netsend", "Recipient"), "PC-7");
-    EXPECT_EQ(ReadString("Netsend", "NSMessage"), message);
+    EXPECT_EQ(Kept("Recipient"), "PC-7");
+    EXPECT_EQ(Kept("NSMessage"), message);
     DWORD saved = 0;
     EXPECT_TRUE(registry::ReadDword("Netsend", "SaveSettings", saved));
     EXPECT_EQ(saved, 1u);
 
-    dialog = OpenInvitation(program, main);
+    dialog = OpenInvitation();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ItemText(dialog, IDC_INV_RECIPIENT), "PC-7");
     EXPECT_EQ(ItemText(dialog, IDC_INV_MESSAGE), message);
@@ -157,51 +134,44 @@ TEST_F(InvitationTest, StartTheServiceSendToEveryoneKeepTheInputsAndCloseMidSend
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 3000));
     EXPECT_LT(::GetTickCount() - closing, 1000u);
     ::Sleep(300);
-    EXPECT_EQ(FindBox(program), nullptr);
-    EXPECT_EQ(ReadString("Netsend", "Recipient"), "");
-    EXPECT_EQ(ReadString("Netsend", "NSMessage"), "");
+    EXPECT_EQ(FindBox(*program), nullptr);
+    EXPECT_EQ(Kept("Recipient"), "");
+    EXPECT_EQ(Kept("NSMessage"), "");
     EXPECT_TRUE(registry::ReadDword("Netsend", "SaveSettings", saved));
     EXPECT_EQ(saved, 0u);
 
     // The program goes on as before and ends normally.
-    EXPECT_TRUE(::IsWindowEnabled(main));
-    PostCommand(main, ID_TRAY_EXIT); // "Programm beenden"
-    ASSERT_TRUE(program.HasExited(10000));
-    EXPECT_EQ(program.ExitCode(), 0u);
+    EXPECT_TRUE(::IsWindowEnabled(window));
+    ExitProgram(10000);
 }
 
 TEST_F(InvitationTest, WithoutTheServiceTheUserIsToldAndCannotSend)
 {
     // As on this Wine, and on every Windows since the messenger service was dropped.
-    Program program;
-    ASSERT_TRUE(program.Start());
-    HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
-    PostCommand(main, ID_INVITATION);
+    StartProgram();
+    PostCommand(window, ID_INVITATION);
     HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(program)) != nullptr; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(*program)) != nullptr; }, 5000));
     const std::string text = MessageBoxText(box);
     EXPECT_EQ(text.rfind("Zugriff nicht möglich:\n", 0), 0u) << text;
     EXPECT_GT(MessageBoxIconColours(box).red, 0.2) << "the error icon";
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
 
     // The dialog opens all the same, with no state shown; sending is refused with a reason.
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindInvitation(program)) != nullptr; }, 5000));
+    HWND dialog = program->WaitForWindowTitled(kTitle, 5000);
+    ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ItemText(dialog, IDC_INV_STATUS), "");
     SetItemText(dialog, IDC_INV_RECIPIENT, "PC-7");
     SetItemText(dialog, IDC_INV_MESSAGE, "Tee?");
     PostClick(dialog, IDC_INV_SEND);
-    ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(program)) != nullptr; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindBox(*program)) != nullptr; }, 5000));
     EXPECT_EQ(MessageBoxText(box), "Der Nachrichtendienst ist nicht aktiv.");
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return FindBox(program) == nullptr; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return FindBox(*program) == nullptr; }, 5000));
 
     PostClick(dialog, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 3000));
-    PostCommand(main, ID_TRAY_EXIT);
-    ASSERT_TRUE(program.HasExited(10000));
-    EXPECT_EQ(program.ExitCode(), 0u);
+    ExitProgram(10000);
 }
 
 } // namespace

@@ -153,11 +153,8 @@ void SaveShot(HWND window, const char *name)
     ::ReleaseDC(nullptr, screen);
 }
 
-class LookTest : public ::testing::Test {
+class LookTest : public RunningProgramTest {
 protected:
-    void SetUp() override { registry::Clear(); }
-    void TearDown() override { registry::Clear(); }
-
     static void Choose(HWND window, UINT command)
     {
         PostCommand(window, command);
@@ -170,11 +167,6 @@ protected:
             if (row.command == command)
                 return row.value;
         return 4;
-    }
-    static void Close(Program &program, HWND window)
-    {
-        ::PostMessageA(window, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(program.HasExited(10000));
     }
     static void ExpectLayout(HWND window, const LookRow &row)
     {
@@ -206,10 +198,7 @@ protected:
 
 TEST_F(LookTest, EachLayoutFromTheMenuShowsItsPictureAndColoursAndNightSurvivesARestart)
 {
-    Program program;
-    ASSERT_TRUE(program.Start());
-    HWND window = program.WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
+    StartProgram();
     for (const LookRow &row : kRows) {
         Choose(window, row.command);
         DWORD stored = 99;
@@ -219,14 +208,9 @@ TEST_F(LookTest, EachLayoutFromTheMenuShowsItsPictureAndColoursAndNightSurvivesA
         SaveShot(window, row.name);
     }
     Choose(window, ID_LAYOUT_NIGHT);
-    Close(program, window);
-
-    Program again;
-    ASSERT_TRUE(again.Start());
-    window = again.WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
+    RestartProgram();
     ExpectLayout(window, kRows[1]);
-    Close(again, window);
+    CloseProgram();
 }
 
 TEST_F(LookTest, AutomaticStartsVaryAmongTheSeasonsAndAStoredNineIsAutomatic)
@@ -234,25 +218,19 @@ TEST_F(LookTest, AutomaticStartsVaryAmongTheSeasonsAndAStoredNineIsAutomatic)
     registry::WriteDword("Menu", "Layout", 9);
     std::set<int> shown;
     for (int start = 0; start < 7; ++start) {
-        Program program;
-        ASSERT_TRUE(program.Start());
-        HWND window = program.WaitForMainWindow();
-        ASSERT_NE(window, nullptr);
+        StartProgram();
         int layout = -1;
         EXPECT_TRUE(WaitUntil([&] { return (layout = ShownLayout(window)) >= 0; }, 5000));
         EXPECT_LE(layout, 3) << "never Plain";
         shown.insert(layout);
-        Close(program, window);
+        CloseProgram();
     }
     EXPECT_GE(shown.size(), 2u);
 }
 
 TEST_F(LookTest, ButtonsClickAndTheCountdownRunsUnderEveryLayout)
 {
-    Program program;
-    ASSERT_TRUE(program.Start());
-    HWND window = program.WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
+    StartProgram();
     for (const LookRow &row : kRows) {
         SCOPED_TRACE(row.name);
         Choose(window, row.command);
@@ -262,11 +240,11 @@ TEST_F(LookTest, ButtonsClickAndTheCountdownRunsUnderEveryLayout)
         EXPECT_EQ(Text(::GetDlgItem(window, IDC_TIME_DISPLAY)), "00:01");
         EXPECT_EQ(Text(::GetDlgItem(window, IDC_HOUR_DISPLAY)), "00");
         PostClick(window, IDC_BUTTON_START);
-        HWND box = program.WaitForMessageBox();
+        HWND box = program->WaitForMessageBox();
         ASSERT_NE(box, nullptr) << "the countdown finished";
         EXPECT_EQ(MessageBoxText(box), "Ihr Tee ist jetzt fertig!");
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        ASSERT_TRUE(WaitUntil([&] { return program.FindMessageBox() == nullptr; }));
+        ASSERT_TRUE(WaitUntil([&] { return program->FindMessageBox() == nullptr; }));
         ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:01")) << "the started time comes back";
         PostClick(window, IDC_BUTTON_MIN);
         ASSERT_TRUE(WaitForTitle(window, "Brewbell - 01:01"));
@@ -276,24 +254,16 @@ TEST_F(LookTest, ButtonsClickAndTheCountdownRunsUnderEveryLayout)
         PostClick(window, IDC_BUTTON_RESET);
         ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:00"));
     }
-    Close(program, window);
+    CloseProgram();
 }
 
 TEST_F(LookTest, AboutBoxOpensFromTheMenuShowsItsTextsAndClosesWithEnterAndEscape)
 {
-    Program program;
-    ASSERT_TRUE(program.Start());
-    HWND window = program.WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
+    StartProgram();
     for (UINT key : {VK_RETURN, VK_ESCAPE}) {
         PostCommand(window, ID_ABOUT);
-        HWND about = nullptr;
-        ASSERT_TRUE(WaitUntil([&] {
-            for (HWND w : program.TopLevelWindows())
-                if (::IsWindowVisible(w) && Text(w) == "Info über Brewbell")
-                    about = w;
-            return about != nullptr;
-        }));
+        HWND about = program->WaitForWindowTitled("Info über Brewbell");
+        ASSERT_NE(about, nullptr);
         std::vector<std::string> texts;
         for (HWND child = ::GetWindow(about, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
             texts.push_back(Text(child));
@@ -307,7 +277,7 @@ TEST_F(LookTest, AboutBoxOpensFromTheMenuShowsItsTextsAndClosesWithEnterAndEscap
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about) || !::IsWindowVisible(about); })) << key;
         EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(window) != FALSE; }));
     }
-    Close(program, window);
+    CloseProgram();
 }
 
 } // namespace

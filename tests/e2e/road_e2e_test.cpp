@@ -41,24 +41,22 @@ const Dialog kDialogs[] = {
     {ID_INVITATION, "Einladung versenden per Windows Nachrichtendienst"},
 };
 
+class ShippedRoad : public RunningProgramTest {};
+
 } // namespace
 
-TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
+TEST_F(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
 {
     // Under the emulator each library's first use costs seconds, the file chooser's most.
     const DWORD patience = AttachesToRunningProgram() ? 90000 : 10000;
-    registry::Clear();
-    Program program;
-    ASSERT_TRUE(program.Start());
-    HWND window = program.WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
 
     // A 3-second tea: the finish box comes with its sound, and the time comes back.
     for (int i = 0; i < 3; ++i)
         PostClick(window, IDC_BUTTON_SEC);
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:03"));
     PostClick(window, IDC_BUTTON_START);
-    HWND box = program.WaitForMessageBox(patience);
+    HWND box = program->WaitForMessageBox(patience);
     ASSERT_NE(box, nullptr) << "no finish box";
     EXPECT_EQ(MessageBoxText(box), "Ihr Tee ist jetzt fertig!");
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -69,7 +67,7 @@ TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
     PostCommand(window, ID_OPT_TRAY);
     ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }, patience)) << "not hidden in the tray";
-    EXPECT_EQ(program.FindMessageBox(), nullptr) << MessageBoxText(program.FindMessageBox());
+    EXPECT_EQ(program->FindMessageBox(), nullptr) << MessageBoxText(program->FindMessageBox());
     ::PostMessageA(window, WM_TRAY_CALLBACK, 1, WM_LBUTTONDOWN);
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) && !::IsIconic(window); }));
 
@@ -80,9 +78,9 @@ TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
         // answer comes in a box.
         HWND dialog = nullptr;
         ASSERT_TRUE(WaitUntil([&] {
-            if (HWND answer = program.FindMessageBox())
+            if (HWND answer = program->FindMessageBox())
                 ::PostMessageA(answer, WM_COMMAND, IDOK, 0);
-            return (dialog = program.WaitForWindowTitled(entry.title, 0)) != nullptr;
+            return (dialog = program->WaitForWindowTitled(entry.title, 0)) != nullptr;
         }, patience));
         // The file chooser brings the emulator down (qemu-i386 ends with SIGSEGV while it opens;
         // the same program runs it natively), so the emulated road leaves it out.
@@ -90,7 +88,7 @@ TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
             PostClick(dialog, IDC_ALARM_BROWSE);
             HWND chooser = nullptr;
             ASSERT_TRUE(
-                WaitUntil([&] { return (chooser = OtherDialog(program, {window, dialog})) != nullptr; }, patience))
+                WaitUntil([&] { return (chooser = OtherDialog(*program, {window, dialog})) != nullptr; }, patience))
                 << "no file chooser";
             ::PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
             ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(chooser); }));
@@ -101,7 +99,7 @@ TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
             HWND link = ::GetDlgItem(dialog, IDC_LINK_WEB);
             ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LINK_WEB, STN_CLICKED), reinterpret_cast<LPARAM>(link));
             ::Sleep(500);
-            EXPECT_EQ(program.FindMessageBox(), nullptr) << MessageBoxText(program.FindMessageBox());
+            EXPECT_EQ(program->FindMessageBox(), nullptr) << MessageBoxText(program->FindMessageBox());
         }
         ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         // Emulated, the shell takes its time over the link: it starts the browser, itself emulated.
@@ -109,9 +107,7 @@ TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
         EXPECT_TRUE(::IsWindowEnabled(window));
     }
 
-    PostCommand(window, ID_TRAY_EXIT);
-    ASSERT_TRUE(program.HasExited(patience));
-    EXPECT_EQ(program.ExitCode(), 0u);
+    ASSERT_NO_FATAL_FAILURE(ExitProgram(patience));
     // The time it started with is saved.
     const std::pair<const char *, DWORD> saved[] = {{"Min", 0}, {"Sec", 3}, {"LastMin", 0}, {"LastSec", 3}};
     for (const auto &[name, expected] : saved) {
@@ -119,5 +115,4 @@ TEST(ShippedRoad, TeaTrayEveryDialogTheFileChooserALinkAndTheExit)
         EXPECT_TRUE(registry::ReadDword("Time", name, value)) << name;
         EXPECT_EQ(value, expected) << name;
     }
-    registry::Clear();
 }

@@ -6,30 +6,15 @@ namespace registry = brewbell_registry;
 
 namespace {
 
-class StartupTest : public ::testing::Test {
-protected:
-    void SetUp() override { registry::Clear(); }
-    void TearDown() override { registry::Clear(); }
-
-    // Closes the main window the way the close box does and waits for the process to end.
-    static void CloseAndWait(Program &program, HWND window)
-    {
-        ::PostMessageA(window, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(program.HasExited(10000)) << "the close request did not end the program";
-        EXPECT_EQ(program.ExitCode(), 0u);
-    }
-};
+class StartupTest : public RunningProgramTest {};
 
 TEST_F(StartupTest, FreshRegistryShowsTheWindowAndExitWritesOnlyTheTimeGroup)
 {
-    Program program;
-    ASSERT_TRUE(program.Start());
-    HWND window = program.WaitForMainWindow();
-    ASSERT_NE(window, nullptr) << "no Brewbell window appeared";
+    StartProgram();
     EXPECT_EQ(Text(window), "Brewbell - 00:00");
     EXPECT_EQ(registry::Groups(), std::vector<std::string>{}) << "nothing is written at start-up";
 
-    CloseAndWait(program, window);
+    CloseProgram();
     EXPECT_EQ(registry::Groups(), std::vector<std::string>{"Time"});
     EXPECT_EQ(registry::ValueNames("Time"), (std::vector<std::string>{"LastMin", "LastSec", "Min", "Sec"}));
     DWORD min = 1;
@@ -39,11 +24,7 @@ TEST_F(StartupTest, FreshRegistryShowsTheWindowAndExitWritesOnlyTheTimeGroup)
 
 TEST_F(StartupTest, SecondStartTellsTheUserAndEndsWhileTheFirstRunsOn)
 {
-    Program first;
-    ASSERT_TRUE(first.Start());
-    HWND window = first.WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
-
+    StartProgram();
     Program second;
     ASSERT_TRUE(second.Start());
     HWND box = second.WaitForMessageBox();
@@ -58,11 +39,11 @@ TEST_F(StartupTest, SecondStartTellsTheUserAndEndsWhileTheFirstRunsOn)
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(second.HasExited(10000));
     EXPECT_EQ(second.ExitCode(), 0u);
-    EXPECT_FALSE(first.HasExited());
+    EXPECT_FALSE(program->HasExited());
     EXPECT_TRUE(::IsWindowVisible(window));
     EXPECT_EQ(registry::Groups(), std::vector<std::string>{}) << "the second start saved nothing";
 
-    CloseAndWait(first, window);
+    CloseProgram();
 }
 
 TEST_F(StartupTest, OutOfRangeStoredTimeComesBackAsZero)
@@ -70,11 +51,8 @@ TEST_F(StartupTest, OutOfRangeStoredTimeComesBackAsZero)
     registry::WriteDword("Time", "Min", 75);
     registry::WriteDword("Time", "Sec", 0xFFFFFFFF);
     registry::WriteDword("Time", "LastSec", 12);
-    Program program;
-    ASSERT_TRUE(program.Start());
-    HWND window = program.WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
-    CloseAndWait(program, window);
+    StartProgram();
+    CloseProgram();
 
     DWORD min = 1, sec = 1, lastSec = 0;
     ASSERT_TRUE(registry::ReadDword("Time", "Min", min));
@@ -88,20 +66,14 @@ TEST_F(StartupTest, OutOfRangeStoredTimeComesBackAsZero)
 TEST_F(StartupTest, MinimiseAfterStartOptionStartsMinimised)
 {
     registry::WriteDword("Menu", "Minimize", 1);
-    Program program;
-    ASSERT_TRUE(program.Start());
-    HWND window = program.WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
+    StartProgram();
     EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(window) != FALSE; })) << "the window did not start minimised";
-    CloseAndWait(program, window);
+    CloseProgram();
 }
 
 TEST_F(StartupTest, EscapeLeavesTheWindowOpen)
 {
-    Program program;
-    ASSERT_TRUE(program.Start());
-    HWND window = program.WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
+    StartProgram();
 
     // Escape to the window and to the control that has the focus, then a minimise request as a
     // marker: once the window is minimised, the Escapes before it have been handled.
@@ -110,9 +82,9 @@ TEST_F(StartupTest, EscapeLeavesTheWindowOpen)
     ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(window) || !::IsWindow(window); }));
     EXPECT_TRUE(::IsWindow(window)) << "Escape closed the window";
-    EXPECT_FALSE(program.HasExited());
+    EXPECT_FALSE(program->HasExited());
 
-    CloseAndWait(program, window);
+    CloseProgram();
 }
 
 } // namespace

@@ -8,9 +8,6 @@ namespace registry = brewbell_registry;
 
 namespace {
 
-// Command and message numbers of the program.
-
-
 // The tray option on, then the minimise box: the window goes into the notification area.
 bool HideInTheTray(HWND window)
 {
@@ -21,28 +18,11 @@ bool HideInTheTray(HWND window)
 
 bool IsTopMost(HWND window) { return (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-class TrayOptionsTest : public ::testing::Test {
-protected:
-    void SetUp() override { registry::Clear(); }
-    void TearDown() override { registry::Clear(); }
-
-    HWND StartProgram(Program &program)
-    {
-        EXPECT_TRUE(program.Start());
-        return program.WaitForMainWindow();
-    }
-    static void EndThroughTheTray(Program &program, HWND window)
-    {
-        PostCommand(window, ID_TRAY_EXIT);
-        EXPECT_TRUE(program.HasExited(5000));
-    }
-};
+class TrayOptionsTest : public RunningProgramTest {};
 
 TEST_F(TrayOptionsTest, HiddenInTheTrayTheTimerStillRunsAndEndsFromItsMenu)
 {
-    Program program;
-    HWND window = StartProgram(program);
-    ASSERT_NE(window, nullptr);
+    StartProgram();
     ASSERT_TRUE(HideInTheTray(window));
 
     // Started from the tray menu, it counts up while hidden.
@@ -57,7 +37,7 @@ TEST_F(TrayOptionsTest, HiddenInTheTrayTheTimerStillRunsAndEndsFromItsMenu)
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }));
 
     // "Programm beenden" ends it from there and drops the stopwatch reading.
-    EndThroughTheTray(program, window);
+    ExitProgram();
     DWORD sec = 0xDEAD;
     EXPECT_TRUE(registry::ReadDword("Time", "Sec", sec));
     EXPECT_EQ(sec, 0u);
@@ -65,34 +45,27 @@ TEST_F(TrayOptionsTest, HiddenInTheTrayTheTimerStillRunsAndEndsFromItsMenu)
 
 TEST_F(TrayOptionsTest, HideOnCloseKeepsTheProgramAndTopMostSurvivesARestart)
 {
-    {
-        Program program;
-        HWND window = StartProgram(program);
-        ASSERT_NE(window, nullptr);
-        EXPECT_FALSE(IsTopMost(window));
-        PostCommand(window, ID_OPT_TOPMOST);
-        ASSERT_TRUE(WaitUntil([&] { return IsTopMost(window); })) << "top-most at once";
+    StartProgram();
+    EXPECT_FALSE(IsTopMost(window));
+    PostCommand(window, ID_OPT_TOPMOST);
+    ASSERT_TRUE(WaitUntil([&] { return IsTopMost(window); })) << "top-most at once";
 
-        PostCommand(window, ID_OPT_NOCLOSE);
-        ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }));
-        EXPECT_FALSE(program.HasExited(300)) << "the close box only hides the timer";
-        PostCommand(window, ID_TRAY_RESTORE);
-        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
-        EndThroughTheTray(program, window);
-    }
-    Program again;
-    HWND window = StartProgram(again);
-    ASSERT_NE(window, nullptr);
+    PostCommand(window, ID_OPT_NOCLOSE);
+    ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }));
+    EXPECT_FALSE(program->HasExited(300)) << "the close box only hides the timer";
+    PostCommand(window, ID_TRAY_RESTORE);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
+    ExitProgram();
+
+    StartProgram();
     EXPECT_TRUE(IsTopMost(window)) << "top-most again after a restart";
-    EndThroughTheTray(again, window);
+    ExitProgram();
 }
 
 TEST_F(TrayOptionsTest, ASecondStartSaysSoAndBringsTheHiddenFirstBack)
 {
-    Program first;
-    HWND window = StartProgram(first);
-    ASSERT_NE(window, nullptr);
+    StartProgram();
     ASSERT_TRUE(HideInTheTray(window));
 
     Program second;
@@ -104,7 +77,7 @@ TEST_F(TrayOptionsTest, ASecondStartSaysSoAndBringsTheHiddenFirstBack)
     EXPECT_TRUE(second.HasExited(5000));
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) && !::IsIconic(window); }))
         << "the running timer comes back from the tray";
-    EndThroughTheTray(first, window);
+    ExitProgram();
 }
 
 TEST_F(TrayOptionsTest, ReadMeOpensTheUsersFileInTheEditorAndMinimises)
@@ -116,9 +89,7 @@ TEST_F(TrayOptionsTest, ReadMeOpensTheUsersFileInTheEditorAndMinimises)
     ::DeleteFileA(log.c_str());
     ASSERT_TRUE(::CopyFileA((folder + "fake_net.exe").c_str(), standIn.c_str(), FALSE));
     ::SetEnvironmentVariableA("BREWBELL_NET_LOG", log.c_str());
-    Program program;
-    HWND window = StartProgram(program);
-    ASSERT_NE(window, nullptr);
+    StartProgram();
     PostCommand(window, ID_README);
     EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(window) != FALSE; }));
     HWND editor = nullptr;
@@ -129,7 +100,7 @@ TEST_F(TrayOptionsTest, ReadMeOpensTheUsersFileInTheEditorAndMinimises)
     if (editor)
         ::PostMessageA(editor, WM_CLOSE, 0, 0);
     EXPECT_EQ(stand_ins::ReadFileText(log), "") << "the notepad.exe beside the program ran";
-    EndThroughTheTray(program, window);
+    ExitProgram();
     ::SetEnvironmentVariableA("BREWBELL_NET_LOG", nullptr);
     ::DeleteFileA(standIn.c_str());
     ::DeleteFileA(log.c_str());

@@ -104,7 +104,17 @@ protected:
     void CloseProgram(DWORD timeoutMs = 10000)
     {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(program->HasExited(timeoutMs)) << "the close request did not end the program";
+        ExpectEnd(timeoutMs, "the close request");
+    }
+    // Ends the program with "Programm beenden" of its tray menu; it ends with code 0.
+    void ExitProgram(DWORD timeoutMs = 5000)
+    {
+        PostCommand(window, ID_TRAY_EXIT);
+        ExpectEnd(timeoutMs, "the exit command");
+    }
+    void ExpectEnd(DWORD timeoutMs, const char *request)
+    {
+        ASSERT_TRUE(program->HasExited(timeoutMs)) << request << " did not end the program";
         EXPECT_EQ(program->ExitCode(), 0u);
     }
     void RestartProgram()
