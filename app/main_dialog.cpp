@@ -308,8 +308,9 @@ void MainDialog::SelectPreset(int slot)
 {
     if (slot < 0 || !timer.SelectPreset(static_cast<std::size_t>(slot)))
         return;
-    RefreshTimeAndTray();
+    // Stored before it shows, as Reset does: what the window shows is what a restart brings back.
     TheSettingsStore().saveTime();
+    RefreshTimeAndTray();
 }
 
 void MainDialog::OnTeaList()

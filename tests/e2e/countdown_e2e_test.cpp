@@ -121,9 +121,9 @@ TEST_F(CountdownTest, PresetFromTheMenuSetsItsTimeAndLeavesTheLastStart)
     PostCommand(w, ID_PRESET_FIRST + 3);
     ASSERT_TRUE(WaitForTitle(w, "Brewbell - 04:30")) << Text(w);
     DWORD min = 0, lastMin = 0;
-    ASSERT_TRUE(registry::ReadDword("Time", "Min", min));
+    EXPECT_TRUE(WaitUntil([&] { return registry::ReadDword("Time", "Min", min) && min == 4u; }, 5000))
+        << "a preset saves the time";
     ASSERT_TRUE(registry::ReadDword("Time", "LastMin", lastMin));
-    EXPECT_EQ(min, 4u) << "a preset saves the time";
     EXPECT_EQ(lastMin, 2u) << "and leaves the last start alone";
     CloseProgram(5000);
 }
