@@ -268,13 +268,12 @@ void MainDialog::StartBranch()
 {
     const countdown::Counter counter = timer.Start();
     ShowRunState();
-    RefreshTimeAndTray();
+    RefreshTimeAndTray(); // also hands the running icon to the shell
     TheSettingsStore().saveTime();
     countdownWorker.Start(hwnd, counter,
                           [this](const countdown::Counter &tick, bool carried) { ShowTick(tick, carried); });
     if (TheSettings().minStart)
         MinimizeUnlessChildOpen();
-    UpdateTrayIcon();
 }
 
 void MainDialog::StopBranch()
@@ -282,11 +281,12 @@ void MainDialog::StopBranch()
     const bool autoReset = timer.Stop();
     countdownWorker.Stop();
     ShowRunState();
-    if (autoReset)
-        ResetTime();
-    else
+    if (autoReset) {
+        ResetTime(); // refreshes the time, and with it the icon
+    } else {
         RefreshTrayStartItem();
-    UpdateTrayIcon();
+        UpdateTrayIcon();
+    }
 }
 
 void MainDialog::ShowTick(const countdown::Counter &counter, bool carried)
