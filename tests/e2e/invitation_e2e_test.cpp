@@ -15,8 +15,7 @@ const char kTitle[] = "Einladung versenden per Windows Nachrichtendienst";
 HWND FindBox(const Program &program)
 {
     for (HWND window : program.TopLevelWindows())
-        if (::IsWindowVisible(window) && ClassName(window) == "#32770" && Text(window) == "Brewbell" &&
-            ::GetDlgItem(window, 0xFFFF))
+        if (::IsWindowVisible(window) && IsMessageBox(window) && Text(window) == "Brewbell")
             return window;
     return nullptr;
 }

@@ -47,10 +47,17 @@ bool Program::Start()
 }
 
 namespace {
-BOOL CALLBACK FindProgramWindow(HWND window, LPARAM parameter)
+// The program's main window: a dialog titled "Brewbell" or "Brewbell - <time>", no message box.
+bool IsMainWindow(HWND window)
 {
     const std::string title = Text(window);
-    if (ClassName(window) != "#32770" || (title != "Brewbell" && title.rfind("Brewbell - ", 0) != 0))
+    return ClassName(window) == "#32770" && !::GetDlgItem(window, 0xFFFF) &&
+           (title == "Brewbell" || title.rfind("Brewbell - ", 0) == 0);
+}
+
+BOOL CALLBACK FindProgramWindow(HWND window, LPARAM parameter)
+{
+    if (!IsMainWindow(window))
         return TRUE;
     ::GetWindowThreadProcessId(window, reinterpret_cast<DWORD *>(parameter));
     return FALSE;
@@ -107,12 +114,9 @@ std::vector<HWND> Program::TopLevelWindows() const
 
 HWND Program::FindMainWindow() const
 {
-    for (HWND window : TopLevelWindows()) {
-        const std::string title = Text(window);
-        if (::IsWindowVisible(window) && ClassName(window) == "#32770" && !::GetDlgItem(window, 0xFFFF) &&
-            (title == "Brewbell" || title.rfind("Brewbell - ", 0) == 0))
+    for (HWND window : TopLevelWindows())
+        if (::IsWindowVisible(window) && IsMainWindow(window))
             return window;
-    }
     return nullptr;
 }
 
@@ -126,7 +130,7 @@ HWND Program::WaitForMainWindow(DWORD timeoutMs) const
 HWND Program::FindMessageBox() const
 {
     for (HWND window : TopLevelWindows())
-        if (::IsWindowVisible(window) && ClassName(window) == "#32770" && ::GetDlgItem(window, 0xFFFF))
+        if (::IsWindowVisible(window) && IsMessageBox(window))
             return window;
     return nullptr;
 }
