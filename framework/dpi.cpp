@@ -2,13 +2,23 @@
 
 #include "framework/late_bound.h"
 
-UINT ScreenDpi()
+namespace {
+UINT ReadScreenDpi()
 {
     HDC screen = ::GetDC(nullptr);
     const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen)
         ::ReleaseDC(nullptr, screen);
     return dpi > 0 ? static_cast<UINT>(dpi) : kReferenceDpi;
+}
+} // namespace
+
+// Read once: the system's DPI stays what it was at start until the user logs on again, and
+// painting asks for it often.
+UINT ScreenDpi()
+{
+    static const UINT dpi = ReadScreenDpi();
+    return dpi;
 }
 
 UINT WindowDpi(HWND window)
