@@ -103,7 +103,7 @@ TEST(CountdownClock, TheRunTicksAtWholeSecondsSinceItsStartAndEndsAtItsDeadline)
         const char *road;
     } cases[] = {
         {"each second ticks once", {0, 2}, {0, 0, 1000, 1000, 2000, 2000}, "WWTWTF"},
-        {"the first tick a second after the start, not earlier", {0, 2}, {100, 900, 999, 1000, 1999, 2050, 2150}, "WWWTWTF"},
+        {"the first tick a second after the start", {0, 2}, {100, 900, 999, 1000, 1999, 2050, 2150}, "WWWTWTF"},
         {"a sleep past the end ends at once", {3, 0}, {500, kHour, kHour + 100}, "WTF"},
         {"a sleep within the time: one tick, the end stays", {0, 5}, {1000, 4000, 4100, 4999, 5000, 5100}, "TTWWTF"},
         {"a starved worker ticks once for many seconds", {0, 5}, {3000, 5000, 5000}, "TTF"},
@@ -136,10 +136,8 @@ TEST(ElapsedClock, ATickCountWidensToTheNearestCountAcrossItsWrap)
         std::int64_t widened;
     } cases[] = {
         {"the first reading", 0, 123456, 123456},
-        {"forward", 5000, 5100, 5100},
         {"the same", 5000, 5000, 5000},
         {"across the wrap", k32 - 10, 5, k32 + 5},
-        {"across the second wrap", 2 * k32 - 1, 0, 2 * k32},
         {"a little behind, from another thread", k32 + 5, UINT32_MAX - 2, k32 - 3},
         {"just under 24.8 days on", 7 * k32 + 1000, 1000u + INT32_MAX, 7 * k32 + 1000 + INT32_MAX},
         {"a first reading after 24.8 days of uptime lies below zero", 0, 3000000000u, 3000000000 - k32},
