@@ -1,6 +1,6 @@
 #include "app/countdown_thread.h"
 
-#include "core/wall_clock.h"
+#include "core/elapsed_clock.h"
 #include "framework/dialog.h"
 #include "res/resource.h"
 
@@ -11,13 +11,13 @@ constexpr DWORD kPollMs = 100;
 void CountdownThread(CountdownRun run)
 {
     countdown::Counter &counter = run.counter;
-    countdown::RunClock clock = countdown::StartRunClock(WallClockNow(), {counter.minutes, counter.seconds});
+    countdown::RunClock clock = countdown::StartRunClock(ElapsedClockNow(), {counter.minutes, counter.seconds});
     if (run.stop->IsSet())
         return;
     // Waiting on the stop event instead of sleeping ends the worker as soon as Stop comes, so
     // nothing is posted or written after it.
     while (!run.stop->Wait(kPollMs)) {
-        const countdown::PollResult poll = countdown::Poll(clock, counter.direction, WallClockNow());
+        const countdown::PollResult poll = countdown::Poll(clock, counter.direction, ElapsedClockNow());
         if (poll == countdown::PollResult::Finish) {
             ::PostMessageA(run.window, WM_COUNTDOWN_FINISHED, 0, 0);
             return;

@@ -1,4 +1,5 @@
-// The worker that runs a countdown against the wall clock.
+// The worker that runs a countdown on the elapsed clock (core/elapsed_clock.h), which a change of
+// the wall clock does not move.
 #pragma once
 
 #include "core/countdown.h"
@@ -18,7 +19,7 @@ struct CountdownRun {
     std::function<bool(const countdown::Counter &counter, bool carried)> applyTick;
 };
 
-// The thread body. Polls every 100 ms; each change of the wall-clock second ticks the counter
-// once, however many seconds passed. A run down ends at the first poll after the deadline; a
-// clock set back moves the deadline with it (countdown::Poll).
+// The thread body. Polls every 100 ms; the ticks come at whole seconds since Start, one for each
+// poll that sees a new second however many passed. A run down ends at the first poll after the
+// tick that reached its deadline, at once after a sleep past it (countdown::Poll).
 void CountdownThread(CountdownRun run);

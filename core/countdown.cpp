@@ -5,6 +5,8 @@
 namespace countdown {
 
 namespace {
+constexpr std::int64_t kSecondMs = 1000;
+
 std::int32_t Wrap59(std::int32_t value)
 {
     if (value < 0)
@@ -41,7 +43,7 @@ int DirectionFor(Time time) { return time.minutes == 0 && time.seconds == 0 ? +1
 
 std::int64_t Deadline(std::int64_t stamp, Time time)
 {
-    return stamp + 60 * static_cast<std::int64_t>(time.minutes) + time.seconds;
+    return stamp + kSecondMs * (60 * static_cast<std::int64_t>(time.minutes) + time.seconds);
 }
 
 RunClock StartRunClock(std::int64_t now, Time time) { return {now, Deadline(now, time)}; }
@@ -50,15 +52,10 @@ PollResult Poll(RunClock &clock, int direction, std::int64_t now)
 {
     if (direction < 0 && clock.stamp >= clock.deadline)
         return PollResult::Finish;
-    if (now < clock.stamp) {
-        // Whole-second readings never go back by themselves: someone set the clock back.
-        clock.deadline -= clock.stamp - now;
-        clock.stamp = now;
+    const std::int64_t passed = now - clock.stamp;
+    if (passed < kSecondMs)
         return PollResult::Wait;
-    }
-    if (now == clock.stamp)
-        return PollResult::Wait;
-    clock.stamp = now;
+    clock.stamp += passed - passed % kSecondMs;
     return PollResult::Tick;
 }
 

@@ -33,10 +33,11 @@ Time ResetTarget(Time current, Time lastStarted);
 // A run at 00:00 counts up, any other runs down.
 int DirectionFor(Time time);
 
-// The deadline of a run started at the stamp (whole seconds on the wall clock).
+// The deadline of a run started at the stamp, in milliseconds of elapsed time.
 std::int64_t Deadline(std::int64_t stamp, Time time);
 
-// The wall-clock side of a run: the second of its last tick and the second it ends at.
+// The elapsed-time side of a run, in milliseconds on the elapsed clock: the instant of its last
+// tick (Start and whole seconds after it) and the instant it ends at.
 struct RunClock {
     std::int64_t stamp;
     std::int64_t deadline;
@@ -44,10 +45,10 @@ struct RunClock {
 RunClock StartRunClock(std::int64_t now, Time time);
 
 enum class PollResult { Wait, Tick, Finish };
-// One poll of a running worker at the wall-clock reading now. A run down finishes once its last
-// tick reached the deadline; each change of the second ticks once, however many seconds passed,
-// so a clock put forward ends the run at once. A clock put back moves the deadline back by the
-// same amount: the time left stays what it was, and the tea does not steep an hour longer.
+// One poll of a running worker at the elapsed reading now. A run down finishes once its last
+// tick reached the deadline. Ticks come at whole seconds since Start; a poll that sees a new
+// second ticks once, however many seconds passed, so after a sleep past the deadline the run ends
+// at the next poll. A reading behind the last tick waits.
 PollResult Poll(RunClock &clock, int direction, std::int64_t now);
 
 // The number given by the leading decimal digits of a preset's text; no digits give 0.

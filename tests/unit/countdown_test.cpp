@@ -1,4 +1,5 @@
 #include "core/countdown.h"
+#include "core/elapsed_clock.h"
 #include "core/wall_clock.h"
 
 #include <gtest/gtest.h>
@@ -71,13 +72,13 @@ TEST(CountdownRules, ButtonsWrapWithoutCarryAndResetAlternates)
     EXPECT_EQ(DirectionFor({0, 1}), -1);
     EXPECT_EQ(DirectionFor({1, 0}), -1);
 
-    EXPECT_EQ(Deadline(1000, {3, 0}), 1180);
-    const std::int64_t after2038 = 4102444800LL; // 2100-01-01
-    EXPECT_EQ(Deadline(after2038, {59, 59}), after2038 + 3599);
+    EXPECT_EQ(Deadline(1000, {3, 0}), 181000);
+    const std::int64_t afterWraps = std::int64_t(1) << 40;
+    EXPECT_EQ(Deadline(afterWraps, {59, 59}), afterWraps + 3599000);
 }
 
-// The polls of one run, each at a wall-clock reading given relative to the start: "W" wait,
-// "T" tick, "F" finish (the run ends there).
+// The polls of one run, each at an elapsed-clock reading in milliseconds since the start: "W"
+// wait, "T" tick, "F" finish (the run ends there).
 std::string PollRoad(std::int64_t start, Time time, const std::vector<std::int64_t> &readings)
 {
     RunClock clock = StartRunClock(start, time);
@@ -92,37 +93,57 @@ std::string PollRoad(std::int64_t start, Time time, const std::vector<std::int64
     return road;
 }
 
-TEST(CountdownClock, TheRunEndsAtItsDeadlineWhereverTheClockIsMoved)
+TEST(CountdownClock, TheRunTicksAtWholeSecondsSinceItsStartAndEndsAtItsDeadline)
 {
-    constexpr std::int64_t kHour = 3600;
+    constexpr std::int64_t kHour = 3600000;
     const struct {
         const char *what;
         Time time;
         std::vector<std::int64_t> readings;
         const char *road;
     } cases[] = {
-        {"each second ticks once", {0, 2}, {0, 0, 1, 1, 2, 2}, "WWTWTF"},
-        {"forward an hour ends at once", {3, 0}, {0, kHour, kHour}, "WTF"},
-        {"a starved worker ticks once for many seconds", {0, 5}, {3, 5, 5}, "TTF"},
-        {"back an hour keeps the time left", {0, 2}, {0, -kHour, -kHour, 1 - kHour, 2 - kHour, 2 - kHour}, "WWWTTF"},
-        {"back after a tick", {0, 3}, {1, -10, -9, -9, -8, -8}, "TWTWTF"},
-        {"back a second at a time", {0, 2}, {-1, -2, -1, 0, 0}, "WWTTF"},
-        {"counting up never finishes", {0, 0}, {1, 2, kHour, -kHour, 1 - kHour}, "TTTWT"},
+        {"each second ticks once", {0, 2}, {0, 0, 1000, 1000, 2000, 2000}, "WWTWTF"},
+        {"the first tick a second after the start", {0, 2}, {100, 900, 999, 1000, 1999, 2050, 2150}, "WWWTWTF"},
+        {"a sleep past the end ends at once", {3, 0}, {500, kHour, kHour + 100}, "WTF"},
+        {"a sleep within the time: one tick, the end stays", {0, 5}, {1000, 4000, 4100, 4999, 5000, 5100}, "TTWWTF"},
+        {"a starved worker ticks once for many seconds", {0, 5}, {3000, 5000, 5000}, "TTF"},
+        {"a reading behind the last tick waits", {0, 3}, {1000, -kHour, 1999, 2000, 3000, 3000}, "TWWTTF"},
+        {"counting up never finishes", {0, 0}, {1000, 2000, kHour, kHour + 500, kHour + 1000}, "TTTWT"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(PollRoad(1800000000, c.time, c.readings), c.road) << c.what;
+        EXPECT_EQ(PollRoad(1800000000500, c.time, c.readings), c.road) << c.what;
 }
 
-TEST(CountdownClock, RunsAcrossTheEndOfThirtyTwoBitTimeLikeAnyOther)
+TEST(CountdownClock, RunsAcrossTheWrapOfThirtyTwoBitCountsLikeAnyOther)
 {
-    constexpr std::int64_t k2038 = INT32_MAX; // 2038-01-19 03:14:07 UTC
-    for (std::int64_t start : {k2038 - 2, k2038 - 1, k2038, k2038 + 1, std::int64_t(UINT32_MAX),
-                               std::int64_t(4102444800LL) /* 2100 */, std::int64_t(1) << 40}) {
-        EXPECT_EQ(PollRoad(start, {0, 3}, {0, 1, 2, 3, 3}), "WTTTF") << start;
-        EXPECT_EQ(PollRoad(start, {1, 0}, {0, 3600, 3600}), "WTF") << start;
-        EXPECT_EQ(PollRoad(start, {0, 2}, {-3600, 1 - 3600, 2 - 3600, 2 - 3600}), "WTTF") << start;
-        EXPECT_EQ(PollRoad(start, {0, 0}, {1, 2, 3}), "TTT") << start;
+    constexpr std::int64_t k32 = std::int64_t(UINT32_MAX) + 1; // where GetTickCount wraps
+    // A count widened past the wrap may start below zero.
+    for (std::int64_t start : {k32 - 2000, k32 - 1, k32, std::int64_t(INT32_MAX), -k32 / 2 - 1500, std::int64_t(0),
+                               std::int64_t(1) << 40}) {
+        EXPECT_EQ(PollRoad(start, {0, 3}, {0, 1000, 2000, 3000, 3000}), "WTTTF") << start;
+        EXPECT_EQ(PollRoad(start, {1, 0}, {0, 3600000, 3600000}), "WTF") << start;
+        EXPECT_EQ(PollRoad(start, {0, 0}, {1000, 2000, 3000}), "TTT") << start;
     }
+}
+
+TEST(ElapsedClock, ATickCountWidensToTheNearestCountAcrossItsWrap)
+{
+    constexpr std::int64_t k32 = std::int64_t(UINT32_MAX) + 1;
+    const struct {
+        const char *what;
+        std::int64_t last;
+        std::uint32_t reading;
+        std::int64_t widened;
+    } cases[] = {
+        {"the first reading", 0, 123456, 123456},
+        {"the same", 5000, 5000, 5000},
+        {"across the wrap", k32 - 10, 5, k32 + 5},
+        {"a little behind, from another thread", k32 + 5, UINT32_MAX - 2, k32 - 3},
+        {"just under 24.8 days on", 7 * k32 + 1000, 1000u + INT32_MAX, 7 * k32 + 1000 + INT32_MAX},
+        {"a first reading after 24.8 days of uptime lies below zero", 0, 3000000000u, 3000000000 - k32},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(WidenTickCount(c.last, c.reading), c.widened) << c.what;
 }
 
 TEST(CountdownRules, PresetTextsGiveTheirLeadingDigits)

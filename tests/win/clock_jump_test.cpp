@@ -1,6 +1,9 @@
 // The main window while the wall clock is moved under it: set forward and back, across midnight,
-// and past the end of 32-bit time. The clock comes from the time seam; everything else is real.
+// and past the end of 32-bit time. The wall clock and the elapsed clock the countdown runs on come
+// from their seams; everything else is real.
 #include "app/clock_thread.h"
+#include "app/elapsed_clock.h"
+#include "core/elapsed_clock.h"
 #include "core/wall_clock.h"
 #include "tests/support/box_answerer.h"
 #include "framework/local_time.h"
@@ -25,20 +28,23 @@ namespace {
 constexpr std::int64_t kHour = 3600;
 
 std::atomic<std::int64_t> fakeNow{0};
-// The clock thread reads the clock all the time; a countdown worker is seen by reads from any
-// other thread.
+// The clock thread reads the wall clock all the time, and a countdown worker the elapsed clock.
 std::atomic<DWORD> clockThreadId{0};
 std::atomic<int> clockThreadReads{0};
-std::atomic<int> otherReads{0};
 std::int64_t FakeClock()
 {
     const DWORD self = ::GetCurrentThreadId();
     DWORD expected = 0;
     if (clockThreadId.compare_exchange_strong(expected, self) || expected == self)
         ++clockThreadReads;
-    else
-        ++otherReads;
     return fakeNow.load();
+}
+std::atomic<std::int64_t> fakeElapsed{0};
+std::atomic<int> elapsedReads{0};
+std::int64_t FakeElapsedClock()
+{
+    ++elapsedReads;
+    return fakeElapsed.load();
 }
 
 // A local time on a day of 2027, as a wall-clock reading.
@@ -76,7 +82,14 @@ struct Road {
             << "status line at " << t << " shows " << Item(IDC_STATUS_TIME);
         EXPECT_EQ(Item(IDC_STATUS_DATE), LocalText(t, true));
     }
-    void Advance(std::int64_t seconds) { SetClock(fakeNow + seconds); }
+    // Time passing: both clocks move.
+    void Advance(std::int64_t seconds)
+    {
+        fakeElapsed += 1000 * seconds;
+        SetClock(fakeNow + seconds);
+    }
+    // The wall clock set, and no time passing.
+    void Jump(std::int64_t seconds) { SetClock(fakeNow + seconds); }
     void ExpectTitle(const std::string &time)
     {
         EXPECT_TRUE(PumpUntil([&] { return Title() == "Brewbell - " + time; }, 3000))
@@ -85,9 +98,9 @@ struct Road {
     // Presses Start and waits until the countdown worker has taken its first reading.
     void Start()
     {
-        const int before = otherReads;
+        const int before = elapsedReads;
         Click(window, IDC_BUTTON_START);
-        ASSERT_TRUE(PumpUntil([&] { return otherReads > before; }));
+        ASSERT_TRUE(PumpUntil([&] { return elapsedReads > before; }));
     }
     void WaitBoxes(size_t count)
     {
@@ -99,8 +112,16 @@ struct Road {
 
 class ClockJumpTest : public ::testing::Test {
 protected:
-    void SetUp() override { wallClock = &FakeClock; }
-    void TearDown() override { wallClock = &SystemWallClock; }
+    void SetUp() override
+    {
+        wallClock = &FakeClock;
+        elapsedClock = &FakeElapsedClock;
+    }
+    void TearDown() override
+    {
+        wallClock = &SystemWallClock;
+        elapsedClock = &SystemElapsedClock;
+    }
 
     // The main window on a fresh registry, silent, with the clock at start; its clock thread has
     // shown the second after.
@@ -112,6 +133,7 @@ protected:
         TheSettings().sound = 0;
         prepare(TheSettings());
         fakeNow = start;
+        fakeElapsed = 86400700;
         clockThreadId = 0;
         clockThreadReads = 0;
         RunMainWindow([&](MainDialog &dialog, HWND window) {
@@ -123,7 +145,7 @@ protected:
     }
 };
 
-TEST_F(ClockJumpTest, TheTeaEndsOnTimeWhenTheClockIsSetBackAndAtOnceWhenItIsSetForward)
+TEST_F(ClockJumpTest, TheTeaEndsOnTimeWhenTheClockIsSetBackOrForward)
 {
     WithMainWindow(LocalAt(3, 1, 12), [](Settings &s) { s.sec = 5; },
                    [](Road &r) {
@@ -132,7 +154,7 @@ TEST_F(ClockJumpTest, TheTeaEndsOnTimeWhenTheClockIsSetBackAndAtOnceWhenItIsSetF
                        r.ExpectTitle("00:04");
 
                        // Back an hour: the status line follows at once, the time left stays.
-                       r.Advance(-kHour);
+                       r.Jump(-kHour);
                        PumpUntil([] { return false; }, 300);
                        EXPECT_EQ(r.Title(), "Brewbell - 00:04");
                        for (const char *left : {"00:03", "00:02", "00:01"}) {
@@ -145,14 +167,21 @@ TEST_F(ClockJumpTest, TheTeaEndsOnTimeWhenTheClockIsSetBackAndAtOnceWhenItIsSetF
                        EXPECT_EQ(r.boxes.Texts().at(0), kFinished) << "four seconds after the set-back, not an hour";
                        r.ExpectTitle("00:05");
 
-                       // Forward an hour: the run ends within its polls, the displays go back to
-                       // the time started.
+                       // Forward an hour: the tea goes on with the time it had left.
                        r.Start();
                        r.Advance(1);
                        r.ExpectTitle("00:04");
-                       r.Advance(kHour);
+                       r.Jump(kHour);
+                       r.WaitBoxes(1);
+                       EXPECT_EQ(r.Title(), "Brewbell - 00:04");
+                       EXPECT_EQ(r.Item(IDC_BUTTON_START), "&Stop");
+                       for (const char *left : {"00:03", "00:02", "00:01"}) {
+                           r.Advance(1);
+                           r.ExpectTitle(left);
+                       }
+                       r.Advance(1);
                        r.WaitBoxes(2);
-                       EXPECT_EQ(r.boxes.Texts().at(1), kFinished);
+                       EXPECT_EQ(r.boxes.Texts().at(1), kFinished) << "five seconds after the start";
                        r.ExpectTitle("00:05");
                        EXPECT_EQ(r.Item(IDC_BUTTON_START), "&Start");
                    });
@@ -186,19 +215,18 @@ TEST_F(ClockJumpTest, TheAutomaticLayoutChangesWhenTheClockCrossesMidnightAlsoBy
                        int ticks = 1;
                        for (const auto &jump : jumps) {
                            picture = r.Picture();
-                           const bool forward = jump.to > fakeNow;
                            r.SetClock(jump.to);
-                           // One tick per jump forward, however far, none for one back; waited
-                           // for, so that the next jump is not taken together with this one.
-                           if (!forward)
-                               PumpUntil([] { return false; }, 300);
-                           char reading[8];
-                           std::snprintf(reading, sizeof reading, "00:%02d", forward ? ++ticks : ticks);
-                           r.ExpectTitle(reading);
                            if (jump.changes)
                                EXPECT_TRUE(PumpUntil([&] { return r.Picture() != picture; })) << jump.what;
                            else
                                EXPECT_FALSE(PumpUntil([&] { return r.Picture() != picture; }, 300)) << jump.what;
+                           // The stopwatch counts the time that passes, not the jump.
+                           const std::string shown = r.Title();
+                           EXPECT_FALSE(PumpUntil([&] { return r.Title() != shown; }, 300)) << jump.what;
+                           r.Advance(1);
+                           char reading[8];
+                           std::snprintf(reading, sizeof reading, "00:%02d", ++ticks);
+                           r.ExpectTitle(reading);
                        }
                        EXPECT_TRUE(r.dialog.IsCountdownRunning());
                    });
@@ -213,7 +241,7 @@ TEST_F(ClockJumpTest, TheReminderComesOnceADayThoughTheClockIsSetBackOverIt)
                        r.WaitBoxes(1);
                        EXPECT_EQ(r.boxes.Texts().at(0), kReminder);
 
-                       r.Advance(-kHour);
+                       r.Jump(-kHour);
                        r.SetClock(LocalAt(3, 1, 15, 59, 59));
                        r.Advance(1);
                        r.Advance(1);

@@ -1,4 +1,6 @@
 #include "app/countdown_thread.h"
+#include "app/elapsed_clock.h"
+#include "core/elapsed_clock.h"
 #include "core/wall_clock.h"
 #include "res/resource.h"
 #include "test_dialog.h"
@@ -11,12 +13,16 @@
 
 namespace {
 
-std::atomic<std::int64_t> fakeNow{2000000000};
+// The wall clock, which the worker must not follow, and the elapsed clock (milliseconds) it runs
+// on, started at a fraction of a second.
+std::atomic<std::int64_t> fakeNow{0};
+std::int64_t FakeWallClock() { return fakeNow.load(); }
+std::atomic<std::int64_t> fakeElapsed{0};
 std::atomic<int> clockReads{0};
-std::int64_t FakeClock()
+std::int64_t FakeElapsedClock()
 {
     ++clockReads;
-    return fakeNow.load();
+    return fakeElapsed.load();
 }
 
 // A window that records the ticks a countdown hands over and the finish it posts.
@@ -67,9 +73,15 @@ protected:
     void SetUp() override
     {
         fakeNow = 2000000000;
-        wallClock = &FakeClock;
+        fakeElapsed = 86400700;
+        wallClock = &FakeWallClock;
+        elapsedClock = &FakeElapsedClock;
     }
-    void TearDown() override { wallClock = &SystemWallClock; }
+    void TearDown() override
+    {
+        wallClock = &SystemWallClock;
+        elapsedClock = &SystemElapsedClock;
+    }
 
     // Runs the body inside a window's message loop on this thread.
     void WithWindow(const std::function<void(Fixture &)> &body)
@@ -85,15 +97,18 @@ protected:
     }
 };
 
-TEST_F(CountdownThreadTest, TicksFollowTheWallClockSecondsOnTheUiThreadAndTheFinishComesOnce)
+TEST_F(CountdownThreadTest, TicksComeAtWholeSecondsSinceStartOnTheUiThreadAndTheFinishComesOnce)
 {
     WithWindow([](Fixture &f) {
         f.Start({-1, 0, 0, 3});
+        fakeElapsed += 999;
         PumpUntil([] { return false; }, 350);
-        EXPECT_EQ(f.Ticks(), 0u) << "no tick while the second has not changed";
+        EXPECT_EQ(f.Ticks(), 0u) << "no tick before a whole second since Start";
 
-        for (int second = 1; second <= 3; ++second) {
-            fakeNow += 1;
+        fakeElapsed += 1;
+        ASSERT_TRUE(PumpUntil([&] { return f.Ticks() == 1; }));
+        for (int second = 2; second <= 3; ++second) {
+            fakeElapsed += 1000;
             ASSERT_TRUE(PumpUntil([&] { return f.Ticks() == static_cast<size_t>(second); }));
         }
         EXPECT_EQ(f.window->ticks[0].seconds, 2);
@@ -108,14 +123,19 @@ TEST_F(CountdownThreadTest, TicksFollowTheWallClockSecondsOnTheUiThreadAndTheFin
     });
 }
 
-TEST_F(CountdownThreadTest, ClockJumpForwardEndsWithinTwoPollsAndOneTick)
+TEST_F(CountdownThreadTest, AClockSetForwardNeitherTicksNorEndsTheTeaButASleepPastItsEndEndsItAtOnce)
 {
     WithWindow([](Fixture &f) {
         f.Start({-1, 0, 3, 0});
         fakeNow += 3600;
-        const DWORD start = ::GetTickCount();
+        PumpUntil([] { return false; }, 350);
+        EXPECT_EQ(f.window->finishes, 0) << "setting the clock is no time passing";
+        EXPECT_EQ(f.Ticks(), 0u);
+
+        fakeElapsed += 3600 * 1000;
+        const DWORD woken = ::GetTickCount();
         ASSERT_TRUE(PumpUntil([&] { return f.window->finishes == 1; }));
-        EXPECT_LE(::GetTickCount() - start, 500u) << "two polls and the hand-over";
+        EXPECT_LE(::GetTickCount() - woken, 500u) << "two polls and the hand-over";
         EXPECT_EQ(f.Ticks(), 1u) << "one tick, whatever the number of seconds passed";
         EXPECT_EQ(f.window->ticks[0].minutes, 2);
         EXPECT_EQ(f.window->ticks[0].seconds, 59);
@@ -126,14 +146,14 @@ TEST_F(CountdownThreadTest, ClockSetBackKeepsTheTimeLeftInsteadOfAddingTheHour)
 {
     WithWindow([](Fixture &f) {
         f.Start({-1, 0, 0, 3});
-        fakeNow += 1;
+        fakeElapsed += 1000;
         ASSERT_TRUE(PumpUntil([&] { return f.Ticks() == 1; }));
         fakeNow -= 3600;
         PumpUntil([] { return false; }, 350);
         EXPECT_EQ(f.Ticks(), 1u) << "setting the clock is no second passing";
         EXPECT_EQ(f.window->finishes, 0);
         for (size_t second = 2; second <= 3; ++second) {
-            fakeNow += 1;
+            fakeElapsed += 1000;
             ASSERT_TRUE(PumpUntil([&] { return f.Ticks() == second; }));
         }
         ASSERT_TRUE(PumpUntil([&] { return f.window->finishes == 1; })) << "two seconds after the set-back";
@@ -145,9 +165,9 @@ TEST_F(CountdownThreadTest, CountingUpNeverFinishesAndStopEndsTheWorkerWithoutWr
 {
     WithWindow([](Fixture &f) {
         f.Start({+1, 0, 59, 58});
-        fakeNow += 1;
+        fakeElapsed += 1000;
         ASSERT_TRUE(PumpUntil([&] { return f.Ticks() == 1; }));
-        fakeNow += 1;
+        fakeElapsed += 1000;
         ASSERT_TRUE(PumpUntil([&] { return f.Ticks() == 2; }));
         EXPECT_EQ(f.window->ticks[1].hours, 1);
         EXPECT_EQ(f.window->ticks[1].minutes, 0);
@@ -156,7 +176,7 @@ TEST_F(CountdownThreadTest, CountingUpNeverFinishesAndStopEndsTheWorkerWithoutWr
         // A run stopped between the worker's check and its hand-over changes nothing: the UI
         // side refuses the tick and the worker ends.
         f.window->accepting = false;
-        fakeNow += 1;
+        fakeElapsed += 1000;
         EXPECT_TRUE(f.worker.WaitPumpingSent(2000));
         EXPECT_EQ(f.Ticks(), 2u);
 
@@ -165,7 +185,7 @@ TEST_F(CountdownThreadTest, CountingUpNeverFinishesAndStopEndsTheWorkerWithoutWr
         again.Start({+1, 0, 0, 0});
         again.stop.Set();
         EXPECT_TRUE(again.worker.WaitPumpingSent(500)) << "Stop ends the worker at its next poll";
-        fakeNow += 5;
+        fakeElapsed += 5000;
         PumpUntil([] { return false; }, 200);
         EXPECT_EQ(f.Ticks(), 2u);
     });
