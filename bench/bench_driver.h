@@ -102,6 +102,13 @@ struct Process {
 // Clicks a button of the program's window (waits until the click is handled).
 inline void Click(HWND window, int id) { ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
+inline std::string WindowText(HWND window)
+{
+    char text[128] = "";
+    const int length = ::GetWindowTextA(window, text, sizeof text);
+    return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
 inline double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
