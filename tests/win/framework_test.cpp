@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -262,21 +263,49 @@ TEST(Threads, HandOverRunsOnTheUiThreadAndThePumpingWaitLetsTheWorkerFinish)
 {
     DWORD uiThread = ::GetCurrentThreadId();
     DWORD ranOn = 0;
+    bool handedOver = false;
     bool plainWaitTimedOut = false;
     bool pumpedWaitFinished = false;
+    // The hand-over's message number as any other program may send it, naming code to run.
+    int strangerRuns = 0;
+    const std::function<void()> strangersCode = [&] { ++strangerRuns; };
+    const auto strangersMessage = [&](HWND window) {
+        ::PostMessageA(window, WM_APP + 0x100, 0, reinterpret_cast<LPARAM>(&strangersCode));
+        ::SendMessageA(window, WM_APP + 0x100, 0, reinterpret_cast<LPARAM>(&strangersCode));
+    };
+    WorkerThread late;
+    bool lateHandedOver = true;
+    bool lateRan = false;
     TestDialog dialog([&](TestDialog &d) {
+        WorkerThread stranger;
+        ASSERT_TRUE(stranger.Start([&] { strangersMessage(d.Hwnd()); }));
+        EXPECT_TRUE(stranger.WaitPumpingSent(5000));
+        strangersMessage(d.Hwnd());
+        PumpUntil([] { return false; }, 100); // the posted ones are dispatched meanwhile
+
         WorkerThread worker;
-        ASSERT_TRUE(worker.Start([&] { RunOnWindowThread(d.Hwnd(), [&] { ranOn = ::GetCurrentThreadId(); }); }));
+        ASSERT_TRUE(worker.Start([&] {
+            handedOver = RunOnWindowThread(d.Hwnd(), [&] { ranOn = ::GetCurrentThreadId(); });
+        }));
         // The worker is stuck in its hand-over until this thread answers sent messages.
         plainWaitTimedOut = !worker.Wait(200);
         EXPECT_TRUE(worker.IsRunning());
         pumpedWaitFinished = worker.WaitPumpingSent(5000);
         EXPECT_FALSE(worker.IsRunning());
+
+        // A hand-over still waiting when the window goes runs nothing, and its worker hears so.
+        ASSERT_TRUE(late.Start([&] { lateHandedOver = RunOnWindowThread(d.Hwnd(), [&] { lateRan = true; }); }));
+        ::Sleep(100);
         d.EndDialog(IDOK);
     });
     EXPECT_EQ(dialog.Run(), IDOK);
+    EXPECT_TRUE(late.WaitPumpingSent(5000));
+    EXPECT_FALSE(lateHandedOver);
+    EXPECT_FALSE(lateRan);
+    EXPECT_EQ(strangerRuns, 0) << "a message from outside ran code it named";
     EXPECT_TRUE(plainWaitTimedOut);
     EXPECT_TRUE(pumpedWaitFinished);
+    EXPECT_TRUE(handedOver);
     EXPECT_EQ(ranOn, uiThread);
 }
 
