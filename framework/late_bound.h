@@ -23,6 +23,18 @@ FunctionPointer LateBound(const char *dll, const char *function)
 // importing the function.
 #define LATE_BOUND(dll, function) LateBound<decltype(&::function)>(dll, #function)
 
+// At start, before anything else loads a library: libraries asked for by their bare names come
+// from the system folder only, never from the program's folder, which is often the downloads
+// folder among strangers' files. Where the system cannot (before the 2011 loader updates), the
+// current folder at least leaves the search.
+void RestrictDllSearch();
+
+// ShellExecute and the folder browser want COM on the calling thread. The first call, just before
+// such a call on the UI thread, opens an apartment there for the rest of the program (and binds
+// ole32 only then); CloseComApartment at the program's end closes it.
+void EnsureComApartment();
+void CloseComApartment();
+
 // Tests: a library for which refuse answers true counts as missing, as on a system without it;
 // nullptr ends the refusal. Returns the previous function.
 using LibraryRefusal = bool (*)(const char *dll);

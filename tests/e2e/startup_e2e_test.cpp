@@ -2,9 +2,42 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace registry = brewbell_registry;
 
 namespace {
+
+// A library that lies only in the programs' folder (tests/e2e/dll).
+constexpr char kLibraryBesideProgram[] = "beside_program.dll";
+
+// Whether the running program finds a library by its bare name, as any code in it that asks for
+// one by name would: a thread of the program's own loads it.
+bool ProgramLoadsByBareName(const Program &program, const char *name)
+{
+    const HANDLE process = ::OpenProcess(PROCESS_CREATE_THREAD | PROCESS_VM_OPERATION | PROCESS_VM_WRITE |
+                                             PROCESS_QUERY_INFORMATION,
+                                         FALSE, program.Id());
+    if (!process)
+        return false;
+    const size_t size = std::strlen(name) + 1;
+    void *remoteName = ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    DWORD module = 0;
+    if (remoteName && ::WriteProcessMemory(process, remoteName, name, size, nullptr)) {
+        // kernel32 lies at the same address in every process of the session.
+        const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+            reinterpret_cast<void *>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
+        if (const HANDLE thread = ::CreateRemoteThread(process, nullptr, 0, loadLibrary, remoteName, 0, nullptr)) {
+            ::WaitForSingleObject(thread, 10000);
+            ::GetExitCodeThread(thread, &module);
+            ::CloseHandle(thread);
+        }
+    }
+    if (remoteName)
+        ::VirtualFreeEx(process, remoteName, 0, MEM_RELEASE);
+    ::CloseHandle(process);
+    return module != 0;
+}
 
 class StartupTest : public RunningProgramTest {};
 
@@ -13,6 +46,16 @@ TEST_F(StartupTest, FreshRegistryShowsTheWindowAndExitWritesOnlyTheTimeGroup)
     StartProgram();
     EXPECT_EQ(Text(window), "Brewbell - 00:00");
     EXPECT_EQ(registry::Groups(), std::vector<std::string>{}) << "nothing is written at start-up";
+    // A library beside the program, which a search that starts there finds (this test program's
+    // does), is out of the program's reach: its search keeps to the system folder. A 64-bit
+    // driver cannot start a thread in the 32-bit program.
+    if (!AttachesToRunningProgram()) {
+        const HMODULE besideUs = ::LoadLibraryA(kLibraryBesideProgram);
+        EXPECT_NE(besideUs, nullptr);
+        if (besideUs)
+            ::FreeLibrary(besideUs);
+        EXPECT_FALSE(ProgramLoadsByBareName(*program, kLibraryBesideProgram));
+    }
 
     CloseProgram();
     EXPECT_EQ(registry::Groups(), std::vector<std::string>{"Time"});
