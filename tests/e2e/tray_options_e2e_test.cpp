@@ -3,6 +3,9 @@
 #include "tests/invite_helpers/stand_ins.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <vector>
 
 namespace registry = brewbell_registry;
 
@@ -18,17 +21,92 @@ bool HideInTheTray(HWND window)
 
 bool IsTopMost(HWND window) { return (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
+// The window's notification icon as the shell knows it. Any program may name it, as the shell
+// itself does when it restarts and its icons are gone.
+NOTIFYICONDATAA IconOf(HWND window)
+{
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = window;
+    icon.uID = 1;
+    return icon;
+}
+
+// A change of nothing succeeds only for an icon that is there.
+bool HasTrayIcon(HWND window)
+{
+    NOTIFYICONDATAA icon = IconOf(window);
+    return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+// The shell, started again, announces its notification area to every window.
+void AnnounceNewTaskbar(HWND window) { ::SendMessageA(window, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0); }
+
+// What the screen shows at the right end of the task bar, where the area's last icon sits.
+std::vector<COLORREF> TrayPicture()
+{
+    RECT bar{};
+    if (!::GetWindowRect(::FindWindowA("Shell_TrayWnd", nullptr), &bar))
+        return {};
+    const int side = bar.bottom - bar.top;
+    std::vector<COLORREF> pixels;
+    HDC screen = ::GetDC(nullptr);
+    for (int y = bar.top; y < bar.bottom; ++y)
+        for (int x = bar.right - side; x < bar.right; ++x)
+            pixels.push_back(::GetPixel(screen, x, y));
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+bool TrayShows(const std::vector<COLORREF> &picture)
+{
+    return WaitUntil([&] { return TrayPicture() == picture; }, 3000);
+}
+
 class TrayOptionsTest : public RunningProgramTest {};
 
 TEST_F(TrayOptionsTest, HiddenInTheTrayTheTimerStillRunsAndEndsFromItsMenu)
 {
     StartProgram();
-    ASSERT_TRUE(HideInTheTray(window));
+    // The shell refuses the icon (here: one of its id is there already): the window is only
+    // minimised and says why.
+    NOTIFYICONDATAA taken = IconOf(window);
+    ASSERT_TRUE(::Shell_NotifyIconA(NIM_ADD, &taken));
+    PostCommand(window, ID_OPT_TRAY);
+    ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    HWND box = program->WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              "Das Symbol im Infobereich kann nicht angezeigt werden. Brewbell wird deshalb nur minimiert.");
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(window) && ::IsWindowVisible(window); }));
+    // Once the shell is back with room for it, the icon is there and the window hides.
+    ::Shell_NotifyIconA(NIM_DELETE, &taken);
+    AnnounceNewTaskbar(window);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); })) << "the window did not hide";
+    EXPECT_TRUE(HasTrayIcon(window));
+    ::Sleep(300); // the shell draws on its own time
+    const std::vector<COLORREF> idle = TrayPicture();
 
-    // Started from the tray menu, it counts up while hidden.
+    // Started from the tray menu, it counts up while hidden, its icon showing that it runs.
     PostCommand(window, ID_TRAY_STARTSTOP);
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:01", 3000));
     EXPECT_FALSE(::IsWindowVisible(window));
+    ASSERT_TRUE(WaitUntil([&] { return TrayPicture() != idle; }, 3000));
+    ::Sleep(300);
+    const std::vector<COLORREF> running = TrayPicture();
+
+    // The shell restarts: its icons go. Stopped meanwhile, the timer's icon comes back idle when
+    // the shell announces itself, and follows the timer again (counting up from zero anew).
+    ::Shell_NotifyIconA(NIM_DELETE, &taken);
+    EXPECT_FALSE(HasTrayIcon(window));
+    ::SendMessageA(window, WM_COMMAND, ID_TRAY_STARTSTOP, 0);
+    AnnounceNewTaskbar(window);
+    EXPECT_TRUE(HasTrayIcon(window));
+    EXPECT_TRUE(TrayShows(idle)) << "not the timer's current picture";
+    PostCommand(window, ID_TRAY_RESET);
+    PostCommand(window, ID_TRAY_STARTSTOP);
+    EXPECT_TRUE(TrayShows(running));
 
     // A click on the icon brings it back; the icon stays, so a second hide works at once.
     ::PostMessageA(window, WM_TRAY_CALLBACK, 1, WM_LBUTTONDOWN);
