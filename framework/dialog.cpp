@@ -3,6 +3,7 @@
 #include "framework/control.h"
 #include "framework/data_exchange.h"
 #include "framework/late_bound.h"
+#include "framework/unique_any.h"
 
 #include <commctrl.h>
 
@@ -144,6 +145,22 @@ HWND ReflectionTarget(const Message &m)
     }
 }
 
+// Controls send their notifications on the window's own thread; nothing of ours posts one. A
+// WM_NOTIFY in the queue comes from another program, and its lParam points at nothing of ours:
+// turned into a null message here, it reaches no window, whichever loop takes it (the dialog's,
+// a box's or a menu's).
+LRESULT CALLBACK DropPostedNotifications(int code, WPARAM removal, LPARAM message)
+{
+    if (code == HC_ACTION) {
+        MSG &msg = *reinterpret_cast<MSG *>(message);
+        if (msg.message == WM_NOTIFY)
+            msg.message = WM_NULL;
+    }
+    return ::CallNextHookEx(nullptr, code, removal, message);
+}
+
+using UniqueHook = UniqueAny<HHOOK, ::UnhookWindowsHookEx>;
+
 } // namespace
 
 Dialog *Dialog::mainDialog = nullptr;
@@ -183,6 +200,8 @@ INT_PTR Dialog::DoModal(HWND owner)
     programEnded = false;
     result = -1;
 
+    const UniqueHook notificationFilter(
+        ::SetWindowsHookExA(WH_GETMESSAGE, DropPostedNotifications, nullptr, ::GetCurrentThreadId()));
     const bool disableOwner = owner && ::IsWindowEnabled(owner);
     if (disableOwner)
         ::EnableWindow(owner, FALSE);
@@ -321,7 +340,9 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     } else {
         self = reinterpret_cast<Dialog *>(::GetWindowLongPtrA(hwnd, DWLP_USER));
     }
-    if (!self)
+    // Sent from another thread (another program's, on a system that passes it on), a notification
+    // is not from our controls, and its lParam is not ours to read.
+    if (!self || (message == WM_NOTIFY && ::InSendMessage()))
         return FALSE;
     if (message == WM_NCDESTROY) {
         HandOvers().DropFor(hwnd);

@@ -81,6 +81,19 @@ TEST(Control, SubclassedControlGetsItsMessagesReflectionsAndLetsGoWithItsWindow)
                        reinterpret_cast<LPARAM>(staticWindow));
         EXPECT_TRUE(Contains(staticProbe.reflected, WM_COMMAND));
 
+        // A notification from another thread is none of our controls', whatever it names; the
+        // window's own thread is where they come from.
+        NMHDR named{staticWindow, IDC_TEST_STATIC, NM_CLICK};
+        const auto notify = [&] {
+            ::SendMessageA(d.Hwnd(), WM_NOTIFY, IDC_TEST_STATIC, reinterpret_cast<LPARAM>(&named));
+        };
+        WorkerThread stranger;
+        ASSERT_TRUE(stranger.Start(notify));
+        EXPECT_TRUE(stranger.WaitPumpingSent(5000));
+        EXPECT_FALSE(Contains(staticProbe.reflected, WM_NOTIFY));
+        notify();
+        EXPECT_TRUE(Contains(staticProbe.reflected, WM_NOTIFY));
+
         // WM_DRAWITEM carries a struct, not a window: the real paint of an owner-drawn button.
         ASSERT_TRUE(ownerDrawProbe.SubclassDlgItem(d.Hwnd(), IDC_TEST_OWNERDRAW));
         HWND button = d.GetItem(IDC_TEST_OWNERDRAW);
