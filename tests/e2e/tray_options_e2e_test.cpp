@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <utility>
 #include <vector>
 
 namespace registry = brewbell_registry;
@@ -58,6 +59,20 @@ std::vector<COLORREF> TrayPicture()
     return pixels;
 }
 
+// The picture once the shell has drawn it: the same twice in a row.
+std::vector<COLORREF> SettledTrayPicture()
+{
+    std::vector<COLORREF> last = TrayPicture();
+    WaitUntil([&] {
+        ::Sleep(200);
+        std::vector<COLORREF> now = TrayPicture();
+        const bool settled = now == last;
+        last = std::move(now);
+        return settled;
+    }, 3000);
+    return last;
+}
+
 bool TrayShows(const std::vector<COLORREF> &picture)
 {
     return WaitUntil([&] { return TrayPicture() == picture; }, 3000);
@@ -85,16 +100,14 @@ TEST_F(TrayOptionsTest, HiddenInTheTrayTheTimerStillRunsAndEndsFromItsMenu)
     AnnounceNewTaskbar(window);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); })) << "the window did not hide";
     EXPECT_TRUE(HasTrayIcon(window));
-    ::Sleep(300); // the shell draws on its own time
-    const std::vector<COLORREF> idle = TrayPicture();
+    const std::vector<COLORREF> idle = SettledTrayPicture();
 
     // Started from the tray menu, it counts up while hidden, its icon showing that it runs.
     PostCommand(window, ID_TRAY_STARTSTOP);
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:01", 3000));
     EXPECT_FALSE(::IsWindowVisible(window));
     ASSERT_TRUE(WaitUntil([&] { return TrayPicture() != idle; }, 3000));
-    ::Sleep(300);
-    const std::vector<COLORREF> running = TrayPicture();
+    const std::vector<COLORREF> running = SettledTrayPicture();
 
     // The shell restarts: its icons go. Stopped meanwhile, the timer's icon comes back idle when
     // the shell announces itself, and follows the timer again (counting up from zero anew).
