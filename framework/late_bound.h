@@ -1,15 +1,16 @@
 // Functions of the DLLs that the first window does not need (sound, the notification icon, links,
 // the file and folder choosers, the dialogs' common controls), found when first called. The
 // loader then maps fewer DLLs at start-up, so the window shows sooner. The binding is plain
-// LoadLibrary and GetProcAddress: the same code in the 32-bit and the 64-bit program, so the
+// LoadLibraryEx and GetProcAddress: the same code in the 32-bit and the 64-bit program, so the
 // tests of either walk the path the shipped program takes.
 #pragma once
 
 #include <windows.h>
 
 // The address of function in dll, a system DLL that is loaded from the system folder (never from
-// the program's own or the current folder) when it is not loaded yet; nullptr when the DLL or the
-// function is missing, and the caller then does without the feature.
+// the program's own or the current folder, and so are the DLLs it loads, where the system can)
+// when it is not loaded yet; nullptr when the DLL or the function is missing, and the caller then
+// does without the feature.
 FARPROC FindLateBound(const char *dll, const char *function);
 
 template <class FunctionPointer>
