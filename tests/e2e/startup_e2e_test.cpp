@@ -8,33 +8,22 @@ namespace registry = brewbell_registry;
 
 namespace {
 
-// A library that lies only in the programs' folder (tests/e2e/dll).
-constexpr char kLibraryBesideProgram[] = "beside_program.dll";
-
-// Whether the running program finds a library by its bare name, as any code in it that asks for
-// one by name would: a thread of the program's own loads it.
-bool ProgramLoadsByBareName(const Program &program, const char *name)
+// Whether the running program finds a library by its bare name, as any of its code that asks by
+// name would: a thread started in it loads the library (kernel32 lies at the same address in
+// every process of the session).
+bool ProgramLoadsByBareName(DWORD id, const char *name)
 {
-    const HANDLE process = ::OpenProcess(PROCESS_CREATE_THREAD | PROCESS_VM_OPERATION | PROCESS_VM_WRITE |
-                                             PROCESS_QUERY_INFORMATION,
-                                         FALSE, program.Id());
-    if (!process)
-        return false;
-    const size_t size = std::strlen(name) + 1;
-    void *remoteName = ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const HANDLE process = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, id);
+    void *remoteName = ::VirtualAllocEx(process, nullptr, 64, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    ::WriteProcessMemory(process, remoteName, name, std::strlen(name) + 1, nullptr);
+    const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void *>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
+    const HANDLE thread = ::CreateRemoteThread(process, nullptr, 0, loadLibrary, remoteName, 0, nullptr);
+    EXPECT_NE(thread, nullptr) << "no thread could be started in the program";
     DWORD module = 0;
-    if (remoteName && ::WriteProcessMemory(process, remoteName, name, size, nullptr)) {
-        // kernel32 lies at the same address in every process of the session.
-        const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
-            reinterpret_cast<void *>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
-        if (const HANDLE thread = ::CreateRemoteThread(process, nullptr, 0, loadLibrary, remoteName, 0, nullptr)) {
-            ::WaitForSingleObject(thread, 10000);
-            ::GetExitCodeThread(thread, &module);
-            ::CloseHandle(thread);
-        }
-    }
-    if (remoteName)
-        ::VirtualFreeEx(process, remoteName, 0, MEM_RELEASE);
+    ::WaitForSingleObject(thread, 10000);
+    ::GetExitCodeThread(thread, &module);
+    ::CloseHandle(thread);
     ::CloseHandle(process);
     return module != 0;
 }
@@ -46,15 +35,12 @@ TEST_F(StartupTest, FreshRegistryShowsTheWindowAndExitWritesOnlyTheTimeGroup)
     StartProgram();
     EXPECT_EQ(Text(window), "Brewbell - 00:00");
     EXPECT_EQ(registry::Groups(), std::vector<std::string>{}) << "nothing is written at start-up";
-    // A library beside the program, which a search that starts there finds (this test program's
-    // does), is out of the program's reach: its search keeps to the system folder. A 64-bit
+    // A library beside the program (tests/e2e/dll), which a search that starts there finds (this
+    // test program's does), is out of its reach: its search keeps to the system folder. A 64-bit
     // driver cannot start a thread in the 32-bit program.
     if (!AttachesToRunningProgram()) {
-        const HMODULE besideUs = ::LoadLibraryA(kLibraryBesideProgram);
-        EXPECT_NE(besideUs, nullptr);
-        if (besideUs)
-            ::FreeLibrary(besideUs);
-        EXPECT_FALSE(ProgramLoadsByBareName(*program, kLibraryBesideProgram));
+        EXPECT_NE(::LoadLibraryA("beside_program.dll"), nullptr);
+        EXPECT_FALSE(ProgramLoadsByBareName(program->Id(), "beside_program.dll"));
     }
 
     CloseProgram();

