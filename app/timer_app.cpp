@@ -2,6 +2,7 @@
 
 #include "app/main_dialog.h"
 #include "app/process_objects.h"
+#include "framework/late_bound.h"
 #include "framework/thread.h"
 
 int TimerApp::Run()
@@ -12,5 +13,6 @@ int TimerApp::Run()
     Dialog::SetMainDialog(&dialog);
     dialog.DoModal();
     Dialog::SetMainDialog(nullptr);
+    CloseComApartment();
     return ForcedThreadEnds();
 }

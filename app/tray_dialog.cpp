@@ -5,6 +5,7 @@
 #include "res/resource.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace {
@@ -17,7 +18,24 @@ bool NotifyShell(DWORD message, NOTIFYICONDATAA &data)
     const auto notifyIcon = LATE_BOUND("shell32.dll", Shell_NotifyIconA);
     return notifyIcon && notifyIcon(message, &data);
 }
+
+bool TaskBarExists() { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }
+
+// The shell announces its notification area to every top-level window when it starts, also
+// after a crash or an update: the icons it showed before are gone.
+UINT TaskbarCreatedMessage()
+{
+    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+std::atomic<TrayDialog::AreaQuery> notificationAreaExists{&TaskBarExists};
 } // namespace
+
+TrayDialog::AreaQuery TrayDialog::SetNotificationAreaQuery(AreaQuery query)
+{
+    return notificationAreaExists.exchange(query ? query : &TaskBarExists);
+}
 
 TrayDialog::TrayDialog(UINT dialogTemplate) : Dialog(dialogTemplate)
 {
@@ -124,24 +142,44 @@ bool TrayDialog::ProcessMessage(Message &m)
         ON_MESSAGE(WM_TRAY_CALLBACK, &TrayDialog::OnTrayCallback),
         ON_MESSAGE(WM_ENABLE, &TrayDialog::OnEnable),
         ON_MESSAGE(WM_DESTROY, &TrayDialog::OnDestroy),
+        ON_MESSAGE(TaskbarCreatedMessage(), &TrayDialog::OnTaskbarCreated),
     };
     return DispatchMessageMap(this, messageMap, m) || Dialog::ProcessMessage(m);
 }
 
 void TrayDialog::HideToTray()
 {
-    // Hidden without an icon, the window could not be brought back: then it is only minimised,
-    // and the user hears why once.
+    // Hidden without an icon, the window could not be brought back: then it is only minimised
+    // until the shell gives the icon. A shell that is there and refuses it is reported, once; one
+    // that has not started yet (at logon) is waited for without a word.
     if (!ShowTrayIcon()) {
-        if (!trayRefusalReported) {
+        hideWhenIconShows = true;
+        if (!trayRefusalReported && notificationAreaExists.load()()) {
             trayRefusalReported = true;
             AppMessageBox(hwnd, kNoTrayIconText, MB_OK | MB_ICONINFORMATION);
         }
         Show(SW_MINIMIZE);
         return;
     }
+    hideWhenIconShows = false;
     Show(SW_MINIMIZE);
     Show(SW_HIDE);
+}
+
+bool TrayDialog::OnTaskbarCreated(Message &)
+{
+    // The icon goes back wherever it was shown, with its current picture and tip (the record
+    // keeps them); a window that waited for it, still minimised, hides now.
+    const bool wasShown = iconShown != 0;
+    iconShown = 0;
+    if (hideWhenIconShows && IsMinimized()) {
+        HideToTray();
+        return true;
+    }
+    hideWhenIconShows = false;
+    if (wasShown)
+        ShowTrayIcon();
+    return true;
 }
 
 bool TrayDialog::OnSysCommand(Message &m)

@@ -23,6 +23,11 @@ public:
     bool IsTrayIconShown() const { return iconShown != 0; }
     const NOTIFYICONDATAA &TrayIconData() const { return iconData; }
 
+    // Tests: whether the shell's notification area exists (its task bar window, by default).
+    // Returns the previous question.
+    using AreaQuery = bool (*)();
+    static AreaQuery SetNotificationAreaQuery(AreaQuery query);
+
 protected:
     // The icon's image and tooltip; the shell hears of them at the next show or update.
     void SetTrayIcon(UINT resourceId);
@@ -61,10 +66,13 @@ private:
     bool OnTrayCallback(Message &m);
     bool OnEnable(Message &m);
     bool OnDestroy(Message &m);
+    bool OnTaskbarCreated(Message &m);
     void HideToTray();
     bool KeepsWindowDisabled() const;
 
     bool trayRefusalReported = false;
+    // A hide found no icon: the window, only minimised, hides once the shell gives the icon.
+    bool hideWhenIconShows = false;
     // A box ended under a child dialog that is still open, and the window was kept disabled: it
     // is enabled when that dialog ends.
     bool enableHeldBack = false;

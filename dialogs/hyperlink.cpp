@@ -21,6 +21,7 @@ void OpenWithShell(const char *target)
         AppMessageBox(::GetActiveWindow(), "Die Verknüpfung kann nicht geöffnet werden.", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    EnsureComApartment();
     // The shell's answer does not matter: the link counts as visited either way.
     shellExecute(nullptr, "open", target, nullptr, nullptr, SW_SHOWMINIMIZED);
 }

@@ -3,13 +3,103 @@
 #include "framework/control.h"
 #include "framework/data_exchange.h"
 #include "framework/late_bound.h"
+#include "framework/unique_any.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
 namespace {
 
-// Private message of the UI hand-over; lParam points at the std::function to run.
+// Private message of the UI hand-over. It only announces that work waits for the window and
+// carries nothing: any program may send a number of the private range to any window.
 constexpr UINT kRunOnThreadMessage = WM_APP + 0x100;
+
+// One RunOnWindowThread call. It lives on the calling worker's stack, which the worker leaves
+// only once the work has run or has been taken out unrun.
+struct HandOver {
+    enum class State { Queued, Running, Done, Dropped };
+    HWND window;
+    const std::function<void()> *work;
+    State state = State::Queued;
+};
+
+// The hand-overs of all threads of the process that wait for their windows' threads.
+class HandOverQueue {
+public:
+    void Add(HandOver &handOver)
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        queued.push_back(&handOver);
+    }
+
+    // On the window's thread: runs what waits for the window, also what came meanwhile.
+    void RunFor(HWND window)
+    {
+        while (HandOver *handOver = TakeFor(window)) {
+            try {
+                (*handOver->work)();
+            } catch (...) {
+                // The worker hears "run" all the same; nothing unwinds through the window manager.
+            }
+            {
+                const std::lock_guard<std::mutex> guard(lock);
+                handOver->state = HandOver::State::Done; // the worker may return from here on
+            }
+            finished.notify_all();
+        }
+    }
+
+    // The window is going: what still waits for it is never run.
+    void DropFor(HWND window)
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        for (HandOver *handOver : queued)
+            if (handOver->window == window)
+                handOver->state = HandOver::State::Dropped;
+        std::erase_if(queued, [](const HandOver *h) { return h->state == HandOver::State::Dropped; });
+    }
+
+    // On the worker, once its announcement has been answered: true when the work ran. A run
+    // under way (begun by another announcement while this one waited) is waited for; work still
+    // queued (the window went, or it was no dialog) is taken out.
+    bool Settle(HandOver &handOver)
+    {
+        std::unique_lock<std::mutex> guard(lock);
+        if (handOver.state == HandOver::State::Queued)
+            std::erase(queued, &handOver);
+        finished.wait(guard, [&] { return handOver.state != HandOver::State::Running; });
+        return handOver.state == HandOver::State::Done;
+    }
+
+private:
+    HandOver *TakeFor(HWND window)
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        const auto found =
+            std::find_if(queued.begin(), queued.end(), [window](const HandOver *h) { return h->window == window; });
+        if (found == queued.end())
+            return nullptr;
+        HandOver *handOver = *found;
+        queued.erase(found);
+        handOver->state = HandOver::State::Running;
+        return handOver;
+    }
+
+    std::mutex lock;
+    std::condition_variable finished;
+    // In the order they came; the vector keeps its room, so a steady hand-over allocates nothing.
+    std::vector<HandOver *> queued;
+};
+
+HandOverQueue &HandOvers()
+{
+    static HandOverQueue queue;
+    return queue;
+}
 
 // Messages whose result the dialog procedure returns itself instead of through DWLP_MSGRESULT.
 bool ReturnsResultDirectly(UINT message)
@@ -55,6 +145,22 @@ HWND ReflectionTarget(const Message &m)
     }
 }
 
+// Controls send their notifications on the window's own thread; nothing of ours posts one. A
+// WM_NOTIFY in the queue comes from another program, and its lParam points at nothing of ours:
+// turned into a null message here, it reaches no window, whichever loop takes it (the dialog's,
+// a box's or a menu's).
+LRESULT CALLBACK DropPostedNotifications(int code, WPARAM removal, LPARAM message)
+{
+    if (code == HC_ACTION) {
+        MSG &msg = *reinterpret_cast<MSG *>(message);
+        if (msg.message == WM_NOTIFY)
+            msg.message = WM_NULL;
+    }
+    return ::CallNextHookEx(nullptr, code, removal, message);
+}
+
+using UniqueHook = UniqueAny<HHOOK, ::UnhookWindowsHookEx>;
+
 } // namespace
 
 Dialog *Dialog::mainDialog = nullptr;
@@ -94,6 +200,8 @@ INT_PTR Dialog::DoModal(HWND owner)
     programEnded = false;
     result = -1;
 
+    const UniqueHook notificationFilter(
+        ::SetWindowsHookExA(WH_GETMESSAGE, DropPostedNotifications, nullptr, ::GetCurrentThreadId()));
     const bool disableOwner = owner && ::IsWindowEnabled(owner);
     if (disableOwner)
         ::EnableWindow(owner, FALSE);
@@ -196,7 +304,7 @@ bool Dialog::HandleMessage(Message &m)
         m.result = OnInitDialog();
         return true;
     case kRunOnThreadMessage:
-        (*reinterpret_cast<const std::function<void()> *>(m.lParam))();
+        HandOvers().RunFor(hwnd);
         return true;
     case WM_ENDSESSION:
         // Every top-level window hears it, a dialog too; the main window's own handler ends the
@@ -232,9 +340,12 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     } else {
         self = reinterpret_cast<Dialog *>(::GetWindowLongPtrA(hwnd, DWLP_USER));
     }
-    if (!self)
+    // Sent from another thread (another program's, on a system that passes it on), a notification
+    // is not from our controls, and its lParam is not ours to read.
+    if (!self || (message == WM_NOTIFY && ::InSendMessage()))
         return FALSE;
     if (message == WM_NCDESTROY) {
+        HandOvers().DropFor(hwnd);
         ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         self->hwnd = nullptr;
         return FALSE;
@@ -260,6 +371,8 @@ bool RunOnWindowThread(HWND window, const std::function<void()> &work)
 {
     if (!::IsWindow(window))
         return false;
-    ::SendMessageA(window, kRunOnThreadMessage, 0, reinterpret_cast<LPARAM>(&work));
-    return true;
+    HandOver handOver{window, &work};
+    HandOvers().Add(handOver);
+    ::SendMessageA(window, kRunOnThreadMessage, 0, 0);
+    return HandOvers().Settle(handOver);
 }

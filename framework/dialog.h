@@ -61,6 +61,8 @@ private:
     INT_PTR result = -1;
 };
 
-// Runs a callable on the thread that owns the window and waits until it is done. Returns false
-// when the window is gone. Every Dialog answers this message.
+// Runs a callable on the thread that owns the window (a Dialog) and waits until it is done.
+// Returns false when it did not run: the window is gone or went before its thread got to it.
+// Only work queued by the process's own threads ever runs; the window's private message merely
+// announces it.
 bool RunOnWindowThread(HWND window, const std::function<void()> &work);

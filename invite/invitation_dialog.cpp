@@ -306,6 +306,7 @@ void InvitationDialog::OnBrowseRecipient()
         FocusItem(IDC_INV_RECIPIENT);
         return;
     }
+    EnsureComApartment();
     UniqueShellItem root;
     if (FAILED(getFolderLocation(hwnd, CSIDL_NETWORK, root.put())))
         root.release(); // nothing of the shell's to give back

@@ -52,6 +52,16 @@ TEST_F(CountdownTest, StartAtZeroCountsUpAndStopKeepsTheReading)
 {
     PostClick(window, IDC_BUTTON_START);
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:01", 3000)) << Text(window);
+    // Another program posts and sends the number of the window's private hand-over, and posts a
+    // control's notification, with values that point nowhere: the program runs on, and its worker
+    // still hands the seconds over.
+    for (LPARAM nowhere : {LPARAM(0x10), LPARAM(-1)}) {
+        ::PostMessageA(window, WM_APP + 0x100, 0, nowhere);
+        ::PostMessageA(window, WM_NOTIFY, IDC_BUTTON_START, nowhere);
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutA(window, WM_APP + 0x100, static_cast<WPARAM>(nowhere), nowhere, SMTO_NORMAL, 2000,
+                              &answer);
+    }
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:02", 3000));
     PostClick(window, IDC_BUTTON_START);
     ASSERT_TRUE(WaitUntil([&] { return StartCaption() == "&Start"; }));
@@ -60,6 +70,7 @@ TEST_F(CountdownTest, StartAtZeroCountsUpAndStopKeepsTheReading)
     // At exit a stopwatch reading does not become the next set time.
     ::PostMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program->HasExited(5000));
+    EXPECT_EQ(program->ExitCode(), 0u);
     EXPECT_EQ(Stored("Min"), 0u);
     EXPECT_EQ(Stored("Sec"), 0u);
 }

@@ -2,9 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace registry = brewbell_registry;
 
 namespace {
+
+// Whether the running program finds a library by its bare name, as any of its code that asks by
+// name would: a thread started in it loads the library (kernel32 lies at the same address in
+// every process of the session).
+bool ProgramLoadsByBareName(DWORD id, const char *name)
+{
+    const HANDLE process = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, id);
+    void *remoteName = ::VirtualAllocEx(process, nullptr, 64, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    ::WriteProcessMemory(process, remoteName, name, std::strlen(name) + 1, nullptr);
+    const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void *>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
+    const HANDLE thread = ::CreateRemoteThread(process, nullptr, 0, loadLibrary, remoteName, 0, nullptr);
+    EXPECT_NE(thread, nullptr) << "no thread could be started in the program";
+    DWORD module = 0;
+    ::WaitForSingleObject(thread, 10000);
+    ::GetExitCodeThread(thread, &module);
+    ::CloseHandle(thread);
+    ::CloseHandle(process);
+    return module != 0;
+}
 
 class StartupTest : public RunningProgramTest {};
 
@@ -13,6 +35,13 @@ TEST_F(StartupTest, FreshRegistryShowsTheWindowAndExitWritesOnlyTheTimeGroup)
     StartProgram();
     EXPECT_EQ(Text(window), "Brewbell - 00:00");
     EXPECT_EQ(registry::Groups(), std::vector<std::string>{}) << "nothing is written at start-up";
+    // A library beside the program (tests/e2e/dll), which a search that starts there finds (this
+    // test program's does), is out of its reach: its search keeps to the system folder. A 64-bit
+    // driver cannot start a thread in the 32-bit program.
+    if (!AttachesToRunningProgram()) {
+        EXPECT_NE(::LoadLibraryA("beside_program.dll"), nullptr);
+        EXPECT_FALSE(ProgramLoadsByBareName(program->Id(), "beside_program.dll"));
+    }
 
     CloseProgram();
     EXPECT_EQ(registry::Groups(), std::vector<std::string>{"Time"});

@@ -3,6 +3,10 @@
 #include "tests/invite_helpers/stand_ins.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <utility>
+#include <vector>
 
 namespace registry = brewbell_registry;
 
@@ -18,17 +22,70 @@ bool HideInTheTray(HWND window)
 
 bool IsTopMost(HWND window) { return (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
+// Tells the shell of the window's icon (id 1), as any program may; the shell itself forgets it
+// when it restarts. A change of nothing (NIM_MODIFY) succeeds only for an icon that is there.
+bool TellShell(DWORD message, HWND window)
+{
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = window;
+    icon.uID = 1;
+    return ::Shell_NotifyIconA(message, &icon) != FALSE;
+}
+
+// The shell, started again, announces its notification area to every window.
+void AnnounceNewTaskbar(HWND window) { ::SendMessageA(window, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0); }
+
+// The right end of the task bar, where the area's last icon sits, once the shell has drawn it
+// (the same twice in a row).
+std::vector<COLORREF> TrayPicture()
+{
+    std::vector<COLORREF> last, now;
+    WaitUntil([&] {
+        last = std::exchange(now, {});
+        RECT bar{};
+        ::GetWindowRect(::FindWindowA("Shell_TrayWnd", nullptr), &bar);
+        HDC screen = ::GetDC(nullptr);
+        for (LONG y = bar.top; y < bar.bottom; ++y)
+            for (LONG x = bar.right - (bar.bottom - bar.top); x < bar.right; ++x)
+                now.push_back(::GetPixel(screen, x, y));
+        ::ReleaseDC(nullptr, screen);
+        ::Sleep(100);
+        return !now.empty() && now == last;
+    }, 3000);
+    return now;
+}
+
 class TrayOptionsTest : public RunningProgramTest {};
 
 TEST_F(TrayOptionsTest, HiddenInTheTrayTheTimerStillRunsAndEndsFromItsMenu)
 {
     StartProgram();
-    ASSERT_TRUE(HideInTheTray(window));
+    // The shell refuses the icon (here: one of its id is there already): the window is only
+    // minimised and says why. Once the shell is back with room for it, the window hides there.
+    ASSERT_TRUE(TellShell(NIM_ADD, window));
+    PostCommand(window, ID_OPT_TRAY);
+    ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    HWND box = program->WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "no word of the missing icon";
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(window) && ::IsWindowVisible(window); }));
+    TellShell(NIM_DELETE, window);
+    AnnounceNewTaskbar(window);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); })) << "the window did not hide";
+    const std::vector<COLORREF> idle = TrayPicture();
 
     // Started from the tray menu, it counts up while hidden.
     PostCommand(window, ID_TRAY_STARTSTOP);
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:01", 3000));
     EXPECT_FALSE(::IsWindowVisible(window));
+
+    // The shell restarts and its icons go; stopped meanwhile, the timer's comes back idle.
+    TellShell(NIM_DELETE, window);
+    ::SendMessageA(window, WM_COMMAND, ID_TRAY_STARTSTOP, 0);
+    AnnounceNewTaskbar(window);
+    EXPECT_TRUE(TellShell(NIM_MODIFY, window));
+    EXPECT_TRUE(WaitUntil([&] { return TrayPicture() == idle; }, 3000)) << "not the timer's current picture";
 
     // A click on the icon brings it back; the icon stays, so a second hide works at once.
     ::PostMessageA(window, WM_TRAY_CALLBACK, 1, WM_LBUTTONDOWN);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -79,6 +80,16 @@ TEST(Control, SubclassedControlGetsItsMessagesReflectionsAndLetsGoWithItsWindow)
         ::SendMessageA(d.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_TEST_STATIC, STN_CLICKED),
                        reinterpret_cast<LPARAM>(staticWindow));
         EXPECT_TRUE(Contains(staticProbe.reflected, WM_COMMAND));
+
+        // A notification sent from another thread is none of our controls', whatever it names.
+        NMHDR named{staticWindow, IDC_TEST_STATIC, NM_CLICK};
+        const auto notify = [&] { ::SendMessageA(d.Hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&named)); };
+        WorkerThread stranger;
+        ASSERT_TRUE(stranger.Start(notify));
+        EXPECT_TRUE(stranger.WaitPumpingSent(5000));
+        EXPECT_FALSE(Contains(staticProbe.reflected, WM_NOTIFY));
+        notify();
+        EXPECT_TRUE(Contains(staticProbe.reflected, WM_NOTIFY)) << "from the window's own thread";
 
         // WM_DRAWITEM carries a struct, not a window: the real paint of an owner-drawn button.
         ASSERT_TRUE(ownerDrawProbe.SubclassDlgItem(d.Hwnd(), IDC_TEST_OWNERDRAW));
@@ -262,21 +273,47 @@ TEST(Threads, HandOverRunsOnTheUiThreadAndThePumpingWaitLetsTheWorkerFinish)
 {
     DWORD uiThread = ::GetCurrentThreadId();
     DWORD ranOn = 0;
+    bool handedOver = false;
     bool plainWaitTimedOut = false;
     bool pumpedWaitFinished = false;
+    int strangerRuns = 0;
+    const std::function<void()> strangersCode = [&] { ++strangerRuns; };
+    WorkerThread late;
+    bool lateHandedOver = true;
+    bool lateRan = false;
     TestDialog dialog([&](TestDialog &d) {
+        // The hand-over's message number as any other program may post or send it, naming code.
+        WorkerThread stranger;
+        ASSERT_TRUE(stranger.Start([&] {
+            ::PostMessageA(d.Hwnd(), WM_APP + 0x100, 0, reinterpret_cast<LPARAM>(&strangersCode));
+            ::SendMessageA(d.Hwnd(), WM_APP + 0x100, 0, reinterpret_cast<LPARAM>(&strangersCode));
+        }));
+        EXPECT_TRUE(stranger.WaitPumpingSent(5000));
+        PumpUntil([] { return false; }, 100); // the posted one is dispatched meanwhile
+
         WorkerThread worker;
-        ASSERT_TRUE(worker.Start([&] { RunOnWindowThread(d.Hwnd(), [&] { ranOn = ::GetCurrentThreadId(); }); }));
+        ASSERT_TRUE(worker.Start([&] {
+            handedOver = RunOnWindowThread(d.Hwnd(), [&] { ranOn = ::GetCurrentThreadId(); });
+        }));
         // The worker is stuck in its hand-over until this thread answers sent messages.
         plainWaitTimedOut = !worker.Wait(200);
         EXPECT_TRUE(worker.IsRunning());
         pumpedWaitFinished = worker.WaitPumpingSent(5000);
         EXPECT_FALSE(worker.IsRunning());
+
+        // A hand-over still waiting when the window goes runs nothing, and its worker hears so.
+        ASSERT_TRUE(late.Start([&] { lateHandedOver = RunOnWindowThread(d.Hwnd(), [&] { lateRan = true; }); }));
+        ::Sleep(100);
         d.EndDialog(IDOK);
     });
     EXPECT_EQ(dialog.Run(), IDOK);
+    EXPECT_TRUE(late.WaitPumpingSent(5000));
+    EXPECT_FALSE(lateHandedOver);
+    EXPECT_FALSE(lateRan);
+    EXPECT_EQ(strangerRuns, 0) << "a message from outside ran code it named";
     EXPECT_TRUE(plainWaitTimedOut);
     EXPECT_TRUE(pumpedWaitFinished);
+    EXPECT_TRUE(handedOver);
     EXPECT_EQ(ranOn, uiThread);
 }
 

@@ -422,17 +422,31 @@ TEST(MainWindow, WithoutTheNotificationAreaMinimisingKeepsTheWindowAndADialogTha
 {
     WithMainWindow([](MainDialog &dialog, HWND window) {
         BoxAnswerer boxes({IDOK, IDOK, IDOK});
+        const UINT taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
         {
             RefusedLibrary refused("shell32.dll");
             ::SendMessageA(window, WM_COMMAND, ID_OPT_TRAY, 0);
+            // At logon the shell may not have started yet: the window waits for it, minimised,
+            // without a word.
+            const TrayDialog::AreaQuery areaQuery = TrayDialog::SetNotificationAreaQuery([] { return false; });
+            ::SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            TrayDialog::SetNotificationAreaQuery(areaQuery);
+            EXPECT_EQ(boxes.Count(), 0u);
+            // The shell has come, but gives no icon: that is said, once.
+            ::SendMessageA(window, taskbarCreated, 0, 0);
             for (int i = 0; i < 2; ++i) {
-                ::SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
                 EXPECT_TRUE(::IsWindowVisible(window)) << "a hidden window without an icon is lost";
                 EXPECT_TRUE(::IsIconic(window));
                 ::ShowWindow(window, SW_RESTORE);
+                ::SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
             }
         }
         EXPECT_FALSE(dialog.IsTrayIconShown());
+        // Once the shell gives the icon, the window that waited for it hides there.
+        ::SendMessageA(window, taskbarCreated, 0, 0);
+        EXPECT_TRUE(dialog.IsTrayIconShown());
+        EXPECT_FALSE(::IsWindowVisible(window));
+        ::SendMessageA(window, WM_TRAY_CALLBACK, 1, WM_LBUTTONDOWN);
 
         Dialog missing(0x7FFF); // no such template
         dialog.RunChildDialog(missing);
