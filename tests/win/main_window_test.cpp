@@ -227,9 +227,9 @@ TEST(MainWindow, PresetCommandsSetTheTimeFromLeadingDigitsAndKeepTheLastStart)
         ::SendMessageA(window, WM_COMMAND, ID_PRESET_FIRST + 0, 0);
         EXPECT_EQ(Text(window), "Brewbell - 00:00");
 
-        // A chosen 00:00 preset is the user's setting, not a stopwatch reading: the exit keeps it.
+        // A chosen 00:00 prepares a count up: the exit brings back the last start's time.
         dialog.ExitProgram();
-        EXPECT_EQ(StoredTime("Min"), 0u);
+        EXPECT_EQ(StoredTime("Min"), 1u);
     });
 }
 
