@@ -64,15 +64,19 @@ TEST_F(CountdownTest, StartAtZeroCountsUpAndStopKeepsTheReading)
     EXPECT_EQ(Stored("Sec"), 0u);
 }
 
+// Started and stopped by keyboard: Enter presses the default Start, whatever holds the focus, and
+// once the time buttons are disabled the focus is on Stop.
 TEST_F(CountdownTest, StopKeepsTheTimeLeftAndResetTwiceGivesTheLastStartThenZero)
 {
     PostClick(window, IDC_BUTTON_MIN);
     PostClick(window, IDC_BUTTON_SEC);
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 01:01"));
-    PostClick(window, IDC_BUTTON_START);
+    ::SetForegroundWindow(window);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == window; }));
+    PressRealKey(VK_RETURN);
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 01:00", 3000));
-    PostClick(window, IDC_BUTTON_START);
-    ASSERT_TRUE(WaitUntil([&] { return StartCaption() == "&Start"; }));
+    PressRealKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return StartCaption() == "&Start"; })) << "the second Enter stops the tea";
     const std::string left = Text(window);
     EXPECT_TRUE(left == "Brewbell - 01:00" || left == "Brewbell - 00:59") << left;
     ::Sleep(1200); // a stopped run must not tick on
@@ -84,6 +88,15 @@ TEST_F(CountdownTest, StopKeepsTheTimeLeftAndResetTwiceGivesTheLastStartThenZero
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:00"));
     EXPECT_EQ(Stored("Min"), 0u) << "Reset saves";
     EXPECT_EQ(Stored("LastMin"), 1u);
+
+    // With "zurücksetzen", a Stop before the first second brings back the time set, not 00:00.
+    PostCommand(window, ID_OPT_AUTORESET);
+    PostClick(window, IDC_BUTTON_MIN);
+    ASSERT_TRUE(WaitForTitle(window, "Brewbell - 01:00"));
+    Click(window, IDC_BUTTON_START);
+    Click(window, IDC_BUTTON_START);
+    EXPECT_EQ(Text(window), "Brewbell - 01:00");
+    EXPECT_EQ(Stored("Min"), 1u);
 }
 
 TEST_F(CountdownTest, EndingDuringACountdownKeepsTheTimeLeftForTheNextStart)

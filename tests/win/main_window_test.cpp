@@ -283,7 +283,7 @@ TEST(MainWindow, FinishedCountdownShowsTheMessageOnceAndReturnsToTheStartedTime)
     });
 }
 
-TEST(MainWindow, ReminderYesStartsTheCountdownAndAFinishDuringItsBoxIsDropped)
+TEST(MainWindow, ReminderYesStartsTheCountdownAndAFinishDuringItsBoxFollowsIt)
 {
     WithMainWindow([](MainDialog &dialog, HWND window) {
         TheSettings().sound = 0;
@@ -294,13 +294,14 @@ TEST(MainWindow, ReminderYesStartsTheCountdownAndAFinishDuringItsBoxIsDropped)
         EXPECT_EQ(answerer.Texts().at(0), "Wie wäre es mit einer Tasse Tee?");
 
         // While the next reminder box is open, the countdown finishes: it stops and returns to
-        // its start time, but its box is dropped.
-        BoxAnswerer second({IDOK});
+        // its start time at once, and its box follows the reminder's.
+        BoxAnswerer second;
         ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
         ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
-        ASSERT_TRUE(PumpUntil([&] { return second.Count() == 1; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return second.Count() == 2; }, 5000));
         PumpUntil([] { return false; }, 300);
-        EXPECT_EQ(second.Count(), 1u);
+        EXPECT_EQ(second.Texts(),
+                  (std::vector<std::string>{"Wie wäre es mit einer Tasse Tee?", "Ihr Tee ist jetzt fertig!"}));
         EXPECT_EQ(ItemText(window, IDC_BUTTON_START), "&Start");
         EXPECT_EQ(Text(window), "Brewbell - 04:00");
     });
@@ -557,6 +558,15 @@ TEST(MainWindow, TheWindowStaysDisabledUntilTheLastDialogOnItEnds)
             expectHeld(self.Hwnd());
         });
         dialog.RunChildDialog(outer);
+        // A box opened over a dialog (the reminder came while it was open); the dialog ends first.
+        TestDialog under([&](TestDialog &self) {
+            OnTopOf(window, WM_REMINDER_DUE, 0, [&](HWND box) {
+                ::PostMessageA(self.Hwnd(), WM_COMMAND, IDCANCEL, 0);
+                PumpUntil([] { return false; }, 100);
+                expectHeld(box);
+            });
+        });
+        dialog.RunChildDialog(under);
         // A dialog opened over a box (by a command queued when the box came); the box closes first.
         OnTopOf(window, WM_REMINDER_DUE, 0, [&](HWND box) {
             TestDialog over([&](TestDialog &self) {
