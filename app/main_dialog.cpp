@@ -454,30 +454,28 @@ bool MainDialog::OnCountdownFinished(Message &)
     timer.ShowLastStart();
     RefreshTimeAndTray();
     // The one signal the timer exists for is never dropped: under the reminder's box it waits.
-    if (alertBox.IsOpen())
+    if (alertBox.IsOpen()) {
         alertBox.HoldFinish();
-    else
-        ShowFinish();
-    return true;
-}
-
-void MainDialog::ShowFinish()
-{
+        return true;
+    }
     const Settings &settings = TheSettings();
     if (ShowAlert(AlertSound::Finish, settings.message, MB_OK | MB_ICONINFORMATION) && settings.minStart && !exiting)
         MinimizeUnlessChildOpen();
+    return true;
 }
 
 int MainDialog::ShowAlert(AlertSound sound, const std::string &text, UINT flags)
 {
-    const int answer = alertBox.Show(*this, sound, TheSettings(), text, flags);
+    const Settings &settings = TheSettings();
+    const int answer = alertBox.Show(*this, sound, settings, text, flags);
     if (!answer)
         return 0;
     GiveWindowBack();
-    // A finish that came while the box was open, before what its answer asks for; once the
-    // program ends, nothing more is shown.
+    // A finish that came while the box was open follows it at once, before what the answer asks
+    // for; where the window goes after both is the first box's to say. Once the program ends,
+    // nothing more is shown.
     if (alertBox.TakeHeldFinish() && !exiting)
-        ShowFinish();
+        ShowAlert(AlertSound::Finish, settings.message, MB_OK | MB_ICONINFORMATION);
     return answer;
 }
 

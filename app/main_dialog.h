@@ -59,7 +59,6 @@ private:
     void MinimizeUnlessChildOpen();
     // An alert's sound and box (0 when another alert box is open), and a finish held meanwhile.
     int ShowAlert(AlertSound sound, const std::string &text, UINT flags);
-    void ShowFinish();
     void CenterOnScreen();
     void EndNestedModalLoops();
 
