@@ -50,8 +50,7 @@ inline void Command(HWND window, int id) { ::SendMessageA(window, WM_COMMAND, MA
 inline void PostClick(HWND dialog, int id) { ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 inline void PostCommand(HWND window, UINT id) { ::PostMessageA(window, WM_COMMAND, id, 0); }
 
-// A key pressed and let go on the keyboard: the system hands it to the window with the focus in
-// the foreground, or, where none has the focus, to the active window as a system key.
+// A key pressed and let go on the keyboard, as the system hands it to the foreground window.
 inline void PressRealKey(WORD key)
 {
     INPUT input[2]{};

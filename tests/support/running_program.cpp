@@ -29,7 +29,7 @@ Program::~Program()
 
 bool AttachesToRunningProgram() { return ::GetEnvironmentVariableA("BREWBELL_E2E_ATTACH", nullptr, 0) != 0; }
 
-bool Program::Start(const char *folder)
+bool Program::Start(const char *startFolder)
 {
     if (AttachesToRunningProgram())
         return Attach();
@@ -41,9 +41,9 @@ bool Program::Start(const char *folder)
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + program + "\"";
     // Started from its own folder, as a double click in the file manager does.
-    const std::string ownFolder = program.substr(0, program.find_last_of('\\'));
+    const std::string folder = program.substr(0, program.find_last_of('\\'));
     return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            folder ? folder : ownFolder.c_str(), &startup, &info_) != FALSE;
+                            startFolder ? startFolder : folder.c_str(), &startup, &info_) != FALSE;
 }
 
 namespace {

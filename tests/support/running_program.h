@@ -28,10 +28,9 @@ public:
     // A program still running at the end of a test is ended by force.
     ~Program();
 
-    // Starts brewbell.exe from the folder of this test program, in the folder given (its own by
-    // default), or, where the program is started by someone else (see AttachesToRunningProgram),
-    // waits for its window and takes it.
-    bool Start(const char *folder = nullptr);
+    // Starts brewbell.exe from the folder of this test program, or, where the program is started
+    // by someone else (see AttachesToRunningProgram), waits for its window and takes it.
+    bool Start(const char *startFolder = nullptr);
     DWORD Id() const { return info_.dwProcessId; }
     bool HasExited(DWORD timeoutMs = 0) const;
     DWORD ExitCode() const;
@@ -94,10 +93,10 @@ protected:
     }
 
     // Starts the program (a new one each time) and waits for its main window.
-    void StartProgram(const char *folder = nullptr)
+    void StartProgram(const char *startFolder = nullptr)
     {
         program.emplace();
-        ASSERT_TRUE(program->Start(folder));
+        ASSERT_TRUE(program->Start(startFolder));
         window = program->WaitForMainWindow();
         ASSERT_NE(window, nullptr) << "no Brewbell window appeared";
     }

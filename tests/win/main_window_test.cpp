@@ -196,6 +196,10 @@ TEST(MainWindow, StopWithAutoResetReturnsToTheLastStart)
         TheSettings().sec = 30;
         HWND start = ::GetDlgItem(window, IDC_BUTTON_START);
         ::SendMessageA(start, BM_CLICK, 0, 0);
+        ::SendMessageA(start, BM_CLICK, 0, 0);
+        EXPECT_EQ(Text(window), "Brewbell - 00:30") << "a Stop before the first second keeps the time set";
+        EXPECT_EQ(StoredTime("Sec"), 30u);
+        ::SendMessageA(start, BM_CLICK, 0, 0);
         ASSERT_TRUE(PumpUntil([&] { return Text(window) == "Brewbell - 00:29"; }, 3000));
         ::SendMessageA(start, BM_CLICK, 0, 0);
         EXPECT_EQ(Text(window), "Brewbell - 00:30");
@@ -300,8 +304,7 @@ TEST(MainWindow, ReminderYesStartsTheCountdownAndAFinishDuringItsBoxFollowsIt)
         ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
         ASSERT_TRUE(PumpUntil([&] { return second.Count() == 2; }, 5000));
         PumpUntil([] { return false; }, 300);
-        EXPECT_EQ(second.Texts(),
-                  (std::vector<std::string>{"Wie wäre es mit einer Tasse Tee?", "Ihr Tee ist jetzt fertig!"}));
+        EXPECT_EQ(second.Texts().at(1), "Ihr Tee ist jetzt fertig!");
         EXPECT_EQ(ItemText(window, IDC_BUTTON_START), "&Start");
         EXPECT_EQ(Text(window), "Brewbell - 04:00");
     });
@@ -558,15 +561,6 @@ TEST(MainWindow, TheWindowStaysDisabledUntilTheLastDialogOnItEnds)
             expectHeld(self.Hwnd());
         });
         dialog.RunChildDialog(outer);
-        // A box opened over a dialog (the reminder came while it was open); the dialog ends first.
-        TestDialog under([&](TestDialog &self) {
-            OnTopOf(window, WM_REMINDER_DUE, 0, [&](HWND box) {
-                ::PostMessageA(self.Hwnd(), WM_COMMAND, IDCANCEL, 0);
-                PumpUntil([] { return false; }, 100);
-                expectHeld(box);
-            });
-        });
-        dialog.RunChildDialog(under);
         // A dialog opened over a box (by a command queued when the box came); the box closes first.
         OnTopOf(window, WM_REMINDER_DUE, 0, [&](HWND box) {
             TestDialog over([&](TestDialog &self) {
