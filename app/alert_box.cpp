@@ -18,3 +18,11 @@ int AlertBox::Show(const Window &window, AlertSound sound, const Settings &setti
     PlayAlertSound(AlertSound::Stop, settings);
     return result;
 }
+
+bool AlertBox::TakeHeldFinish()
+{
+    if (open || !finishHeld)
+        return false;
+    finishHeld = false;
+    return true;
+}

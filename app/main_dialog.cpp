@@ -85,10 +85,6 @@ bool MainDialog::OnInitDialog()
 
 bool MainDialog::HidesOnClose() const { return TheSettings().noClose != 0; }
 
-// An alert box blocks the icon as a dialog does: the icon's menu would reach the timer past the
-// box's question, and a click would bring the disabled window over the box.
-bool MainDialog::IsModalOpen() const { return TrayDialog::IsModalOpen() || alertBox.IsOpen(); }
-
 void MainDialog::ApplyTopMost(UINT extraFlags)
 {
     ::SetWindowPos(hwnd, TheSettings().topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
@@ -282,7 +278,11 @@ void MainDialog::StopBranch()
     countdownWorker.Stop();
     ShowRunState();
     if (autoReset) {
-        ResetTime(); // refreshes the time, and with it the icon
+        // The last start's time, always: Reset's second step, to 00:00, is the Reset button's
+        // alone, and a Stop before the first second must not clear the time set.
+        timer.ShowLastStart();
+        TheSettingsStore().saveTime();
+        RefreshTimeAndTray(); // refreshes the icon too
     } else {
         RefreshTrayStartItem();
         UpdateTrayIcon();
@@ -396,8 +396,8 @@ void MainDialog::OnReadMe()
     const UINT length = ::GetSystemDirectoryA(systemFolder, MAX_PATH);
     if (length > 0 && length < MAX_PATH) {
         const std::string editor = std::string(systemFolder, length) + "\\notepad.exe";
-        // Quoted, so that a start folder with blanks still names one file.
-        std::string commandLine = "notepad.exe \"" + startDirectory + "\\README.txt\"";
+        // Quoted, so that a folder with blanks still names one file.
+        std::string commandLine = "notepad.exe \"" + ReadMePath() + "\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
@@ -408,6 +408,22 @@ void MainDialog::OnReadMe()
         }
     }
     Show(SW_MINIMIZE);
+}
+
+std::string MainDialog::ReadMePath() const
+{
+    // The one that ships beside the program: an autostart entry or a shortcut without a start
+    // folder starts the program in the system folder, where none lies.
+    char program[MAX_PATH] = "";
+    const DWORD length = ::GetModuleFileNameA(nullptr, program, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        std::string beside(program, length);
+        beside.erase(beside.find_last_of('\\') + 1);
+        beside += "README.txt";
+        if (::GetFileAttributesA(beside.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return beside;
+    }
+    return startDirectory + "\\README.txt";
 }
 
 bool MainDialog::OnShowFirstInstance(Message &)
@@ -437,24 +453,42 @@ bool MainDialog::OnCountdownFinished(Message &)
     StopBranch();
     timer.ShowLastStart();
     RefreshTimeAndTray();
+    // The one signal the timer exists for is never dropped: under the reminder's box it waits.
+    if (alertBox.IsOpen()) {
+        alertBox.HoldFinish();
+        return true;
+    }
     const Settings &settings = TheSettings();
-    const int answer = alertBox.Show(*this, AlertSound::Finish, settings, settings.message, MB_OK | MB_ICONINFORMATION);
-    if (answer && settings.minStart && !exiting)
+    if (ShowAlert(AlertSound::Finish, settings.message, MB_OK | MB_ICONINFORMATION) && settings.minStart && !exiting)
         MinimizeUnlessChildOpen();
     return true;
+}
+
+int MainDialog::ShowAlert(AlertSound sound, const std::string &text, UINT flags)
+{
+    const Settings &settings = TheSettings();
+    const int answer = alertBox.Show(*this, sound, settings, text, flags);
+    if (!answer)
+        return 0;
+    GiveWindowBack();
+    // A finish that came while the box was open follows it at once, before what the answer asks
+    // for; where the window goes after both is the first box's to say. Once the program ends,
+    // nothing more is shown.
+    if (alertBox.TakeHeldFinish() && !exiting)
+        ShowAlert(AlertSound::Finish, settings.message, MB_OK | MB_ICONINFORMATION);
+    return answer;
 }
 
 bool MainDialog::OnReminderDue(Message &)
 {
     const Settings &settings = TheSettings();
     if (timer::ReminderBoxFor(IsCountdownRunning()) == timer::ReminderBox::Notice) {
-        if (alertBox.Show(*this, AlertSound::Reminder, settings, settings.reminder, MB_OK | MB_ICONINFORMATION) &&
-            settings.minStart && !exiting)
+        if (ShowAlert(AlertSound::Reminder, settings.reminder, MB_OK | MB_ICONINFORMATION) && settings.minStart &&
+            !exiting)
             MinimizeUnlessChildOpen();
         return true;
     }
-    const int answer =
-        alertBox.Show(*this, AlertSound::Reminder, settings, settings.reminder, MB_YESNO | MB_ICONINFORMATION);
+    const int answer = ShowAlert(AlertSound::Reminder, settings.reminder, MB_YESNO | MB_ICONINFORMATION);
     // The program was ended while the box was open: whatever the box returned, nothing starts.
     if (exiting)
         return true;

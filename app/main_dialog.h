@@ -45,7 +45,9 @@ protected:
     bool ProcessMessage(Message &m) override;
     void DoDataExchange(DataExchange &dx) override;
     bool HidesOnClose() const override;
-    bool IsModalOpen() const override;
+    // An alert box blocks the icon as a dialog does: the icon's menu would reach the timer past
+    // the box's question, and a click would bring the disabled window over the box.
+    bool IsBoxOpen() const override { return alertBox.IsOpen(); }
 
 private:
     void ApplyTopMost(UINT extraFlags);
@@ -55,6 +57,8 @@ private:
     void RefreshTimeAndTray();
     void ShowTick(const countdown::Counter &counter, bool carried);
     void MinimizeUnlessChildOpen();
+    // An alert's sound and box (0 when another alert box is open), and a finish held meanwhile.
+    int ShowAlert(AlertSound sound, const std::string &text, UINT flags);
     void CenterOnScreen();
     void EndNestedModalLoops();
 
@@ -64,6 +68,7 @@ private:
     void OnReset();
     void OnRestore();
     void OnReadMe();
+    std::string ReadMePath() const;
     void OnTeaList();
     void OnQuickSet();
     void OnReminderSettings();

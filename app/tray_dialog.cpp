@@ -50,10 +50,7 @@ INT_PTR TrayDialog::RunChildDialog(Dialog &dialog)
     childDialogs.push_back(&dialog);
     const INT_PTR answer = dialog.DoModal();
     childDialogs.pop_back();
-    if (enableHeldBack && !KeepsWindowDisabled()) {
-        enableHeldBack = false;
-        ::EnableWindow(hwnd, TRUE);
-    }
+    GiveWindowBack();
     // E.g. without the common controls library.
     if (!dialog.WasOpened())
         AppMessageBox(hwnd, "Das Fenster kann nicht geöffnet werden.", MB_OK | MB_ICONERROR);
@@ -196,6 +193,15 @@ bool TrayDialog::OnSysCommand(Message &m)
 bool TrayDialog::KeepsWindowDisabled() const
 {
     return std::any_of(childDialogs.begin(), childDialogs.end(), [](const Dialog *d) { return !d->IsEnded(); });
+}
+
+void TrayDialog::GiveWindowBack()
+{
+    // Under an open box the window waits for the box to close, whichever ended first.
+    if (enableHeldBack && !KeepsWindowDisabled() && !IsBoxOpen()) {
+        enableHeldBack = false;
+        ::EnableWindow(hwnd, TRUE);
+    }
 }
 
 bool TrayDialog::OnEnable(Message &m)

@@ -50,7 +50,12 @@ protected:
     // Whether closing the window hides it instead (the application's option).
     virtual bool HidesOnClose() const { return false; }
     // Whether something modal of ours is open on the window; the icon then ignores the mouse.
-    virtual bool IsModalOpen() const { return IsChildDialogOpen(); }
+    bool IsModalOpen() const { return IsChildDialogOpen() || IsBoxOpen(); }
+    // Whether a message box of the application's is open on the window.
+    virtual bool IsBoxOpen() const { return false; }
+    // After a dialog or box of ours has closed: the window is enabled again unless another dialog
+    // or box of ours is still open on it.
+    void GiveWindowBack();
 
     int hideOnMinimize = 1;
     int iconShown = 0;

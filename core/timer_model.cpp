@@ -19,6 +19,12 @@ void TimerModel::SetByUser(countdown::Time time)
     hourCount = 0;
 }
 
+void TimerModel::Choose(countdown::Time time)
+{
+    SetByUser(time);
+    step = countdown::DirectionFor(time);
+}
+
 bool TimerModel::AddMinute()
 {
     if (!IsIdle())
@@ -48,7 +54,7 @@ bool TimerModel::SelectPreset(std::size_t slot)
     if (!IsIdle() || slot >= settings.teas.size())
         return false;
     const TeaPreset &preset = settings.teas[slot];
-    SetByUser(countdown::PresetTime(preset.minutes, preset.seconds));
+    Choose(countdown::PresetTime(preset.minutes, preset.seconds));
     return true;
 }
 
@@ -57,7 +63,7 @@ countdown::QuickSetAction TimerModel::QuickSet(int dialogResult, countdown::Time
     const countdown::QuickSetAction action = countdown::QuickSetActionFor(dialogResult);
     if (action == countdown::QuickSetAction::None || !IsIdle())
         return countdown::QuickSetAction::None;
-    SetByUser(chosen);
+    Choose(chosen);
     return action;
 }
 
@@ -86,11 +92,7 @@ void TimerModel::Tick(const countdown::Counter &counter, bool carried)
     }
 }
 
-void TimerModel::ShowLastStart()
-{
-    settings.min = settings.lastMin.load();
-    settings.sec = settings.lastSec.load();
-}
+void TimerModel::ShowLastStart() { SetByUser({settings.lastMin, settings.lastSec}); }
 
 ReminderStep TimerModel::AfterReminder(int answer) const
 {

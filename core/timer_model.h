@@ -46,6 +46,8 @@ public:
     bool AddSecond();
     // Back to the last start's time; a second Reset clears to 00:00.
     bool Reset();
+    // A preset or the quick setting chooses a whole time; a chosen 00:00 prepares a count up, so
+    // the exit brings back the last start's time as it does after one.
     bool SelectPreset(std::size_t slot);
     // What a closed quick-setting dialog asks for; a countdown started while it was open (by a
     // reminder's "Ja") keeps its time, and the answer is None.
@@ -54,16 +56,19 @@ public:
     // Starts a run from the time shown (down, or up from 00:00) and remembers it as the last
     // start; returns what the worker counts from.
     countdown::Counter Start();
-    // Ends the run; true when the auto-reset option asks for Reset now.
+    // Ends the run; true when the auto-reset option asks for the last start's time now
+    // (ShowLastStart, never Reset's second step to 00:00).
     bool Stop();
     // A second of the worker: the seconds always, minutes and hours when they changed.
     void Tick(const countdown::Counter &counter, bool carried);
     // A finish that arrives when the run is already over (stopped just before) is stale: false.
     bool IsFinishCurrent() const { return !IsIdle(); }
-    // After the finished run has stopped: the last start's time is shown again, ready for the next.
+    // After a finished run or a Stop with auto reset: the last start's time is shown again, with
+    // no hours, ready for the next run.
     void ShowLastStart();
     // At exit a stopwatch reading (a run counted up from 00:00, nothing set since) is dropped, so
-    // the next start shows 00:00 again; true when there is one to drop.
+    // the next start shows 00:00 again, and a chosen 00:00 gives way to the last start's time;
+    // true when the exit must do so.
     bool HoldsStopwatchReading() const { return step == +1; }
 
     // The answer of the question box (6 "Ja", 7 "Nein", as the platform numbers them); a
@@ -80,12 +85,13 @@ public:
 
 private:
     void SetByUser(countdown::Time time);
+    void Choose(countdown::Time time);
     int Minutes() const { return settings.min; }
     int Seconds() const { return settings.sec; }
 
     Settings &settings;
     State state = State::Idle;
-    // +1 while the shown time is a stopwatch reading; -1 otherwise.
+    // +1 while the shown time is a stopwatch reading or a chosen 00:00; -1 otherwise.
     int step = -1;
     // Hours of a count up, 0..99; never stored.
     std::int32_t hourCount = 0;

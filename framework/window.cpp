@@ -10,3 +10,12 @@ std::string Window::GetText() const
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
     return text;
 }
+
+void Window::EnableItem(int id, bool enable) const
+{
+    HWND item = GetItem(id);
+    HWND focus = ::GetFocus();
+    if (!enable && focus && (focus == item || ::IsChild(item, focus)))
+        ::SendMessageA(hwnd, WM_NEXTDLGCTL, 0, FALSE);
+    ::EnableWindow(item, enable);
+}

@@ -18,7 +18,9 @@ public:
     std::string GetText() const;
     void SetItemText(int id, const char *text) const { ::SetDlgItemTextA(hwnd, id, text); }
     std::string GetItemText(int id) const { return Window(GetItem(id)).GetText(); }
-    void EnableItem(int id, bool enable) const { ::EnableWindow(GetItem(id), enable); }
+    // A control that holds the focus hands it on to the next one before it is disabled: a window
+    // left without a focused control takes no Enter, Space or Tab.
+    void EnableItem(int id, bool enable) const;
     bool Show(int command) const { return ::ShowWindow(hwnd, command) != FALSE; }
     bool IsMinimized() const { return ::IsIconic(hwnd) != FALSE; }
     bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const

@@ -75,15 +75,18 @@ TEST_F(CountdownTest, StartAtZeroCountsUpAndStopKeepsTheReading)
     EXPECT_EQ(Stored("Sec"), 0u);
 }
 
+// By keyboard: Enter presses Start, and with the time buttons disabled the focus is on Stop.
 TEST_F(CountdownTest, StopKeepsTheTimeLeftAndResetTwiceGivesTheLastStartThenZero)
 {
     PostClick(window, IDC_BUTTON_MIN);
     PostClick(window, IDC_BUTTON_SEC);
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 01:01"));
-    PostClick(window, IDC_BUTTON_START);
+    ::SetForegroundWindow(window);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == window; }));
+    PressRealKey(VK_RETURN);
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 01:00", 3000));
-    PostClick(window, IDC_BUTTON_START);
-    ASSERT_TRUE(WaitUntil([&] { return StartCaption() == "&Start"; }));
+    PressRealKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return StartCaption() == "&Start"; })) << "the second Enter stops the tea";
     const std::string left = Text(window);
     EXPECT_TRUE(left == "Brewbell - 01:00" || left == "Brewbell - 00:59") << left;
     ::Sleep(1200); // a stopped run must not tick on

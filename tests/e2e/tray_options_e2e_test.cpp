@@ -146,7 +146,11 @@ TEST_F(TrayOptionsTest, ReadMeOpensTheUsersFileInTheEditorAndMinimises)
     ::DeleteFileA(log.c_str());
     ASSERT_TRUE(::CopyFileA((folder + "fake_net.exe").c_str(), standIn.c_str(), FALSE));
     ::SetEnvironmentVariableA("BREWBELL_NET_LOG", log.c_str());
-    StartProgram();
+    // Started in the system folder (an autostart entry, a shortcut without a start folder), it
+    // still opens the README.txt beside it, not a new one there.
+    char systemFolder[MAX_PATH] = "";
+    ::GetSystemDirectoryA(systemFolder, MAX_PATH);
+    StartProgram(systemFolder);
     PostCommand(window, ID_README);
     EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(window) != FALSE; }));
     HWND editor = nullptr;

@@ -50,6 +50,16 @@ inline void Command(HWND window, int id) { ::SendMessageA(window, WM_COMMAND, MA
 inline void PostClick(HWND dialog, int id) { ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 inline void PostCommand(HWND window, UINT id) { ::PostMessageA(window, WM_COMMAND, id, 0); }
 
+// A key pressed and let go on the keyboard, as the system hands it to the foreground window.
+inline void PressRealKey(WORD key)
+{
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
 // Typed characters, one WM_CHAR each.
 inline void Type(HWND control, const char *text)
 {

@@ -29,7 +29,7 @@ Program::~Program()
 
 bool AttachesToRunningProgram() { return ::GetEnvironmentVariableA("BREWBELL_E2E_ATTACH", nullptr, 0) != 0; }
 
-bool Program::Start()
+bool Program::Start(const char *startFolder)
 {
     if (AttachesToRunningProgram())
         return Attach();
@@ -42,8 +42,8 @@ bool Program::Start()
     std::string commandLine = "\"" + program + "\"";
     // Started from its own folder, as a double click in the file manager does.
     const std::string folder = program.substr(0, program.find_last_of('\\'));
-    return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                            &startup, &info_) != FALSE;
+    return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            startFolder ? startFolder : folder.c_str(), &startup, &info_) != FALSE;
 }
 
 namespace {

@@ -30,7 +30,7 @@ public:
 
     // Starts brewbell.exe from the folder of this test program, or, where the program is started
     // by someone else (see AttachesToRunningProgram), waits for its window and takes it.
-    bool Start();
+    bool Start(const char *startFolder = nullptr);
     DWORD Id() const { return info_.dwProcessId; }
     bool HasExited(DWORD timeoutMs = 0) const;
     DWORD ExitCode() const;
@@ -93,10 +93,10 @@ protected:
     }
 
     // Starts the program (a new one each time) and waits for its main window.
-    void StartProgram()
+    void StartProgram(const char *startFolder = nullptr)
     {
         program.emplace();
-        ASSERT_TRUE(program->Start());
+        ASSERT_TRUE(program->Start(startFolder));
         window = program->WaitForMainWindow();
         ASSERT_NE(window, nullptr) << "no Brewbell window appeared";
     }

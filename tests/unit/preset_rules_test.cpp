@@ -76,6 +76,9 @@ TEST(PresetRules, EditingSessionChangesOnlyTheRowTakenAndSavesPendingEdits)
 {
     presets::Rows stored = defaultTeas();
     stored[6] = {"Outside edit", "75", "7"};
+    PresetEditor resetOnly(stored);
+    EXPECT_TRUE(resetOnly.reset(6) && resetOnly.cancelNeedsQuestion()) << "a reset alone is a change";
+
     PresetEditor editor(stored);
     EXPECT_EQ(editor.change(-1, {}), ChangeStep::None) << "nothing selected, nothing edited";
 

@@ -61,6 +61,9 @@ TEST(TimerModel, AUsersRoadThroughSettingRunningAndStopping)
              s.autoReset = 1;
              return m.Stop() && m.HoldsStopwatchReading();
          }, true, State::Idle, "Brewbell - 01:02:03 | Start     (02:03) | &Start"},
+        {"Start and Stop again: the hours begin at 0", [](TimerModel &m, Settings &) {
+             return m.Start().direction == -1 && (m.Stop(), true);
+         }, true, State::Idle, "Brewbell - 02:03 | Start     (02:03) | &Start"},
         {"a preset: the user's time, no hours", [](TimerModel &m, Settings &s) {
              s.teas[9] = {"Rooibos", "75", "7x"};
              return m.SelectPreset(9) && !m.HoldsStopwatchReading() && !m.SelectPreset(10);
@@ -73,8 +76,8 @@ TEST(TimerModel, AUsersRoadThroughSettingRunningAndStopping)
         EXPECT_EQ(model.GetState(), step.state) << step.what;
         EXPECT_EQ(Shown(model), step.shown) << step.what;
     }
-    EXPECT_EQ(settings.lastMin, 0);
-    EXPECT_EQ(settings.lastSec, 0) << "the last start was the count up from 00:00";
+    EXPECT_EQ(settings.lastMin, 2);
+    EXPECT_EQ(settings.lastSec, 3) << "the last start was the countdown from the reading";
 }
 
 TEST(TimerModel, AFinishARemindersAnswerAndTheQuickSettingFollowTheRun)
@@ -102,6 +105,8 @@ TEST(TimerModel, AFinishARemindersAnswerAndTheQuickSettingFollowTheRun)
     EXPECT_EQ(model.QuickSet(2, {1, 2}), QuickSetAction::None);
     EXPECT_EQ(model.QuickSet(10, {1, 2}), QuickSetAction::ApplyAndStart);
     EXPECT_STREQ(model.TimeText().data(), "01:02");
+    EXPECT_EQ(model.QuickSet(1, {0, 0}), QuickSetAction::Apply);
+    EXPECT_TRUE(model.HoldsStopwatchReading()) << "a chosen 00:00: the exit brings back the last start";
 
     settings.min = INT32_MIN; // a time far out of range still fits every text
     settings.sec = INT32_MAX;

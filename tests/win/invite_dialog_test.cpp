@@ -208,6 +208,7 @@ TEST(InvitationDialog, FollowsTheServiceThroughStartAndStop)
         ASSERT_TRUE(WaitForStatus(window, kRunning, &seen));
         EXPECT_EQ(seen, (std::vector<std::string>{kStopped, kStarting, kRunning}));
         EXPECT_EQ(Shown(window), (ShownState{kRunning, false, true, true, "green"}));
+        EXPECT_TRUE(::IsWindowEnabled(::GetFocus())) << "the focus left \"Starten\" before it was disabled";
 
         seen.clear();
         Click(window, IDC_INV_STOP);

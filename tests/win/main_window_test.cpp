@@ -196,6 +196,10 @@ TEST(MainWindow, StopWithAutoResetReturnsToTheLastStart)
         TheSettings().sec = 30;
         HWND start = ::GetDlgItem(window, IDC_BUTTON_START);
         ::SendMessageA(start, BM_CLICK, 0, 0);
+        ::SendMessageA(start, BM_CLICK, 0, 0);
+        EXPECT_EQ(Text(window), "Brewbell - 00:30") << "a Stop before the first second keeps the time set";
+        EXPECT_EQ(StoredTime("Sec"), 30u);
+        ::SendMessageA(start, BM_CLICK, 0, 0);
         ASSERT_TRUE(PumpUntil([&] { return Text(window) == "Brewbell - 00:29"; }, 3000));
         ::SendMessageA(start, BM_CLICK, 0, 0);
         EXPECT_EQ(Text(window), "Brewbell - 00:30");
@@ -227,9 +231,9 @@ TEST(MainWindow, PresetCommandsSetTheTimeFromLeadingDigitsAndKeepTheLastStart)
         ::SendMessageA(window, WM_COMMAND, ID_PRESET_FIRST + 0, 0);
         EXPECT_EQ(Text(window), "Brewbell - 00:00");
 
-        // A chosen 00:00 preset is the user's setting, not a stopwatch reading: the exit keeps it.
+        // A chosen 00:00 prepares a count up: the exit brings back the last start's time.
         dialog.ExitProgram();
-        EXPECT_EQ(StoredTime("Min"), 0u);
+        EXPECT_EQ(StoredTime("Min"), 1u);
     });
 }
 
@@ -283,7 +287,7 @@ TEST(MainWindow, FinishedCountdownShowsTheMessageOnceAndReturnsToTheStartedTime)
     });
 }
 
-TEST(MainWindow, ReminderYesStartsTheCountdownAndAFinishDuringItsBoxIsDropped)
+TEST(MainWindow, ReminderYesStartsTheCountdownAndAFinishDuringItsBoxFollowsIt)
 {
     WithMainWindow([](MainDialog &dialog, HWND window) {
         TheSettings().sound = 0;
@@ -294,13 +298,13 @@ TEST(MainWindow, ReminderYesStartsTheCountdownAndAFinishDuringItsBoxIsDropped)
         EXPECT_EQ(answerer.Texts().at(0), "Wie wäre es mit einer Tasse Tee?");
 
         // While the next reminder box is open, the countdown finishes: it stops and returns to
-        // its start time, but its box is dropped.
-        BoxAnswerer second({IDOK});
+        // its start time at once, and its box follows the reminder's.
+        BoxAnswerer second;
         ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
         ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
-        ASSERT_TRUE(PumpUntil([&] { return second.Count() == 1; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return second.Count() == 2; }, 5000));
         PumpUntil([] { return false; }, 300);
-        EXPECT_EQ(second.Count(), 1u);
+        EXPECT_EQ(second.Texts().at(1), "Ihr Tee ist jetzt fertig!");
         EXPECT_EQ(ItemText(window, IDC_BUTTON_START), "&Start");
         EXPECT_EQ(Text(window), "Brewbell - 04:00");
     });
