@@ -57,7 +57,7 @@ void ClockThread(ClockRun run)
         if (actions.newLayout && run.newDailyLayout)
             RunOnWindowThread(run.window, run.newDailyLayout);
         if (actions.remind)
-            ::PostMessageA(run.window, WM_REMINDER_DUE, 0, 0);
+            run.reminder->Post(run.window, WM_REMINDER_DUE);
 
         const reminder::StatusText date = reminder::FormatStatusDate(local);
         if (date != shownDate) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/reminder_rules.h"
+#include "framework/announcement.h"
 #include "framework/thread.h"
 #include "settings/settings.h"
 
@@ -14,6 +15,8 @@ struct ClockRun {
     HWND window;
     // Set at exit (auto-reset).
     const Event *stop;
+    // Posts WM_REMINDER_DUE to the window.
+    Announcement *reminder;
     // Read without copying, so changes take effect at the next second.
     const Settings *settings;
     // Both run on the window's thread: whether a countdown runs, and a new automatic layout.

@@ -19,7 +19,7 @@ void CountdownThread(CountdownRun run)
     while (!run.stop->Wait(kPollMs)) {
         const countdown::PollResult poll = countdown::Poll(clock, counter.direction, ElapsedClockNow());
         if (poll == countdown::PollResult::Finish) {
-            ::PostMessageA(run.window, WM_COUNTDOWN_FINISHED, 0, 0);
+            run.finish->Post(run.window, WM_COUNTDOWN_FINISHED);
             return;
         }
         if (poll == countdown::PollResult::Wait)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/countdown.h"
+#include "framework/announcement.h"
 #include "framework/thread.h"
 
 #include <functional>
@@ -12,6 +13,8 @@ struct CountdownRun {
     HWND window;
     // Set by Stop and at exit (auto-reset).
     const Event *stop;
+    // Posts WM_COUNTDOWN_FINISHED to the window.
+    Announcement *finish;
     // The set time, direction and hours at Start.
     countdown::Counter counter;
     // Runs on the window's thread for each tick: stores the counter and shows it. Returns false

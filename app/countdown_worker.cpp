@@ -1,6 +1,7 @@
 #include "app/countdown_worker.h"
 
 #include "app/countdown_thread.h"
+#include "app/process_objects.h"
 #include "res/resource.h"
 
 namespace {
@@ -14,8 +15,9 @@ bool CountdownWorker::Start(HWND window, const countdown::Counter &counter, Show
     MSG stale;
     while (::PeekMessageA(&stale, window, WM_COUNTDOWN_FINISHED, WM_COUNTDOWN_FINISHED, PM_REMOVE)) {
     }
+    TheFinishAnnouncement().Clear();
     const int run = ++runNumber;
-    CountdownRun countdownRun{window, &worker.StopEvent(), counter,
+    CountdownRun countdownRun{window, &worker.StopEvent(), &TheFinishAnnouncement(), counter,
                               [this, run, show = std::move(show)](const countdown::Counter &ticked, bool carried) {
                                   if (run != runNumber)
                                       return false;

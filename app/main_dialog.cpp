@@ -77,7 +77,7 @@ bool MainDialog::OnInitDialog()
     ApplyLayout(TheSettings().layout);
     RefreshTime();
     menu.CheckLayout(TheSettings().layout);
-    ClockRun clock{hwnd, &clockWorker.StopEvent(), &TheSettings(), [this] { return IsCountdownRunning(); },
+    ClockRun clock{hwnd, &clockWorker.StopEvent(), &TheReminderAnnouncement(), &TheSettings(), [this] { return IsCountdownRunning(); },
                    [this] { ApplyLayout(Automatic); }};
     clockWorker.Start([clock] { ClockThread(clock); }, kWorkerStopTimeoutMs);
     return true;
@@ -447,8 +447,9 @@ void MainDialog::MinimizeUnlessChildOpen()
 
 bool MainDialog::OnCountdownFinished(Message &)
 {
-    // A finish posted just before the user pressed Stop arrives when the run is already over.
-    if (!timer.IsFinishCurrent())
+    // Only our worker's finish counts, not the same number from another program; and a finish
+    // posted just before the user pressed Stop arrives when the run is already over.
+    if (!TheFinishAnnouncement().Take() || !timer.IsFinishCurrent())
         return true;
     StopBranch();
     timer.ShowLastStart();
@@ -481,6 +482,9 @@ int MainDialog::ShowAlert(AlertSound sound, const std::string &text, UINT flags)
 
 bool MainDialog::OnReminderDue(Message &)
 {
+    if (!TheReminderAnnouncement().Take())
+        return true; // not from our clock worker
+
     const Settings &settings = TheSettings();
     if (timer::ReminderBoxFor(IsCountdownRunning()) == timer::ReminderBox::Notice) {
         if (ShowAlert(AlertSound::Reminder, settings.reminder, MB_OK | MB_ICONINFORMATION) && settings.minStart &&

@@ -8,3 +8,15 @@ SettingsStore &TheSettingsStore()
     static SettingsStore store(registry);
     return store;
 }
+
+Announcement &TheFinishAnnouncement()
+{
+    static Announcement finish;
+    return finish;
+}
+
+Announcement &TheReminderAnnouncement()
+{
+    static Announcement reminder;
+    return reminder;
+}

@@ -53,16 +53,19 @@ TEST_F(CountdownTest, StartAtZeroCountsUpAndStopKeepsTheReading)
     PostClick(window, IDC_BUTTON_START);
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:01", 3000)) << Text(window);
     // Another program posts and sends the number of the window's private hand-over, and posts a
-    // control's notification, with values that point nowhere: the program runs on, and its worker
-    // still hands the seconds over.
+    // control's notification, with values that point nowhere, and the finish's and the reminder's
+    // numbers: the program runs on, shows no box, and its worker still hands the seconds over.
     for (LPARAM nowhere : {LPARAM(0x10), LPARAM(-1)}) {
         ::PostMessageA(window, WM_APP + 0x100, 0, nowhere);
         ::PostMessageA(window, WM_NOTIFY, IDC_BUTTON_START, nowhere);
+        ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
+        ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
         DWORD_PTR answer = 0;
         ::SendMessageTimeoutA(window, WM_APP + 0x100, static_cast<WPARAM>(nowhere), nowhere, SMTO_NORMAL, 2000,
                               &answer);
     }
     ASSERT_TRUE(WaitForTitle(window, "Brewbell - 00:02", 3000));
+    EXPECT_EQ(program->FindMessageBox(), nullptr);
     PostClick(window, IDC_BUTTON_START);
     ASSERT_TRUE(WaitUntil([&] { return StartCaption() == "&Start"; }));
     const std::string kept = Text(window);

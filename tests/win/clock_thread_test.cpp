@@ -77,6 +77,7 @@ struct Clock {
     ClockWindow &window;
     Settings settings;
     Event stop{false, false};
+    Announcement reminder;
     WorkerThread worker;
     bool countdownRunning = false;
     int runningAsked = 0;
@@ -93,7 +94,7 @@ struct Clock {
 
     void Start()
     {
-        ClockRun run{window.Hwnd(), &stop, &settings,
+        ClockRun run{window.Hwnd(), &stop, &reminder, &settings,
                      [this] {
                          ++runningAsked;
                          callbackThreads.push_back(::GetCurrentThreadId());

@@ -49,11 +49,12 @@ struct Fixture {
     explicit Fixture(CountdownWindow *w) : window(w) {}
     CountdownWindow *window;
     Event stop{false, false};
+    Announcement finish;
     WorkerThread worker;
 
     void Start(countdown::Counter counter)
     {
-        CountdownRun run{window->Hwnd(), &stop, counter, [this](const countdown::Counter &c, bool) {
+        CountdownRun run{window->Hwnd(), &stop, &finish, counter, [this](const countdown::Counter &c, bool) {
                              if (!window->accepting)
                                  return false;
                              window->ticks.push_back(c);

@@ -35,9 +35,9 @@ struct OnTop {
 TEST(MainWindowExit, AnExitWhileABoxOrDialogIsOpenEndsItAndNothingQueuedActsAfterIt)
 {
     const OnTop cases[] = {
-        {"finish box", true, [](HWND w) { ::SendMessageA(w, WM_COUNTDOWN_FINISHED, 0, 0); }, 30, 30},
-        {"reminder question while idle", false, [](HWND w) { ::SendMessageA(w, WM_REMINDER_DUE, 0, 0); }, 30, 30},
-        {"reminder box while counting", true, [](HWND w) { ::SendMessageA(w, WM_REMINDER_DUE, 0, 0); }, 27, 30},
+        {"finish box", true, [](HWND w) { SendAlert(w, WM_COUNTDOWN_FINISHED); }, 30, 30},
+        {"reminder question while idle", false, [](HWND w) { SendAlert(w, WM_REMINDER_DUE); }, 30, 30},
+        {"reminder box while counting", true, [](HWND w) { SendAlert(w, WM_REMINDER_DUE); }, 27, 30},
         // Without the messenger service its error box opens while the dialog is being made.
         {"invitation with its error box", false, [](HWND w) { ::SendMessageA(w, WM_COMMAND, ID_INVITATION, 0); }, 30,
          30},
@@ -63,8 +63,8 @@ TEST(MainWindowExit, AnExitWhileABoxOrDialogIsOpenEndsItAndNothingQueuedActsAfte
                     dialog.ExitProgram();
                     // Already queued when the exit came: neither starts nor saves anything.
                     ::PostMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
-                    ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
-                    ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
+                    PostAlert(window, WM_COUNTDOWN_FINISHED);
+                    PostAlert(window, WM_REMINDER_DUE);
                 },
                 300);
             rescue = ::SetTimer(nullptr, 0, 3000, CloseWhatIsOnTop);

@@ -28,6 +28,22 @@ inline INT_PTR RunMainWindow(const std::function<void(MainDialog &, HWND)> &body
     return result;
 }
 
+// A finish or a reminder as the countdown and clock workers deliver it: the window acts on the
+// message only with its flag raised.
+inline Announcement &AnnouncementOf(UINT message)
+{
+    return message == WM_COUNTDOWN_FINISHED ? TheFinishAnnouncement() : TheReminderAnnouncement();
+}
+inline void PostAlert(HWND window, UINT message)
+{
+    AnnouncementOf(message).Post(window, message);
+}
+inline void SendAlert(HWND window, UINT message)
+{
+    AnnouncementOf(message).Raise();
+    ::SendMessageA(window, message, 0, 0);
+}
+
 inline void ClearRegistry() { DeleteRegistryTree(HKEY_LOCAL_MACHINE, settings_schema::kBasePath); }
 
 inline bool TimeGroupExists()

@@ -61,6 +61,8 @@ void OnTopOf(HWND window, UINT message, WPARAM wParam, const std::function<void(
             for (WPARAM answer : {IDOK, IDNO, IDCANCEL})
                 ::PostMessageA(onTop, WM_COMMAND, answer, 0);
     });
+    if (message == WM_REMINDER_DUE)
+        AnnouncementOf(message).Raise();
     ::SendMessageA(window, message, wParam, 0);
 }
 
@@ -282,7 +284,7 @@ TEST(MainWindow, FinishedCountdownShowsTheMessageOnceAndReturnsToTheStartedTime)
         PumpUntil([&] { return ItemText(window, IDC_BUTTON_START) == "&Start"; }, 1000);
         EXPECT_EQ(Text(window), "Brewbell - 00:02");
         // A stale finish (posted just before a Stop) changes nothing and shows nothing.
-        ::SendMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
+        SendAlert(window, WM_COUNTDOWN_FINISHED);
         EXPECT_EQ(ItemText(window, IDC_BUTTON_START), "&Start");
     });
 }
@@ -293,15 +295,15 @@ TEST(MainWindow, ReminderYesStartsTheCountdownAndAFinishDuringItsBoxFollowsIt)
         TheSettings().sound = 0;
         TheSettings().min = 4;
         BoxAnswerer answerer({IDYES});
-        ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
+        PostAlert(window, WM_REMINDER_DUE);
         ASSERT_TRUE(PumpUntil([&] { return dialog.IsCountdownRunning(); }, 5000));
         EXPECT_EQ(answerer.Texts().at(0), "Wie wäre es mit einer Tasse Tee?");
 
         // While the next reminder box is open, the countdown finishes: it stops and returns to
         // its start time at once, and its box follows the reminder's.
         BoxAnswerer second;
-        ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
-        ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
+        PostAlert(window, WM_REMINDER_DUE);
+        PostAlert(window, WM_COUNTDOWN_FINISHED);
         ASSERT_TRUE(PumpUntil([&] { return second.Count() == 2; }, 5000));
         PumpUntil([] { return false; }, 300);
         EXPECT_EQ(second.Texts().at(1), "Ihr Tee ist jetzt fertig!");
@@ -317,7 +319,7 @@ TEST(MainWindow, AlertBoxesPutTheWindowBackWhereTheOptionsSay)
         TheSettings().minimize = 1;
         {
             BoxAnswerer no({IDNO});
-            ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
+            PostAlert(window, WM_REMINDER_DUE);
             ASSERT_TRUE(PumpUntil([&] { return ::IsIconic(window) != FALSE; }));
             EXPECT_FALSE(dialog.IsCountdownRunning()) << "No starts nothing";
         }
@@ -327,7 +329,7 @@ TEST(MainWindow, AlertBoxesPutTheWindowBackWhereTheOptionsSay)
         ::SendMessageA(::GetDlgItem(window, IDC_BUTTON_START), BM_CLICK, 0, 0);
         {
             BoxAnswerer ok({IDOK});
-            ::PostMessageA(window, WM_REMINDER_DUE, 0, 0);
+            PostAlert(window, WM_REMINDER_DUE);
             ASSERT_TRUE(PumpUntil([&] { return ok.Count() == 1; }));
             EXPECT_FALSE(::IsIconic(window));
             PumpUntil([] { return false; }, 100);
@@ -337,7 +339,7 @@ TEST(MainWindow, AlertBoxesPutTheWindowBackWhereTheOptionsSay)
         // With "minimise on Start", the finish box restores the window and OK minimises it again.
         TheSettings().minStart = 1;
         BoxAnswerer finish({IDOK});
-        ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
+        PostAlert(window, WM_COUNTDOWN_FINISHED);
         ASSERT_TRUE(PumpUntil([&] { return finish.Count() == 1; }));
         ASSERT_TRUE(PumpUntil([&] { return ::IsIconic(window) != FALSE; }));
     });
@@ -511,7 +513,7 @@ TEST(MainWindow, CommandsThatComeWhileRunningOrLateChangeNothing)
 
         // A finish the stopped worker left in the queue must not end the next run.
         ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
-        ::PostMessageA(window, WM_COUNTDOWN_FINISHED, 0, 0);
+        PostAlert(window, WM_COUNTDOWN_FINISHED);
         ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
         PumpUntil([] { return false; }, 200);
         EXPECT_TRUE(dialog.IsCountdownRunning());
