@@ -202,7 +202,8 @@ void Canvas::fill(const Sdf &shape, const Paint &paint)
 
 void Canvas::fill(const Sdf &shape, Color c, const Box &area)
 {
-    fill(shape, [c](float, float) { return c; }, area);
+    fill(
+        shape, [c](float, float) { return c; }, area);
 }
 
 void Canvas::fill(const Sdf &shape, const Paint &paint, const Box &area)
@@ -210,12 +211,12 @@ void Canvas::fill(const Sdf &shape, const Paint &paint, const Box &area)
     // The box in pixels, one more all round for the soft edge; clamped before the conversion, so
     // that any box is safe.
     const auto first = [](float units, float scale, int low, int high) {
-        return static_cast<int>(std::clamp(std::floor(units * scale) - 1, static_cast<float>(low),
-                                           static_cast<float>(high)));
+        return static_cast<int>(
+            std::clamp(std::floor(units * scale) - 1, static_cast<float>(low), static_cast<float>(high)));
     };
     const auto last = [](float units, float scale, int low, int high) {
-        return static_cast<int>(std::clamp(std::ceil(units * scale) + 1, static_cast<float>(low),
-                                           static_cast<float>(high)));
+        return static_cast<int>(
+            std::clamp(std::ceil(units * scale) + 1, static_cast<float>(low), static_cast<float>(high)));
     };
     const int x0 = first(area.left, sx, 0, w), x1 = last(area.right, sx, x0, w);
     const int y0 = first(area.top, sy, firstRow, endRow), y1 = last(area.bottom, sy, y0, endRow);

@@ -59,11 +59,10 @@ UniqueBitmap Stretched(int bitmapId, int width, int height)
 
 } // namespace
 
-UniqueBitmap PictureBitmap(int bitmapId, int width, int height)
+UniqueBitmap PictureBitmap(int bitmapId, int width, int height, UINT dpi)
 {
-    const pictures::Size design = pictures::designSize(bitmapId);
-    if (width <= 0 || height <= 0 || (width == design.width && height == design.height))
-        return LoadPictureResource(bitmapId, design.width, design.height);
+    if (dpi == kReferenceDpi || width <= 0 || height <= 0)
+        return LoadPictureResource(bitmapId, width, height);
     if (UniqueBitmap drawn = Drawn(bitmapId, width, height))
         return drawn;
     return Stretched(bitmapId, width, height);

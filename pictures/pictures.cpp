@@ -365,8 +365,9 @@ Canvas drawPicture(int bitmapId, int width, int height, int top, int bottom)
 {
     const PictureKind *kind = findKind(bitmapId);
     const Size design = kind ? kind->size : Size{};
-    Canvas canvas(Frame{width, height, static_cast<float>(design.width), static_cast<float>(design.height), top, bottom},
-                  kind ? kind->ground : clear);
+    Canvas canvas(
+        Frame{width, height, static_cast<float>(design.width), static_cast<float>(design.height), top, bottom},
+        kind ? kind->ground : clear);
     if (kind)
         kind->paint(canvas);
     return canvas;

@@ -3,14 +3,20 @@
 #include "app/layouts.h"
 #include "framework/data_exchange.h"
 #include "framework/dialog.h"
+#include "pictures/picture_bitmap.h"
+#include "pictures/pictures.h"
 #include "res/resource.h"
 #include "test_support.h"
 #include "tests/support/dialog_run.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -128,6 +134,57 @@ COLORREF PictureTopLeft(HBITMAP picture)
     return c;
 }
 
+// A picture's pixels as 24-bit rows, top row first, each row width * 3 bytes.
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> bytes;
+    int At(int x, int y, int channel) const { return bytes[(static_cast<std::size_t>(y) * width + x) * 3 + channel]; }
+};
+
+Pixels ReadPixels(HBITMAP picture)
+{
+    BITMAP info{};
+    ::GetObjectA(picture, sizeof info, &info);
+    Pixels p{info.bmWidth, info.bmHeight, {}};
+    // Rows of a multiple of four bytes, as GetDIBits writes them, then packed.
+    const std::size_t stride = (static_cast<std::size_t>(p.width) * 3 + 3) & ~std::size_t{3};
+    std::vector<std::uint8_t> rows(stride * p.height);
+    BITMAPINFO request{};
+    request.bmiHeader = {sizeof(BITMAPINFOHEADER), p.width, -p.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = ::GetDC(nullptr);
+    ::GetDIBits(screen, picture, 0, p.height, rows.data(), &request, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    for (int y = 0; y < p.height; ++y)
+        p.bytes.insert(p.bytes.end(), rows.begin() + y * stride, rows.begin() + y * stride + p.width * 3);
+    return p;
+}
+
+// How far a picture of twice the size is from a smaller one (mean per channel of each 2 x 2
+// block against its pixel), and how many of its blocks are uniform, as a doubled copy's all are.
+struct Comparison {
+    double meanDifference = 0;
+    int uniformBlocks = 0;
+};
+
+Comparison CompareDoubled(const Pixels &large, const Pixels &small)
+{
+    Comparison result;
+    long total = 0;
+    for (int y = 0; y < small.height; ++y)
+        for (int x = 0; x < small.width; ++x) {
+            bool uniform = true;
+            for (int channel = 0; channel < 3; ++channel) {
+                const int a = large.At(2 * x, 2 * y, channel), b = large.At(2 * x + 1, 2 * y, channel);
+                const int c = large.At(2 * x, 2 * y + 1, channel), d = large.At(2 * x + 1, 2 * y + 1, channel);
+                total += std::abs((a + b + c + d + 2) / 4 - small.At(x, y, channel));
+                uniform = uniform && a == b && a == c && a == d;
+            }
+            result.uniformBlocks += uniform;
+        }
+    result.meanDifference = static_cast<double>(total) / (small.width * small.height * 3);
+    return result;
+}
+
 TEST(LayoutTest, EachLayoutSetsPictureDisplaysAndButtons)
 {
     LayoutDialog dialog([](LayoutDialog &d) {
@@ -160,7 +217,38 @@ TEST(LayoutTest, EachLayoutSetsPictureDisplaysAndButtons)
             EXPECT_EQ(info.bmHeight, area.bottom);
             HBITMAP resource = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(row.bitmapId));
             EXPECT_EQ(PictureTopLeft(shown), PictureTopLeft(resource));
+            const Pixels designed = ReadPixels(resource);
             ::DeleteObject(resource);
+
+            // The program draws the same picture the build put into the resources, up to the
+            // rounding of its own floating-point code.
+            Pixels drawn{designed.width, designed.height, std::vector<std::uint8_t>(designed.bytes.size())};
+            ASSERT_TRUE(pictures::renderPicture(row.bitmapId, drawn.width, drawn.height, drawn.bytes.data(),
+                                                drawn.width * 3));
+            int largest = 0;
+            for (std::size_t i = 0; i < drawn.bytes.size(); ++i)
+                largest = std::max(largest, std::abs(drawn.bytes[i] - designed.bytes[i]));
+            EXPECT_LE(largest, 1) << "the drawing at the resource's size";
+
+            // At 96 dpi the window keeps the resource as the system fits it to the control, and the
+            // same layout again keeps the picture it has.
+            const UniqueBitmap fitted(static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr),
+                                                                        MAKEINTRESOURCEA(row.bitmapId), IMAGE_BITMAP,
+                                                                        area.right, area.bottom, LR_DEFAULTCOLOR)));
+            EXPECT_TRUE(ReadPixels(shown).bytes == ReadPixels(fitted.get()).bytes) << "every pixel as before";
+            EXPECT_EQ(d.Apply(value), value);
+            EXPECT_EQ(d.layout.Picture(), shown) << "made once for the layout and size";
+
+            // At 200 % the picture is drawn for twice the pixels: the same picture, not a doubled copy.
+            const UniqueBitmap large = PictureBitmap(row.bitmapId, 2 * designed.width, 2 * designed.height, 192);
+            const Pixels twice = ReadPixels(large.get());
+            ASSERT_EQ(twice.width, 2 * designed.width);
+            ASSERT_EQ(twice.height, 2 * designed.height);
+            const Comparison compared = CompareDoubled(twice, designed);
+            EXPECT_LT(compared.meanDifference, 2.0) << "the same picture";
+            if (value != Plain) {
+                EXPECT_LT(compared.uniformBlocks, designed.width * designed.height / 2) << "not a doubled copy";
+            }
 
             EXPECT_EQ(d.timeDisplay.GetStyle(), led::LS_HIDE_OFF | led::LS_SOFT_EDGE);
             EXPECT_EQ(d.hourDisplay.GetStyle(), led::LS_HIDE_OFF | led::LS_SOFT_EDGE);
