@@ -1,5 +1,6 @@
 #include "led/digistatic.h"
 
+#include "framework/dpi.h"
 #include "led/led_layout.h"
 
 #include <algorithm>
@@ -11,20 +12,21 @@
 namespace {
 
 // A polygon's region holds the pixels whose centres lie inside, while the outline pen also draws
-// pixels just outside; growing the region by one pixel all round keeps the whole edge visible.
+// pixels just outside; growing the region by that reach all round keeps the whole edge visible.
 // The extra pixels show the parent's drawing, which is what the background copy holds there.
-void CoverOutlinePixels(HRGN region)
+void CoverOutlinePixels(HRGN region, int reach)
 {
     const UniqueRegion shifted(::CreateRectRgn(0, 0, 0, 0));
     if (!shifted)
         return;
-    for (const POINT step : {POINT{1, 0}, POINT{0, 1}}) {
-        ::CombineRgn(shifted.get(), region, nullptr, RGN_COPY);
-        ::OffsetRgn(shifted.get(), step.x, step.y);
-        ::CombineRgn(region, region, shifted.get(), RGN_OR);
-        ::OffsetRgn(shifted.get(), -2 * step.x, -2 * step.y);
-        ::CombineRgn(region, region, shifted.get(), RGN_OR);
-    }
+    for (int grown = 0; grown < reach; ++grown)
+        for (const POINT step : {POINT{1, 0}, POINT{0, 1}}) {
+            ::CombineRgn(shifted.get(), region, nullptr, RGN_COPY);
+            ::OffsetRgn(shifted.get(), step.x, step.y);
+            ::CombineRgn(region, region, shifted.get(), RGN_OR);
+            ::OffsetRgn(shifted.get(), -2 * step.x, -2 * step.y);
+            ::CombineRgn(region, region, shifted.get(), RGN_OR);
+        }
 }
 
 } // namespace
@@ -174,14 +176,17 @@ bool CDigistatic::OnSetText(Message &m)
 
 bool CDigistatic::PrepareDrawingObjects()
 {
-    const ObjectColours wanted{offColor, onColor, led::OutlinePenColor(offColor, backColor, style),
-                               led::OutlinePenColor(onColor, backColor, style)};
+    const ObjectColours wanted{offColor,
+                               onColor,
+                               led::OutlinePenColor(offColor, backColor, style),
+                               led::OutlinePenColor(onColor, backColor, style),
+                               led::OutlineWidth(WindowDpi(hwnd))};
     if (offBrush && onBrush && offPen && onPen && wanted == objectColours)
         return true;
     offBrush.reset(::CreateSolidBrush(wanted.off));
     onBrush.reset(::CreateSolidBrush(wanted.on));
-    offPen.reset(::CreatePen(PS_SOLID, 1, wanted.offEdge));
-    onPen.reset(::CreatePen(PS_SOLID, 1, wanted.onEdge));
+    offPen.reset(::CreatePen(PS_SOLID, wanted.outlineWidth, wanted.offEdge));
+    onPen.reset(::CreatePen(PS_SOLID, wanted.outlineWidth, wanted.onEdge));
     objectColours = wanted;
     return offBrush && onBrush && offPen && onPen;
 }
@@ -246,7 +251,7 @@ void CDigistatic::DrawGlyphRow(HDC dc, int width, int height, const DrawingObjec
     }
     if (!collected)
         return;
-    CoverOutlinePixels(collected.get());
+    CoverOutlinePixels(collected.get(), led::OutlineReach(objectColours.outlineWidth));
     // Once set, the region belongs to the window.
     if (::SetWindowRgn(hwnd, collected.get(), FALSE)) {
         collected.release();

@@ -50,12 +50,13 @@ private:
         HBRUSH onBrush;
     };
 
-    // The colours a set of drawing objects was made for.
+    // The colours and the outline width (from the window's DPI) a set of drawing objects was made for.
     struct ObjectColours {
         COLORREF off;
         COLORREF on;
         COLORREF offEdge;
         COLORREF onEdge;
+        int outlineWidth;
         friend bool operator==(const ObjectColours &, const ObjectColours &) = default;
     };
 
@@ -63,7 +64,7 @@ private:
     bool OnEraseBkgnd(Message &m);
     bool OnSetText(Message &m);
     void Redraw();
-    // The pens and brushes of the present colours and style: kept between paints, made again
+    // The pens and brushes of the present colours, style and DPI: kept between paints, made again
     // only when those change. False when they could not be made.
     bool PrepareDrawingObjects();
     // The off-screen bitmap of the given size, kept between paints while the size stays.

@@ -35,6 +35,14 @@ CellRect GlyphCell(const LedLayout &layout, double left, std::int32_t widthUnits
 // of the way towards the background, which softens the edge against it.
 std::uint32_t OutlinePenColor(std::uint32_t fill, std::uint32_t back, std::uint32_t style);
 
+// The outline pen's width in pixels at a display's dots per inch: one pixel at 100 % (96 dpi),
+// growing with the scaling so that the edge keeps its share of a larger segment.
+std::int32_t OutlineWidth(std::uint32_t dpi);
+// How many pixels the window region of a see-through display reaches beyond the segments'
+// polygons for an outline of that width: the pen draws half its width outside them, and one
+// pixel more where an edge runs between pixel centres.
+std::int32_t OutlineReach(std::int32_t outlineWidth);
+
 // style = (style | add) & ~remove; refused, leaving style alone, when remove and add overlap.
 bool ChangeStyle(std::uint32_t &style, std::uint32_t remove, std::uint32_t add);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace led {
@@ -95,6 +96,16 @@ TEST(LedPen, SoftEdgeBlendsAQuarterOfTheBackgroundPerChannel)
     // The unused top byte of either colour does not leak into the pen.
     EXPECT_EQ(OutlinePenColor(0xFF00FF00u, 0xFF000000u, LS_SOFT_EDGE), Rgb(0, 191, 0));
     EXPECT_EQ(OutlinePenColor(Rgb(0, 255, 0), Rgb(255, 255, 255), LS_KEEP_ASPECT | LS_HIDE_OFF), Rgb(0, 255, 0));
+}
+
+TEST(LedPen, OutlineGrowsWithTheDisplayScalingAndTheRegionCoversIt)
+{
+    // dpi, pen width, reach of the window region beyond the polygons
+    for (const auto &[dpi, width, reach] : {std::tuple{96u, 1, 1}, {120u, 1, 1}, {143u, 1, 1}, {144u, 2, 2},
+                                            {192u, 2, 2}, {240u, 3, 2}, {288u, 3, 2}, {384u, 4, 3}, {0u, 1, 1}}) {
+        EXPECT_EQ(OutlineWidth(dpi), width) << dpi;
+        EXPECT_EQ(OutlineReach(OutlineWidth(dpi)), reach) << dpi;
+    }
 }
 
 TEST(LedStyle, ChangeStyleRefusesOverlappingMasks)
