@@ -185,8 +185,8 @@ bool CDigistatic::PrepareDrawingObjects()
         return true;
     offBrush.reset(::CreateSolidBrush(wanted.off));
     onBrush.reset(::CreateSolidBrush(wanted.on));
-    offPen.reset(::CreatePen(PS_SOLID, wanted.outlineWidth, wanted.offEdge));
-    onPen.reset(::CreatePen(PS_SOLID, wanted.outlineWidth, wanted.onEdge));
+    offPen.reset(::CreatePen(PS_SOLID, 1, wanted.offEdge));
+    onPen.reset(::CreatePen(PS_SOLID, 1, wanted.onEdge));
     objectColours = wanted;
     return offBrush && onBrush && offPen && onPen;
 }
@@ -226,7 +226,8 @@ void CDigistatic::Paint(HDC target, int width, int height)
         const ScopedSelect brush(dc, onBrush.get());
         const ScopedSelect pen(dc, offPen.get());
         RebuildGlyphs();
-        DrawGlyphRow(dc, width, height, {offPen.get(), onPen.get(), offBrush.get(), onBrush.get()});
+        DrawGlyphRow(dc, width, height,
+                     {offPen.get(), onPen.get(), offBrush.get(), onBrush.get(), objectColours.outlineWidth});
     }
     memory->CopyTo(target);
 }
@@ -260,6 +261,27 @@ void CDigistatic::DrawGlyphRow(HDC dc, int width, int height, const DrawingObjec
     }
 }
 
+// A wider outline: the pen's open line again, moved across and down by each offset, which thickens
+// edges of every direction; all copies in one call.
+void CDigistatic::DrawWiderOutline(HDC dc, std::span<const POINT> line, int outlineWidth)
+{
+    constexpr int kMaxCopies = 2 * (kMaxOutlineWidth - 1);
+    std::array<POINT, kMaxCopies * led::kMaxOutlinePoints> copies;
+    std::array<DWORD, kMaxCopies> counts;
+    std::size_t used = 0;
+    DWORD lines = 0;
+    for (int k = 1; k < std::min(outlineWidth, kMaxOutlineWidth); ++k) {
+        const int offset = led::OutlineOffset(k);
+        for (const POINT step : {POINT{offset, 0}, POINT{0, offset}}) {
+            for (const POINT p : line)
+                copies[used++] = {p.x + step.x, p.y + step.y};
+            counts[lines++] = static_cast<DWORD>(line.size());
+        }
+    }
+    if (lines)
+        ::PolyPolyline(dc, copies.data(), counts.data(), lines);
+}
+
 void CDigistatic::DrawGlyph(HDC dc, const led::CLedGlyph &glyph, const led::CellRect &cell,
                             const DrawingObjects &objects, HRGN collected)
 {
@@ -283,6 +305,7 @@ void CDigistatic::DrawGlyph(HDC dc, const led::CLedGlyph &glyph, const led::Cell
         ::PolylineTo(dc, points.data() + 1, static_cast<DWORD>(pointCount - 1));
         ::EndPath(dc);
         ::StrokeAndFillPath(dc);
+        DrawWiderOutline(dc, std::span<const POINT>(points.data(), pointCount), objects.outlineWidth);
         if (!collected)
             continue;
         const UniqueRegion area(::CreatePolygonRgn(points.data(), static_cast<int>(pointCount), WINDING));

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,7 @@ private:
         HPEN onPen;
         HBRUSH offBrush;
         HBRUSH onBrush;
+        int outlineWidth;
     };
 
     // The colours and the outline width (from the window's DPI) a set of drawing objects was made for.
@@ -71,6 +73,9 @@ private:
     MemoryDc *PrepareOffscreen(HDC target, int width, int height);
     void RebuildGlyphs();
     void DrawGlyphRow(HDC dc, int width, int height, const DrawingObjects &objects);
+    // Outlines up to this wide (800 % display scaling); wider ones stop there.
+    static constexpr int kMaxOutlineWidth = 8;
+    static void DrawWiderOutline(HDC dc, std::span<const POINT> line, int outlineWidth);
     void DrawGlyph(HDC dc, const led::CLedGlyph &glyph, const led::CellRect &cell, const DrawingObjects &objects,
                    HRGN collected);
 

@@ -57,6 +57,8 @@ std::int32_t OutlineWidth(std::uint32_t dpi)
     return std::max<std::int32_t>(1, static_cast<std::int32_t>((dpi + 48) / 96));
 }
 
+std::int32_t OutlineOffset(std::int32_t k) { return k % 2 ? -(k + 1) / 2 : k / 2; }
+
 std::int32_t OutlineReach(std::int32_t outlineWidth) { return std::max(outlineWidth, 1) / 2 + 1; }
 
 bool ChangeStyle(std::uint32_t &style, std::uint32_t remove, std::uint32_t add)

@@ -100,12 +100,16 @@ TEST(LedPen, SoftEdgeBlendsAQuarterOfTheBackgroundPerChannel)
 
 TEST(LedPen, OutlineGrowsWithTheDisplayScalingAndTheRegionCoversIt)
 {
-    // dpi, pen width, reach of the window region beyond the polygons
+    // dpi, outline width, reach of the window region beyond the polygons
     for (const auto &[dpi, width, reach] : {std::tuple{96u, 1, 1}, {120u, 1, 1}, {143u, 1, 1}, {144u, 2, 2},
                                             {192u, 2, 2}, {240u, 3, 2}, {288u, 3, 2}, {384u, 4, 3}, {0u, 1, 1}}) {
         EXPECT_EQ(OutlineWidth(dpi), width) << dpi;
         EXPECT_EQ(OutlineReach(OutlineWidth(dpi)), reach) << dpi;
     }
+    // The pen's line lies on the polygon's edge; the copies alternate inwards and outwards.
+    const std::int32_t offsets[] = {OutlineOffset(1), OutlineOffset(2), OutlineOffset(3), OutlineOffset(4)};
+    EXPECT_EQ(std::vector<std::int32_t>(std::begin(offsets), std::end(offsets)),
+              (std::vector<std::int32_t>{-1, 1, -2, 2}));
 }
 
 TEST(LedStyle, ChangeStyleRefusesOverlappingMasks)
