@@ -176,11 +176,8 @@ bool CDigistatic::OnSetText(Message &m)
 
 bool CDigistatic::PrepareDrawingObjects()
 {
-    const ObjectColours wanted{offColor,
-                               onColor,
-                               led::OutlinePenColor(offColor, backColor, style),
-                               led::OutlinePenColor(onColor, backColor, style),
-                               led::OutlineWidth(WindowDpi(hwnd))};
+    const ObjectColours wanted{offColor, onColor, led::OutlinePenColor(offColor, backColor, style),
+                               led::OutlinePenColor(onColor, backColor, style), led::OutlineWidth(WindowDpi(hwnd))};
     if (offBrush && onBrush && offPen && onPen && wanted == objectColours)
         return true;
     offBrush.reset(::CreateSolidBrush(wanted.off));
