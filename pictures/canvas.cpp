@@ -127,23 +127,42 @@ float lattice(int x, int y, std::uint32_t seed)
     return static_cast<float>(h & 0xFFFFFF) / static_cast<float>(0xFFFFFF);
 }
 
-float valueNoise(float x, float y, std::uint32_t seed)
+// floor() for the noise's coordinates, which stay far inside the int range; without the library
+// call, which the program pays for at every pixel of a picture drawn at run time.
+int floorToInt(float v)
 {
-    int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
-    float fx = x - ix, fy = y - iy;
-    float sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
-    float top = lattice(ix, iy, seed) + (lattice(ix + 1, iy, seed) - lattice(ix, iy, seed)) * sx;
-    float bottom = lattice(ix, iy + 1, seed) + (lattice(ix + 1, iy + 1, seed) - lattice(ix, iy + 1, seed)) * sx;
-    return top + (bottom - top) * sy;
+    const int truncated = static_cast<int>(v);
+    return v < static_cast<float>(truncated) ? truncated - 1 : truncated;
 }
 
 } // namespace
 
-float fractalNoise(float x, float y, std::uint32_t seed, int octaves)
+float Noise::octave(int index, float x, float y)
+{
+    int ix = floorToInt(x), iy = floorToInt(y);
+    float fx = x - ix, fy = y - iy;
+    float sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
+    Corners &c = corners[static_cast<std::size_t>(index)];
+    if (!c.known || c.ix != ix || c.iy != iy) {
+        const std::uint32_t octaveSeed = seed + static_cast<std::uint32_t>(index) * 101u;
+        c = {ix,
+             iy,
+             lattice(ix, iy, octaveSeed),
+             lattice(ix + 1, iy, octaveSeed),
+             lattice(ix, iy + 1, octaveSeed),
+             lattice(ix + 1, iy + 1, octaveSeed),
+             true};
+    }
+    float top = c.topLeft + (c.topRight - c.topLeft) * sx;
+    float bottom = c.bottomLeft + (c.bottomRight - c.bottomLeft) * sx;
+    return top + (bottom - top) * sy;
+}
+
+float Noise::at(float x, float y)
 {
     float sum = 0, amplitude = 1, total = 0;
     for (int i = 0; i < octaves; ++i) {
-        sum += valueNoise(x, y, seed + static_cast<std::uint32_t>(i) * 101u) * amplitude;
+        sum += octave(i, x, y) * amplitude;
         total += amplitude;
         amplitude *= 0.5f;
         x *= 2;
@@ -151,6 +170,8 @@ float fractalNoise(float x, float y, std::uint32_t seed, int octaves)
     }
     return sum / total;
 }
+
+float fractalNoise(float x, float y, std::uint32_t seed, int octaves) { return Noise(seed, octaves).at(x, y); }
 
 Box around(float x, float y, float reach) { return {x - reach, y - reach, x + reach, y + reach}; }
 
@@ -235,7 +256,9 @@ std::uint8_t quantize(float value, int x, int y)
     // Offsets stay inside +-0.47, so an exact 8-bit colour keeps its value.
     float offset = (bayer[y & 3][x & 3] + 0.5f) / 16.0f - 0.5f;
     float scaled = clamp01(value) * 255.0f + offset * 0.94f;
-    return static_cast<std::uint8_t>(std::clamp(std::lround(scaled), 0L, 255L));
+    // Rounded half away from zero, as lround does; scaled + 0.5 is exact in a double and above
+    // zero, so the conversion's truncation is the floor.
+    return static_cast<std::uint8_t>(std::clamp(static_cast<int>(static_cast<double>(scaled) + 0.5), 0, 255));
 }
 
 void storeBgr(const Canvas &canvas, int x, int y, Color backdrop, std::uint8_t *out)

@@ -7,6 +7,8 @@
 // hold only a band of the picture's rows, which keeps a large picture's memory small.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -54,8 +56,29 @@ private:
     std::uint64_t state;
 };
 
-// Smooth value noise in [0, 1] with a few octaves, for soft textures.
+// Smooth value noise in [0, 1] with a few octaves (at most eight), for soft textures.
 float fractalNoise(float x, float y, std::uint32_t seed, int octaves);
+
+// The same noise for many neighbouring points, as a picture asks for it pixel by pixel: each
+// octave keeps the lattice cell it used last, which the next pixel mostly shares.
+class Noise {
+public:
+    Noise(std::uint32_t seed, int octaves) : seed(seed), octaves(std::clamp(octaves, 0, kMaxOctaves)) {}
+    float at(float x, float y);
+
+private:
+    static constexpr int kMaxOctaves = 8;
+    struct Corners {
+        int ix = 0, iy = 0;
+        float topLeft = 0, topRight = 0, bottomLeft = 0, bottomRight = 0;
+        bool known = false;
+    };
+    float octave(int index, float x, float y);
+
+    std::uint32_t seed;
+    int octaves;
+    std::array<Corners, kMaxOctaves> corners{};
+};
 
 // Where a shape can leave paint, in design units: a fill looks at no pixel outside it.
 struct Box {

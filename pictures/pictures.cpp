@@ -35,11 +35,12 @@ float smoothstep(float edge0, float edge1, float x)
 
 void gradientBackground(Canvas &c, Color top, Color bottom, std::uint32_t seed, float grain)
 {
+    Noise noise(seed, 4);
     for (int y = c.top(); y < c.bottom(); ++y)
         for (int x = 0; x < c.width(); ++x) {
             const float u = c.unitX(x), v = c.unitY(y);
             Color base = mix(top, bottom, v / (backgroundHeight - 1));
-            float n = fractalNoise(u / 40.0f, v / 30.0f, seed, 4) - 0.5f;
+            float n = noise.at(u / 40.0f, v / 30.0f) - 0.5f;
             c.set(x, y, {base.r + n * grain, base.g + n * grain, base.b + n * grain * 1.2f, 1});
         }
 }
@@ -107,11 +108,12 @@ void paintNight(Canvas &c)
 {
     gradientBackground(c, rgb(14, 10, 58), rgb(42, 30, 120), 21, 0.04f);
     // Faint milky band across the sky
+    Noise noise(22, 4);
     for (int y = c.top(); y < c.bottom(); ++y)
         for (int x = 0; x < c.width(); ++x) {
             const float u = c.unitX(x), v = c.unitY(y);
             float d = std::abs((v - 20.0f) - (u * 0.45f)) / 28.0f;
-            float glow = std::exp(-d * d) * fractalNoise(u / 18.0f, v / 12.0f, 22, 4);
+            float glow = std::exp(-d * d) * noise.at(u / 18.0f, v / 12.0f);
             c.blend(x, y, rgb(150, 140, 230), glow * 0.22f);
         }
     Random random(162);
