@@ -59,19 +59,12 @@ void WindowLayout::ShowPicture(HWND background, int bitmapId)
     // DPI the picture is drawn for the control's pixels.
     RECT area{};
     ::GetClientRect(background, &area);
-    const SIZE size{area.right, area.bottom};
-    const UINT dpi = WindowDpi(background);
-    if (picture && bitmapId == pictureId && size.cx == pictureSize.cx && size.cy == pictureSize.cy && dpi == pictureDpi)
-        return;
-    UniqueBitmap made = PictureBitmap(bitmapId, size.cx, size.cy, dpi);
+    UniqueBitmap made = PictureBitmap(bitmapId, area.right, area.bottom, WindowDpi(background));
     if (!made)
         return;
     // The static does not delete images it is given: the one it showed so far was ours.
     ::SendMessageA(background, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(made.get()));
     picture = std::move(made);
-    pictureId = bitmapId;
-    pictureSize = size;
-    pictureDpi = dpi;
 }
 
 void StyleButtons(const std::array<SkinButton *, 4> &buttons, bool flat, COLORREF faceTint, COLORREF textColour)

@@ -33,13 +33,9 @@ public:
 private:
     void ShowPicture(HWND background, int bitmapId);
 
-    // The picture given to the background static stays ours to delete. Drawing one for a scaled
-    // display takes a while, so it is made only when the layout, the control's size or its DPI
-    // changes.
+    // The picture given to the background static stays ours to delete; made when a layout is
+    // applied, never by a paint.
     UniqueBitmap picture;
-    int pictureId = 0;
-    SIZE pictureSize{};
-    UINT pictureDpi = 0;
 };
 
 void StyleButtons(const std::array<SkinButton *, 4> &buttons, bool flat, COLORREF faceTint, COLORREF textColour);
