@@ -1,6 +1,8 @@
 #include "app/layouts.h"
 
+#include "framework/dpi.h"
 #include "led/glyph.h"
+#include "pictures/picture_bitmap.h"
 #include "skin/random_numbers.h"
 
 namespace {
@@ -33,23 +35,8 @@ std::int32_t WindowLayout::ApplyLayout(const LayoutControls &controls, std::int3
     });
     const layout::LayoutRow &row = layout::RowFor(shown);
 
-    if (controls.background) {
-        // The picture lies beneath the other controls and must never paint over one.
-        ::SetWindowLongPtrA(controls.background, GWL_STYLE,
-                            ::GetWindowLongPtrA(controls.background, GWL_STYLE) | WS_CLIPSIBLINGS);
-        // Fitted to the control, whose size follows the dialog font: a centred picture of its own
-        // size would leave seams of fill colour wherever the control is larger.
-        RECT area{};
-        ::GetClientRect(controls.background, &area);
-        UniqueBitmap loaded(
-            static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(row.bitmapId), IMAGE_BITMAP,
-                                              area.right, area.bottom, LR_DEFAULTCOLOR)));
-        if (loaded) {
-            // The static does not delete images it is given: the one it showed so far was ours.
-            ::SendMessageA(controls.background, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(loaded.get()));
-            picture = std::move(loaded);
-        }
-    }
+    if (controls.background)
+        ShowPicture(controls.background, row.bitmapId);
 
     for (CDigistatic *display : {controls.timeDisplay, controls.hourDisplay}) {
         if (!display)
@@ -60,6 +47,24 @@ std::int32_t WindowLayout::ApplyLayout(const LayoutControls &controls, std::int3
     StyleButtons(controls.buttons, row.flat, row.faceTint, row.textColour);
     RedrawNow(controls);
     return shown;
+}
+
+void WindowLayout::ShowPicture(HWND background, int bitmapId)
+{
+    // The picture lies beneath the other controls and must never paint over one.
+    ::SetWindowLongPtrA(background, GWL_STYLE, ::GetWindowLongPtrA(background, GWL_STYLE) | WS_CLIPSIBLINGS);
+    // Fitted to the control, whose size follows the dialog font and the display scaling: a
+    // centred picture of its own size would leave seams of fill colour wherever the control is
+    // larger. At 96 dpi the system stretches the resource to it, as it always has; at any other
+    // DPI the picture is drawn for the control's pixels.
+    RECT area{};
+    ::GetClientRect(background, &area);
+    UniqueBitmap made = PictureBitmap(bitmapId, area.right, area.bottom, WindowDpi(background));
+    if (!made)
+        return;
+    // The static does not delete images it is given: the one it showed so far was ours.
+    ::SendMessageA(background, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(made.get()));
+    picture = std::move(made);
 }
 
 void StyleButtons(const std::array<SkinButton *, 4> &buttons, bool flat, COLORREF faceTint, COLORREF textColour)

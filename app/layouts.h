@@ -24,12 +24,17 @@ struct LayoutControls {
 class WindowLayout {
 public:
     // Shows a layout; automatic (and any unknown value) draws one of the four seasons, seeding the
-    // program's generator from the milliseconds since system start. Returns the layout shown.
+    // program's generator from the milliseconds since system start. Returns the layout shown. The
+    // picture fits the background control's present size: call again after that changes (a new
+    // display scaling).
     std::int32_t ApplyLayout(const LayoutControls &controls, std::int32_t value);
     HBITMAP Picture() const { return picture.get(); }
 
 private:
-    // The picture given to the background static stays ours to delete.
+    void ShowPicture(HWND background, int bitmapId);
+
+    // The picture given to the background static stays ours to delete; made when a layout is
+    // applied, never by a paint.
     UniqueBitmap picture;
 };
 

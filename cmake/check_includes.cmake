@@ -1,5 +1,6 @@
 # Includes point down only: app/ sits on dialogs/ and invite/, which sit on core/, led/, skin/,
-# settings/ and framework/. core/ holds the timer's rules and includes no window code at all.
+# pictures/, settings/ and framework/. core/ holds the timer's rules and includes no window code
+# at all.
 # Run as: cmake -DSOURCE_ROOT=<tree> -P check_includes.cmake
 set(upper_of_lower "app/|dialogs/|invite/")
 set(rules
@@ -7,6 +8,7 @@ set(rules
     "settings|${upper_of_lower}"
     "led|${upper_of_lower}"
     "skin|${upper_of_lower}"
+    "pictures|${upper_of_lower}"
     "core|${upper_of_lower}|framework/|led/|skin/|windows\\.h"
     "dialogs|app/"
     "invite|app/|dialogs/")

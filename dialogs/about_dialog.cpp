@@ -1,6 +1,9 @@
 #include "dialogs/about_dialog.h"
 
 #include "framework/data_exchange.h"
+#include "framework/dpi.h"
+#include "pictures/picture_bitmap.h"
+#include "pictures/pictures.h"
 #include "res/resource.h"
 
 const char AboutDialog::kMailTarget[] = "mailto:brewbell@example.org";
@@ -26,7 +29,31 @@ bool AboutDialog::OnInitDialog()
     // The links answer their own colour requests; they keep the grey behind their text too.
     for (CMyHyperLink *link : {&mailLink, &webLink, &sourceLink})
         link->SetBackground(dialogBrush.get(), kBackground);
+    ScaleNamePicture();
     return true;
+}
+
+void AboutDialog::ScaleNamePicture()
+{
+    const UINT dpi = WindowDpi(hwnd);
+    if (dpi == kReferenceDpi)
+        return;
+    // The template's one picture control, which has no id of its own.
+    HWND name = nullptr;
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child && !name; child = ::GetWindow(child, GW_HWNDNEXT))
+        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+            name = child;
+    const pictures::Size design = pictures::designSize(IDB_ABOUT_NAME);
+    UniqueBitmap scaled =
+        PictureBitmap(IDB_ABOUT_NAME, ScaleForDpi(design.width, dpi), ScaleForDpi(design.height, dpi), dpi);
+    if (!name || !scaled)
+        return;
+    // The static fits itself to the new picture; the one it loaded from the template is ours to delete.
+    const auto previous = reinterpret_cast<HBITMAP>(
+        ::SendMessageA(name, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled.get())));
+    if (previous)
+        ::DeleteObject(previous);
+    namePicture = std::move(scaled);
 }
 
 bool AboutDialog::ProcessMessage(Message &m)

@@ -28,9 +28,14 @@ protected:
 private:
     bool OnCtlColor(Message &m);
     bool OnDrawItem(Message &m);
+    // Above 100 % display scaling the name is drawn for the dialog's DPI instead of the resource's
+    // 96-dpi pixels.
+    void ScaleNamePicture();
 
     CMyHyperLink mailLink;
     CMyHyperLink webLink;
     CMyHyperLink sourceLink;
     UniqueBrush dialogBrush;
+    // The name drawn for the dialog's DPI, when it is not 96: the static does not delete it.
+    UniqueBitmap namePicture;
 };

@@ -1,10 +1,13 @@
 #include "invite/invitation_dialog.h"
 
 #include "framework/data_exchange.h"
+#include "framework/dpi.h"
 #include "framework/late_bound.h"
 #include "framework/message_box.h"
 #include "invite/console_redirector.h"
 #include "invite/invitation_rules.h"
+#include "pictures/picture_bitmap.h"
+#include "pictures/pictures.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -98,9 +101,7 @@ bool InvitationDialog::OnInitDialog()
     OnMessageChanged(changed);
 
     const HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    stoppedBitmap.reset(::LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_LAMP_STOPPED)));
-    runningBitmap.reset(::LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_LAMP_RUNNING)));
-    busyBitmap.reset(::LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_LAMP_BUSY)));
+    LoadLamps();
     statusBrush.reset(::CreateSolidBrush(RGB(255, 255, 255)));
     ::SendMessageA(GetItem(IDC_INV_ANIMATION), ACM_OPENA, reinterpret_cast<WPARAM>(instance),
                    reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SENDING)));
@@ -139,6 +140,17 @@ bool InvitationDialog::InitServiceControl()
 int InvitationDialog::QueryServiceState() const
 {
     return serviceAccessible ? service.QueryState() : invite::kStateNoAccess;
+}
+
+void InvitationDialog::LoadLamps()
+{
+    // 20 x 42 pixels at 100 %, drawn for the dialog's DPI at any other scaling.
+    const UINT dpi = WindowDpi(hwnd);
+    const pictures::Size design = pictures::designSize(IDB_LAMP_STOPPED);
+    const int width = ScaleForDpi(design.width, dpi), height = ScaleForDpi(design.height, dpi);
+    stoppedBitmap = PictureBitmap(IDB_LAMP_STOPPED, width, height, dpi);
+    runningBitmap = PictureBitmap(IDB_LAMP_RUNNING, width, height, dpi);
+    busyBitmap = PictureBitmap(IDB_LAMP_BUSY, width, height, dpi);
 }
 
 void InvitationDialog::ShowLamp(invite::Lamp lamp)

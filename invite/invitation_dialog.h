@@ -56,6 +56,8 @@ private:
     bool InitServiceControl();
     int QueryServiceState() const;
     void ShowServiceState(int state);
+    // The three lamp pictures for the dialog's DPI.
+    void LoadLamps();
     void ShowLamp(invite::Lamp lamp);
     void SetStatusText(const char *text);
     void ShowSystemError(const char *caption, DWORD error);

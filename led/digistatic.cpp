@@ -1,5 +1,6 @@
 #include "led/digistatic.h"
 
+#include "framework/dpi.h"
 #include "led/led_layout.h"
 
 #include <algorithm>
@@ -11,20 +12,21 @@
 namespace {
 
 // A polygon's region holds the pixels whose centres lie inside, while the outline pen also draws
-// pixels just outside; growing the region by one pixel all round keeps the whole edge visible.
+// pixels just outside; growing the region by that reach all round keeps the whole edge visible.
 // The extra pixels show the parent's drawing, which is what the background copy holds there.
-void CoverOutlinePixels(HRGN region)
+void CoverOutlinePixels(HRGN region, int reach)
 {
     const UniqueRegion shifted(::CreateRectRgn(0, 0, 0, 0));
     if (!shifted)
         return;
-    for (const POINT step : {POINT{1, 0}, POINT{0, 1}}) {
-        ::CombineRgn(shifted.get(), region, nullptr, RGN_COPY);
-        ::OffsetRgn(shifted.get(), step.x, step.y);
-        ::CombineRgn(region, region, shifted.get(), RGN_OR);
-        ::OffsetRgn(shifted.get(), -2 * step.x, -2 * step.y);
-        ::CombineRgn(region, region, shifted.get(), RGN_OR);
-    }
+    for (int grown = 0; grown < reach; ++grown)
+        for (const POINT step : {POINT{1, 0}, POINT{0, 1}}) {
+            ::CombineRgn(shifted.get(), region, nullptr, RGN_COPY);
+            ::OffsetRgn(shifted.get(), step.x, step.y);
+            ::CombineRgn(region, region, shifted.get(), RGN_OR);
+            ::OffsetRgn(shifted.get(), -2 * step.x, -2 * step.y);
+            ::CombineRgn(region, region, shifted.get(), RGN_OR);
+        }
 }
 
 } // namespace
@@ -175,7 +177,7 @@ bool CDigistatic::OnSetText(Message &m)
 bool CDigistatic::PrepareDrawingObjects()
 {
     const ObjectColours wanted{offColor, onColor, led::OutlinePenColor(offColor, backColor, style),
-                               led::OutlinePenColor(onColor, backColor, style)};
+                               led::OutlinePenColor(onColor, backColor, style), led::OutlineWidth(WindowDpi(hwnd))};
     if (offBrush && onBrush && offPen && onPen && wanted == objectColours)
         return true;
     offBrush.reset(::CreateSolidBrush(wanted.off));
@@ -221,7 +223,8 @@ void CDigistatic::Paint(HDC target, int width, int height)
         const ScopedSelect brush(dc, onBrush.get());
         const ScopedSelect pen(dc, offPen.get());
         RebuildGlyphs();
-        DrawGlyphRow(dc, width, height, {offPen.get(), onPen.get(), offBrush.get(), onBrush.get()});
+        DrawGlyphRow(dc, width, height,
+                     {offPen.get(), onPen.get(), offBrush.get(), onBrush.get(), objectColours.outlineWidth});
     }
     memory->CopyTo(target);
 }
@@ -246,13 +249,34 @@ void CDigistatic::DrawGlyphRow(HDC dc, int width, int height, const DrawingObjec
     }
     if (!collected)
         return;
-    CoverOutlinePixels(collected.get());
+    CoverOutlinePixels(collected.get(), led::OutlineReach(objectColours.outlineWidth));
     // Once set, the region belongs to the window.
     if (::SetWindowRgn(hwnd, collected.get(), FALSE)) {
         collected.release();
         regionShaped = true;
         regionSize = {width, height};
     }
+}
+
+// A wider outline: the pen's open line again, moved across and down by each offset, which thickens
+// edges of every direction; all copies in one call.
+void CDigistatic::DrawWiderOutline(HDC dc, std::span<const POINT> line, int outlineWidth)
+{
+    constexpr int kMaxCopies = 2 * (kMaxOutlineWidth - 1);
+    std::array<POINT, kMaxCopies * led::kMaxOutlinePoints> copies;
+    std::array<DWORD, kMaxCopies> counts;
+    std::size_t used = 0;
+    DWORD lines = 0;
+    for (int k = 1; k < std::min(outlineWidth, kMaxOutlineWidth); ++k) {
+        const int offset = led::OutlineOffset(k);
+        for (const POINT step : {POINT{offset, 0}, POINT{0, offset}}) {
+            for (const POINT p : line)
+                copies[used++] = {p.x + step.x, p.y + step.y};
+            counts[lines++] = static_cast<DWORD>(line.size());
+        }
+    }
+    if (lines)
+        ::PolyPolyline(dc, copies.data(), counts.data(), lines);
 }
 
 void CDigistatic::DrawGlyph(HDC dc, const led::CLedGlyph &glyph, const led::CellRect &cell,
@@ -278,6 +302,7 @@ void CDigistatic::DrawGlyph(HDC dc, const led::CLedGlyph &glyph, const led::Cell
         ::PolylineTo(dc, points.data() + 1, static_cast<DWORD>(pointCount - 1));
         ::EndPath(dc);
         ::StrokeAndFillPath(dc);
+        DrawWiderOutline(dc, std::span<const POINT>(points.data(), pointCount), objects.outlineWidth);
         if (!collected)
             continue;
         const UniqueRegion area(::CreatePolygonRgn(points.data(), static_cast<int>(pointCount), WINDING));

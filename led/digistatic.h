@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -48,14 +49,16 @@ private:
         HPEN onPen;
         HBRUSH offBrush;
         HBRUSH onBrush;
+        int outlineWidth;
     };
 
-    // The colours a set of drawing objects was made for.
+    // The colours and the outline width (from the window's DPI) a set of drawing objects was made for.
     struct ObjectColours {
         COLORREF off;
         COLORREF on;
         COLORREF offEdge;
         COLORREF onEdge;
+        int outlineWidth;
         friend bool operator==(const ObjectColours &, const ObjectColours &) = default;
     };
 
@@ -63,13 +66,16 @@ private:
     bool OnEraseBkgnd(Message &m);
     bool OnSetText(Message &m);
     void Redraw();
-    // The pens and brushes of the present colours and style: kept between paints, made again
+    // The pens and brushes of the present colours, style and DPI: kept between paints, made again
     // only when those change. False when they could not be made.
     bool PrepareDrawingObjects();
     // The off-screen bitmap of the given size, kept between paints while the size stays.
     MemoryDc *PrepareOffscreen(HDC target, int width, int height);
     void RebuildGlyphs();
     void DrawGlyphRow(HDC dc, int width, int height, const DrawingObjects &objects);
+    // Outlines up to this wide (800 % display scaling); wider ones stop there.
+    static constexpr int kMaxOutlineWidth = 8;
+    static void DrawWiderOutline(HDC dc, std::span<const POINT> line, int outlineWidth);
     void DrawGlyph(HDC dc, const led::CLedGlyph &glyph, const led::CellRect &cell, const DrawingObjects &objects,
                    HRGN collected);
 

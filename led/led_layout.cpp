@@ -1,5 +1,7 @@
 #include "led/led_layout.h"
 
+#include <algorithm>
+
 namespace led {
 namespace {
 
@@ -48,6 +50,16 @@ std::uint32_t OutlinePenColor(std::uint32_t fill, std::uint32_t back, std::uint3
     }
     return pen;
 }
+
+std::int32_t OutlineWidth(std::uint32_t dpi)
+{
+    // Rounded to the nearest pixel, as every other 96-dpi length is scaled.
+    return std::max<std::int32_t>(1, static_cast<std::int32_t>((dpi + 48) / 96));
+}
+
+std::int32_t OutlineOffset(std::int32_t k) { return k % 2 ? -(k + 1) / 2 : k / 2; }
+
+std::int32_t OutlineReach(std::int32_t outlineWidth) { return std::max(outlineWidth, 1) / 2 + 1; }
 
 bool ChangeStyle(std::uint32_t &style, std::uint32_t remove, std::uint32_t add)
 {

@@ -24,8 +24,9 @@ struct SystemColours {
     Rgb highlight;
 };
 
-// The arguments of SkinButton::GenerateFaces with the button's size. Mode, noise and the two
-// percentages count as bytes.
+// The arguments of SkinButton::GenerateFaces with the button's size in pixels. Mode, noise and
+// the two percentages count as bytes. frameWidth and lineWidth are pixels at the display's
+// scaling: lineWidth is what one pixel is at 100 %, the focus bars' thickness and dot length.
 struct FaceRequest {
     int width;
     int height;
@@ -35,6 +36,7 @@ struct FaceRequest {
     int hoverPercent;
     int tintPercent;
     Rgb tint;
+    int lineWidth;
 };
 
 // Returns values in 0 ... 32767.

@@ -15,15 +15,16 @@ Rgb BlendColour(Rgb from, Rgb to, int step)
                    Blend(BlueOf(from), BlueOf(to), step));
 }
 
-// Alternating shadow (0) and highlight (255) dots.
-void FillDots(TextureSurface &bar, bool horizontal)
+// Alternating shadow (0) and highlight (255) dots, each `dot` pixels long, across the bar's
+// whole thickness.
+void FillDots(TextureSurface &bar, bool horizontal, int dot)
 {
     std::uint8_t *bits = bar.Bits();
     if (!bits)
         return;
-    const int count = horizontal ? bar.Width() : bar.Height();
-    for (int k = 0; k < count; ++k)
-        bits[horizontal ? k : static_cast<std::size_t>(k) * bar.Stride()] = (k % 2) ? 255 : 0;
+    for (int y = 0; y < bar.Height(); ++y)
+        for (int x = 0; x < bar.Width(); ++x)
+            bits[static_cast<std::size_t>(y) * bar.Stride() + x] = ((horizontal ? x : y) / dot % 2) ? 255 : 0;
 }
 
 } // namespace
@@ -57,16 +58,18 @@ void GenerateFaceSurfaces(FaceSurfaces &faces, const FaceRequest &request, const
     const int h = request.height;
     const int noise = request.noise & 0xFF;
     const int frame = request.frameWidth;
+    const int line = std::max(request.lineWidth, 1);
     // Every mode draws the diagonal gradient: it is the only one there is.
 
-    faces.focusBarH.Create(std::max(w - 2 * frame - 1, 1), 1, 8);
-    faces.focusBarV.Create(1, std::max(h - 2 * frame, 1), 8);
+    // The bars run between the frame's corners, which the other bars' ends leave free.
+    faces.focusBarH.Create(std::max(w - 2 * frame - 2 * line + 1, 1), line, 8);
+    faces.focusBarV.Create(line, std::max(h - 2 * frame - line + 1, 1), 8);
     faces.normalFace.Create(w, h, 8);
     for (TextureSurface *surface : {&faces.focusBarH, &faces.focusBarV, &faces.normalFace})
         FillGradientPalette(*surface, colours);
     faces.normalFace.TintPalette(request.tint, request.tintPercent & 0xFF);
-    FillDots(faces.focusBarH, true);
-    FillDots(faces.focusBarV, false);
+    FillDots(faces.focusBarH, true, line);
+    FillDots(faces.focusBarV, false, line);
 
     if (std::uint8_t *bits = faces.normalFace.Bits()) {
         const int divisor = GrainDivisor(noise);

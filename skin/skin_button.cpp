@@ -1,5 +1,6 @@
 #include "skin/skin_button.h"
 
+#include "framework/dpi.h"
 #include "skin/random_numbers.h"
 #include "skin/texture_draw.h"
 
@@ -10,25 +11,43 @@
 
 namespace {
 
-// A one-pixel frame: topLeft colour along the top and left, bottomRight along the others.
-void Draw3dRect(HDC dc, const RECT &r, COLORREF topLeft, COLORREF bottomRight)
+// A thin frame, one pixel at 100 % and `width` pixels at the display's scaling: topLeft colour
+// along the top and left, bottomRight along the others.
+void Draw3dRect(HDC dc, const RECT &r, COLORREF topLeft, COLORREF bottomRight, int width)
 {
     const auto line = [dc](int left, int top, int right, int bottom, COLORREF colour) {
         ::SetBkColor(dc, colour);
         const RECT area{left, top, right, bottom};
         ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
     };
-    line(r.left, r.top, r.right - 1, r.top + 1, topLeft);
-    line(r.left, r.top, r.left + 1, r.bottom - 1, topLeft);
-    line(r.right - 1, r.top, r.right, r.bottom, bottomRight);
-    line(r.left, r.bottom - 1, r.right, r.bottom, bottomRight);
+    line(r.left, r.top, r.right - width, r.top + width, topLeft);
+    line(r.left, r.top, r.left + width, r.bottom - width, topLeft);
+    line(r.right - width, r.top, r.right, r.bottom, bottomRight);
+    line(r.left, r.bottom - width, r.right, r.bottom, bottomRight);
+}
+
+// The system's two-pixel edge with each of its one-pixel rings `width` pixels thick.
+void DrawScaledEdge(HDC dc, const RECT &r, UINT edge, int width)
+{
+    if (width <= 1) {
+        RECT area = r;
+        ::DrawEdge(dc, &area, edge, BF_RECT);
+        return;
+    }
+    RECT ring = r;
+    for (const UINT part : {edge & BDR_OUTER, edge & BDR_INNER})
+        for (int k = 0; k < width; ++k) {
+            ::DrawEdge(dc, &ring, part, BF_RECT);
+            ::InflateRect(&ring, -1, -1);
+        }
 }
 
 void FillWithButtonFace(HDC dc, const RECT &r) { ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE)); }
 
-// Draws the frame along the edge of r; the default button's double frame leaves r one pixel
-// smaller, and the focus bars keep their distance from the inner frame.
-void DrawFrame(HDC dc, RECT &r, skin::ButtonFrame frame)
+// Draws the frame along the edge of r, each pixel of it `line` pixels at the display's scaling;
+// the default button's double frame leaves r one such line smaller, and the focus bars keep their
+// distance from the inner frame.
+void DrawFrame(HDC dc, RECT &r, skin::ButtonFrame frame, int line)
 {
     const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
     const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -36,21 +55,21 @@ void DrawFrame(HDC dc, RECT &r, skin::ButtonFrame frame)
     case skin::ButtonFrame::None:
         break;
     case skin::ButtonFrame::Raised:
-        ::DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+        DrawScaledEdge(dc, r, EDGE_RAISED, line);
         break;
     case skin::ButtonFrame::Sunken:
-        ::DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
+        DrawScaledEdge(dc, r, EDGE_SUNKEN, line);
         break;
     case skin::ButtonFrame::SunkenAndRaised:
-        ::DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
-        ::InflateRect(&r, -1, -1);
-        ::DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+        DrawScaledEdge(dc, r, EDGE_SUNKEN, line);
+        ::InflateRect(&r, -line, -line);
+        DrawScaledEdge(dc, r, EDGE_RAISED, line);
         break;
     case skin::ButtonFrame::ThinRaised:
-        Draw3dRect(dc, r, highlight, shadow);
+        Draw3dRect(dc, r, highlight, shadow, line);
         break;
     case skin::ButtonFrame::ThinSunken:
-        Draw3dRect(dc, r, shadow, highlight);
+        Draw3dRect(dc, r, shadow, highlight, line);
         break;
     }
 }
@@ -123,17 +142,48 @@ void SkinButton::SetFlat(bool flatFace)
 
 void SkinButton::GenerateFaces(int mode, int noise, int hoverPercent, int tintPercent, COLORREF tintColour)
 {
+    faceRecipe = FaceRecipe{mode & 0xFF, noise & 0xFF, hoverPercent & 0xFF, tintPercent & 0xFF, tintColour};
+    MakeFaces();
+    Repaint();
+}
+
+SIZE SkinButton::PixelSize() const
+{
     RECT window{};
     if (hwnd)
         ::GetWindowRect(hwnd, &window);
-    const skin::FaceRequest request{
-        window.right - window.left, window.bottom - window.top, frameWidth, mode & 0xFF, noise & 0xFF,
-        hoverPercent & 0xFF,        tintPercent & 0xFF,         tintColour};
+    return {window.right - window.left, window.bottom - window.top};
+}
+
+void SkinButton::MakeFaces()
+{
+    if (!faceRecipe)
+        return;
+    const SIZE size = PixelSize();
+    const UINT dpi = WindowDpi(hwnd);
+    const FaceRecipe &recipe = *faceRecipe;
+    const skin::FaceRequest request{size.cx,
+                                    size.cy,
+                                    ScaleForDpi(frameWidth, dpi),
+                                    recipe.mode,
+                                    recipe.noise,
+                                    recipe.hoverPercent,
+                                    recipe.tintPercent,
+                                    recipe.tint,
+                                    ScaleForDpi(1, dpi)};
     const skin::SystemColours colours{::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNFACE),
                                       ::GetSysColor(COLOR_BTNHIGHLIGHT)};
     skin::RandomGenerator &random = skin::ProgramRandom();
     skin::GenerateFaceSurfaces(faces, request, colours, [&random] { return random.Next(); });
-    Repaint();
+    faceSize = size;
+    faceDpi = dpi;
+}
+
+void SkinButton::RefreshFaces()
+{
+    const SIZE size = PixelSize();
+    if (faceRecipe && (size.cx != faceSize.cx || size.cy != faceSize.cy || WindowDpi(hwnd) != faceDpi))
+        MakeFaces();
 }
 
 void SkinButton::Repaint() const
@@ -200,10 +250,15 @@ void SkinButton::DrawItem(const DRAWITEMSTRUCT &item)
         }
     }
 
+    // The faces follow the button's size and DPI (a new display scaling), made once for each.
+    RefreshFaces();
+    const UINT dpi = WindowDpi(hwnd);
+    const int line = ScaleForDpi(1, dpi);
+    const int frame = ScaleForDpi(frameWidth, dpi);
     RECT r = item.rcItem;
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
-    RECT text{r.left + frameWidth + 2, r.top, r.right - frameWidth - 2, r.bottom};
+    RECT text{r.left + frame + 2 * line, r.top, r.right - frame - 2 * line, r.bottom};
     MemoryDc memory(item.hDC, w, h);
     if (!memory)
         return;
@@ -225,25 +280,27 @@ void SkinButton::DrawItem(const DRAWITEMSTRUCT &item)
         .haveNormalFace = faces.normalFace.IsValid(),
         .haveHoverFace = faces.hoverFace.IsValid(),
     });
+    const int shift = look.shift * line;
     if (const skin::TextureSurface *face = FaceSurface(look.face))
-        DrawFace(dc, r, *face, look.shift, look.shift);
+        DrawFace(dc, r, *face, shift, shift);
     else
         FillWithButtonFace(dc, r);
-    ::OffsetRect(&text, look.shift, look.shift);
-    DrawFrame(dc, r, look.frame);
+    ::OffsetRect(&text, shift, shift);
+    DrawFrame(dc, r, look.frame, line);
 
-    if (look.focusBars && frameWidth > 0) {
-        ::InflateRect(&r, -frameWidth, -frameWidth);
-        faces.focusBarH.Draw(dc, r.left + 1, r.top);
-        faces.focusBarH.Draw(dc, r.left + 1, r.bottom);
-        faces.focusBarV.Draw(dc, r.left, r.top + 1);
-        faces.focusBarV.Draw(dc, r.right, r.top + 1);
+    if (look.focusBars && frame > 0) {
+        // Around the inner rectangle, its right and bottom lines just outside it.
+        ::InflateRect(&r, -frame, -frame);
+        faces.focusBarH.Draw(dc, r.left + line, r.top);
+        faces.focusBarH.Draw(dc, r.left + line, r.bottom - line + 1);
+        faces.focusBarV.Draw(dc, r.left, r.top + line);
+        faces.focusBarV.Draw(dc, r.right - line + 1, r.top + line);
     }
     if (look.embossedCaption) {
         // A light copy under the grey caption.
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
         ::DrawTextA(dc, caption, -1, &text, textFormat);
-        ::OffsetRect(&text, -1, -1);
+        ::OffsetRect(&text, -line, -line);
         ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
     } else {
         ::SetTextColor(dc, textColor);

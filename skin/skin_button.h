@@ -25,7 +25,8 @@ public:
     bool SetFont(const char *faceName, int height, int weight, bool italic, bool underline);
     COLORREF SetTextColor(COLORREF colour);
     void SetFlat(bool flat);
-    // Computes the faces for the button's present size (mode 1 is the diagonal gradient).
+    // Computes the faces for the button's present size and DPI (mode 1 is the diagonal gradient).
+    // A paint that finds the size or the DPI changed computes them again from the same arguments.
     void GenerateFaces(int mode, int noise, int hoverPercent, int tintPercent, COLORREF tintColour);
 
     // Paints the button as the owner-draw notification asks.
@@ -54,6 +55,19 @@ private:
     bool OnKillFocus(Message &m);
     bool OnMouseLeave(Message &m);
 
+    // The arguments of the last GenerateFaces.
+    struct FaceRecipe {
+        int mode;
+        int noise;
+        int hoverPercent;
+        int tintPercent;
+        COLORREF tint;
+    };
+
+    SIZE PixelSize() const;
+    void MakeFaces();
+    // Makes the faces again when the button's size or DPI is no longer what they were made for.
+    void RefreshFaces();
     bool HasCapture() const { return hwnd && ::GetCapture() == hwnd; }
     bool IsPushed() const;
     // Sets the pushed state when it differs; true when it changed.
@@ -66,9 +80,12 @@ private:
     UniqueFont font;
     std::optional<LOGFONTA> fontSpec;
     skin::FaceSurfaces faces;
+    std::optional<FaceRecipe> faceRecipe;
+    SIZE faceSize{};
+    UINT faceDpi = 0;
     bool mouseInside = false;
     bool mouseDown = false;
-    short frameWidth = 4;
+    short frameWidth = 4; // at 96 dpi; scaled with the window's DPI where it is drawn
     COLORREF textColor;
     UINT textFormat = DT_CENTER;
     bool flat = false;

@@ -7,16 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "pictures/pictures.h"
+#include "res/resource.h"
 #include "tools/avi.h"
 #include "tools/ico.h"
 
 namespace assetgen {
 
 namespace {
-
-constexpr int backgroundWidth = 215;
-constexpr int backgroundHeight = 148;
-const Color dialogGrey = rgb(212, 208, 200);
 
 float smoothstep(float edge0, float edge1, float x)
 {
@@ -152,258 +150,6 @@ Canvas drawTeacup(int size, bool steaming)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Layout backgrounds. The time display covers most of the upper part and the buttons the lower
-// right, so the pictures keep their detail to the edges and stay calm behind the hour digits.
-
-Canvas gradientBackground(Color top, Color bottom, std::uint32_t seed, float grain)
-{
-    Canvas c(backgroundWidth, backgroundHeight);
-    for (int y = 0; y < backgroundHeight; ++y)
-        for (int x = 0; x < backgroundWidth; ++x) {
-            Color base = mix(top, bottom, static_cast<float>(y) / (backgroundHeight - 1));
-            float n = fractalNoise(x / 40.0f, y / 30.0f, seed, 4) - 0.5f;
-            c.set(x, y, {base.r + n * grain, base.g + n * grain, base.b + n * grain * 1.2f, 1});
-        }
-    return c;
-}
-
-Sdf snowflakeShape(float cx, float cy, float radius, float rotation)
-{
-    Sdf shape = circle(cx, cy, radius * 0.18f);
-    for (int arm = 0; arm < 6; ++arm) {
-        float a = rotation + static_cast<float>(arm) * std::numbers::pi_v<float> / 3;
-        float dx = std::cos(a), dy = std::sin(a);
-        Vec2 tip{cx + dx * radius, cy + dy * radius};
-        shape = unite(shape, capsule({cx, cy}, tip, radius * 0.09f + 0.25f));
-        if (radius < 4)
-            continue;
-        // Two small branches on each arm
-        Vec2 fork{cx + dx * radius * 0.55f, cy + dy * radius * 0.55f};
-        for (float side : {-1.0f, 1.0f}) {
-            float b = a + side * 0.75f;
-            Vec2 end{fork.x + std::cos(b) * radius * 0.35f, fork.y + std::sin(b) * radius * 0.35f};
-            shape = unite(shape, capsule(fork, end, radius * 0.07f + 0.2f));
-        }
-    }
-    return shape;
-}
-
-Canvas winterBackground()
-{
-    Canvas c = gradientBackground(rgb(104, 134, 186), rgb(150, 174, 212), 11, 0.05f);
-    // Snow drifts along the bottom, two layers for depth.
-    auto drift = [](float base, float amplitude, float period, float phase) {
-        return [=](float x, float y) {
-            return base + amplitude * std::sin(x / period + phase) +
-                   amplitude * 0.4f * std::sin(x / (period * 0.43f) + phase * 2) - y;
-        };
-    };
-    c.fill(drift(137.0f, 3.5f, 23.0f, 0.6f),
-           [](float, float y) { return mix(rgb(206, 218, 236), rgb(232, 238, 247), smoothstep(130, 148, y)); });
-    c.fill(drift(142.5f, 2.5f, 17.0f, 2.2f),
-           [](float, float y) { return mix(rgb(238, 243, 250), rgb(250, 252, 255), smoothstep(138, 148, y)); });
-
-    // Flakes: a few crystals and many soft dots, fewer where the hour digits stand.
-    Random random(160);
-    for (int i = 0; i < 26; ++i) {
-        float x = random.range(2, 213), y = random.range(2, 134);
-        bool behindDigits = x < 84 && y > 88 && y < 142;
-        float r = random.range(2.5f, 6.0f);
-        if (behindDigits && random.uniform() < 0.7f)
-            continue;
-        c.fill(snowflakeShape(x, y, r, random.range(0, 1)), rgb(240, 246, 255, behindDigits ? 0.35f : 0.8f));
-    }
-    for (int i = 0; i < 140; ++i) {
-        float x = random.range(0, 215), y = random.range(0, 140);
-        float r = random.range(0.5f, 1.4f);
-        c.fill(circle(x, y, r), rgb(250, 252, 255, random.range(0.35f, 0.85f)));
-    }
-    return c;
-}
-
-Canvas nightBackground()
-{
-    Canvas c = gradientBackground(rgb(14, 10, 58), rgb(42, 30, 120), 21, 0.04f);
-    // Faint milky band across the sky
-    for (int y = 0; y < backgroundHeight; ++y)
-        for (int x = 0; x < backgroundWidth; ++x) {
-            float d = std::abs((y - 20.0f) - (x * 0.45f)) / 28.0f;
-            float glow = std::exp(-d * d) * fractalNoise(x / 18.0f, y / 12.0f, 22, 4);
-            c.blend(x, y, rgb(150, 140, 230), glow * 0.22f);
-        }
-    Random random(162);
-    for (int i = 0; i < 170; ++i) {
-        float x = random.range(0, 215), y = random.range(0, 148);
-        float brightness = random.range(0.25f, 1.0f);
-        Color tint = mix(rgb(255, 246, 220), rgb(210, 220, 255), random.uniform());
-        c.fill(circle(x, y, 0.35f + brightness * 0.5f), withAlpha(tint, brightness));
-    }
-    // A few sparkling stars with four rays
-    for (int i = 0; i < 9; ++i) {
-        float x = random.range(4, 211), y = random.range(4, 144);
-        float r = random.range(2.5f, 4.5f);
-        Color tint = rgb(255, 250, 230);
-        c.fill(circle(x, y, r * 0.9f), withAlpha(tint, 0.10f));
-        c.fill(unite(capsule({x - r, y}, {x + r, y}, 0.35f), capsule({x, y - r}, {x, y + r}, 0.35f)),
-               withAlpha(tint, 0.8f));
-        c.fill(circle(x, y, 0.9f), tint);
-    }
-    // A small crescent moon low in the strip below the buttons, where it stays in view.
-    const float mx = 122, my = 142.5f, mr = 5.2f;
-    c.fill(circle(mx, my, mr * 3.0f), [=](float x, float y) {
-        float d = std::hypot(x - mx, y - my) / (mr * 3.0f);
-        return rgb(200, 190, 255, 0.22f * (1 - d) * (1 - d));
-    });
-    Sdf crescent = subtract(circle(mx, my, mr), circle(mx + 2.4f, my - 1.6f, mr * 0.84f));
-    c.fill(crescent, [=](float x, float y) {
-        float t = smoothstep(my - mr, my + mr, y + (mx - x) * 0.3f);
-        return mix(rgb(255, 248, 210), rgb(240, 218, 146), t);
-    });
-    return c;
-}
-
-Canvas dayBackground()
-{
-    Canvas c = gradientBackground(rgb(96, 168, 232), rgb(168, 214, 246), 31, 0.03f);
-    // Puffy clouds: clusters of circles with a light top and a bluish underside.
-    auto cloud = [&](float cx, float cy, float scale, float alpha) {
-        Sdf body = ellipse(cx, cy + 2 * scale, 15 * scale, 5 * scale);
-        body = unite(body, circle(cx - 7 * scale, cy, 6 * scale));
-        body = unite(body, circle(cx + 1 * scale, cy - 3 * scale, 8 * scale));
-        body = unite(body, circle(cx + 9 * scale, cy + 0.5f * scale, 5.5f * scale));
-        Sdf flat = intersect(body, [=](float, float y) { return y - (cy + 5 * scale); });
-        c.fill(flat, [=](float, float y) {
-            float t = smoothstep(cy - 10 * scale, cy + 5 * scale, y);
-            return withAlpha(mix(rgb(255, 255, 255), rgb(214, 230, 246), t), alpha);
-        });
-    };
-    cloud(30, 16, 1.3f, 0.95f);
-    cloud(186, 22, 1.1f, 0.9f);
-    cloud(110, 8, 0.9f, 0.85f);
-    cloud(200, 88, 0.8f, 0.85f);
-    cloud(40, 146, 1.5f, 0.95f);
-    cloud(150, 150, 1.9f, 0.95f);
-    cloud(20, 84, 0.6f, 0.6f);
-    // Light haze at the horizon
-    for (int y = 120; y < backgroundHeight; ++y)
-        for (int x = 0; x < backgroundWidth; ++x)
-            c.blend(x, y, rgb(240, 248, 255), smoothstep(120, 148, static_cast<float>(y)) * 0.25f);
-    return c;
-}
-
-Canvas summerBackground()
-{
-    Canvas c = gradientBackground(rgb(252, 182, 58), rgb(232, 104, 32), 41, 0.04f);
-    // Sun in the upper left corner, its rays fanning over the picture.
-    const float sx = 14, sy = 12;
-    for (int y = 0; y < backgroundHeight; ++y)
-        for (int x = 0; x < backgroundWidth; ++x) {
-            float dx = x + 0.5f - sx, dy = y + 0.5f - sy;
-            float angle = std::atan2(dy, dx);
-            float distance = std::hypot(dx, dy);
-            float ray = 0.5f + 0.5f * std::cos(angle * 18.0f);
-            ray = smoothstep(0.55f, 0.9f, ray) * std::exp(-distance / 150.0f);
-            c.blend(x, y, rgb(255, 236, 120), ray * 0.35f);
-            c.blend(x, y, rgb(255, 240, 150), std::exp(-distance / 38.0f) * 0.45f);
-        }
-    c.fill(circle(sx, sy, 17), rgb(255, 226, 80, 0.45f));
-    c.fill(circle(sx, sy, 13), [=](float x, float y) {
-        float t = std::hypot(x - sx, y - sy) / 13.0f;
-        return mix(rgb(255, 250, 200), rgb(255, 214, 40), t);
-    });
-    // Gentle waves at the bottom
-    for (int band = 0; band < 3; ++band) {
-        float base = 131.0f + static_cast<float>(band) * 6.0f;
-        float phase = static_cast<float>(band) * 1.7f;
-        Color tone = mix(rgb(240, 132, 44), rgb(204, 70, 30), static_cast<float>(band) / 2.0f);
-        c.fill([=](float x, float y) { return base + 1.8f * std::sin(x / 9.0f + phase) - y; },
-               [=](float, float) { return tone; });
-        c.fill(
-            [=](float x, float y) {
-                float crest = base + 1.8f * std::sin(x / 9.0f + phase);
-                return std::abs(y - crest) - 0.45f;
-            },
-            rgb(255, 214, 110, 0.7f));
-    }
-    return c;
-}
-
-Canvas plainBackground() { return Canvas(backgroundWidth, backgroundHeight, dialogGrey); }
-
-// ---------------------------------------------------------------------------------------------
-// The name bitmap: our own bold pixel letters, underlined.
-
-struct Glyph {
-    int top; // row of the first line in the text block (0 = cap height)
-    std::vector<const char *> rows;
-};
-
-Canvas drawName()
-{
-    static const Glyph bigB{0,
-                            {"######.", "##...##", "##...##", "##...##", "##..##.", "#####..", "##..##.", "##...##",
-                             "##...##", "##...##", "######."}};
-    static const Glyph r{3, {"##.###", "#####.", "###...", "##....", "##....", "##....", "##....", "##...."}};
-    static const Glyph e{3, {".####.", "##..##", "##..##", "######", "##....", "##....", "##..##", ".####."}};
-    static const Glyph w{
-        3, {"##....##", "##....##", "##....##", "##.##.##", "##.##.##", "##.##.##", "########", ".##..##."}};
-    static const Glyph b{
-        0,
-        {"##....", "##....", "##....", "#####.", "##..##", "##..##", "##..##", "##..##", "##..##", "##..##", "#####."}};
-    static const Glyph l{0, {"##", "##", "##", "##", "##", "##", "##", "##", "##", "##", "##"}};
-    const std::array<const Glyph *, 8> word = {&bigB, &r, &e, &w, &b, &e, &l, &l};
-
-    Canvas c(58, 17, dialogGrey);
-    int total = -1;
-    for (const Glyph *g : word)
-        total += static_cast<int>(std::string(g->rows.front()).size()) + 1;
-    const int left = (58 - total) / 2, top = 2;
-    int x = left;
-    for (const Glyph *g : word) {
-        int width = static_cast<int>(std::string(g->rows.front()).size());
-        for (std::size_t row = 0; row < g->rows.size(); ++row)
-            for (int col = 0; col < width; ++col)
-                if (g->rows[row][col] == '#')
-                    c.set(x + col, top + g->top + static_cast<int>(row), rgb(0, 0, 0));
-        x += width + 1;
-    }
-    for (int ux = left; ux < left + total; ++ux)
-        c.set(ux, 14, rgb(0, 0, 0));
-    return c;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Messenger service lamps: a dark housing with a yellow (busy) and a green (running) lamp.
-
-Canvas drawLamp(bool yellowLit, bool greenLit)
-{
-    Canvas c(20, 42, dialogGrey);
-    Sdf housing = roundedBox(1, 1, 19, 41, 4);
-    c.fill(housing, rgb(40, 42, 46));
-    c.fill([=](float x, float y) { return housing(x, y) + 1; },
-           [](float, float y) { return mix(rgb(92, 96, 104), rgb(58, 60, 66), smoothstep(1, 41, y)); });
-
-    auto lamp = [&](float cx, float cy, Color lit, Color core, Color dark, bool on) {
-        const float radius = 6.5f;
-        if (on)
-            c.fill(circle(cx, cy, radius + 2.5f), [=](float x, float y) {
-                float d = std::hypot(x - cx, y - cy) / (radius + 2.5f);
-                return withAlpha(lit, 0.55f * (1 - d));
-            });
-        c.fill(circle(cx, cy, radius + 0.8f), rgb(24, 24, 26));
-        c.fill(circle(cx, cy, radius), [=](float x, float y) {
-            float d = std::hypot(x - cx + 1.5f, y - cy + 1.5f) / (radius + 1.5f);
-            return on ? mix(core, lit, smoothstep(0.0f, 0.9f, d)) : mix(mix(dark, rgb(255, 255, 255), 0.15f), dark, d);
-        });
-        // Glass reflection
-        c.fill(ellipse(cx - 2.2f, cy - 2.6f, 2.2f, 1.4f), rgb(255, 255, 255, on ? 0.75f : 0.35f));
-    };
-    lamp(10, 12.5f, rgb(250, 196, 20), rgb(255, 252, 190), rgb(86, 70, 24), yellowLit);
-    lamp(10, 29.5f, rgb(40, 200, 60), rgb(210, 255, 200), rgb(26, 66, 34), greenLit);
-    return c;
-}
-
-// ---------------------------------------------------------------------------------------------
 // Sending animation: a letter flies across a white strip, leaving speed lines.
 
 constexpr int clipWidth = 64;
@@ -479,25 +225,21 @@ std::vector<Partial> bellPartials(float ring)
 
 Canvas teacupIcon(int size, bool steaming) { return drawTeacup(size, steaming); }
 
-Canvas layoutBackground(int bitmapId)
+// The pictures the program can also draw at other sizes, at their design size.
+Canvas designedPicture(int bitmapId)
 {
-    switch (bitmapId) {
-    case 159:
-        return dayBackground();
-    case 160:
-        return winterBackground();
-    case 161:
-        return summerBackground();
-    case 162:
-        return nightBackground();
-    default:
-        return plainBackground();
-    }
+    const pictures::Size size = pictures::designSize(bitmapId);
+    return pictures::drawPicture(bitmapId, size.width, size.height, 0, size.height);
 }
 
-Canvas nameBitmap() { return drawName(); }
+Canvas layoutBackground(int bitmapId)
+{
+    return designedPicture(pictures::designSize(bitmapId).width ? bitmapId : IDB_PLAIN);
+}
 
-Canvas serviceLamp(int bitmapId) { return drawLamp(bitmapId == 170, bitmapId == 171); }
+Canvas nameBitmap() { return designedPicture(IDB_ABOUT_NAME); }
+
+Canvas serviceLamp(int bitmapId) { return designedPicture(bitmapId); }
 
 std::vector<Canvas> sendingAnimation() { return drawAnimation(); }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace led {
@@ -95,6 +96,20 @@ TEST(LedPen, SoftEdgeBlendsAQuarterOfTheBackgroundPerChannel)
     // The unused top byte of either colour does not leak into the pen.
     EXPECT_EQ(OutlinePenColor(0xFF00FF00u, 0xFF000000u, LS_SOFT_EDGE), Rgb(0, 191, 0));
     EXPECT_EQ(OutlinePenColor(Rgb(0, 255, 0), Rgb(255, 255, 255), LS_KEEP_ASPECT | LS_HIDE_OFF), Rgb(0, 255, 0));
+}
+
+TEST(LedPen, OutlineGrowsWithTheDisplayScalingAndTheRegionCoversIt)
+{
+    // dpi, outline width, reach of the window region beyond the polygons
+    for (const auto &[dpi, width, reach] : {std::tuple{96u, 1, 1}, {120u, 1, 1}, {143u, 1, 1}, {144u, 2, 2},
+                                            {192u, 2, 2}, {240u, 3, 2}, {288u, 3, 2}, {384u, 4, 3}, {0u, 1, 1}}) {
+        EXPECT_EQ(OutlineWidth(dpi), width) << dpi;
+        EXPECT_EQ(OutlineReach(OutlineWidth(dpi)), reach) << dpi;
+    }
+    // The pen's line lies on the polygon's edge; the copies alternate inwards and outwards.
+    const std::int32_t offsets[] = {OutlineOffset(1), OutlineOffset(2), OutlineOffset(3), OutlineOffset(4)};
+    EXPECT_EQ(std::vector<std::int32_t>(std::begin(offsets), std::end(offsets)),
+              (std::vector<std::int32_t>{-1, 1, -2, 2}));
 }
 
 TEST(LedStyle, ChangeStyleRefusesOverlappingMasks)

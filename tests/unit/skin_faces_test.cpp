@@ -152,7 +152,7 @@ const skin::SystemColours kColours{MakeRgb(128, 128, 128), MakeRgb(212, 208, 200
 
 skin::FaceRequest Request(int w, int h, int noise, skin::Rgb tint = MakeRgb(0, 0, 0), int tintPercent = 0)
 {
-    return {w, h, 4, 1, noise, 20, tintPercent, tint};
+    return {w, h, 4, 1, noise, 20, tintPercent, tint, 1};
 }
 
 TEST(FaceGeneratorTest, PaletteRunsFromShadowThroughFaceToHighlight)
@@ -215,7 +215,7 @@ TEST(FaceGeneratorTest, FacesShareThePixelsWithTintedPalettes)
     skin::FaceSurfaces faces;
     const skin::Rgb tint = MakeRgb(30, 18, 108);
     skin::RandomGenerator random(3);
-    skin::GenerateFaceSurfaces(faces, {50, 20, 4, 1, 8, 20, 50, tint}, kColours, [&] { return random.Next(); });
+    skin::GenerateFaceSurfaces(faces, {50, 20, 4, 1, 8, 20, 50, tint, 1}, kColours, [&] { return random.Next(); });
     for (const TextureSurface *face : {&faces.normalFace, &faces.hoverFace, &faces.pressedFace, &faces.disabledFace}) {
         ASSERT_TRUE(face->IsValid());
         EXPECT_EQ(face->Width(), 50);
@@ -237,21 +237,31 @@ TEST(FaceGeneratorTest, FacesShareThePixelsWithTintedPalettes)
 
 TEST(FaceGeneratorTest, FocusBarsAreDottedAndNeverNarrowerThanOnePixel)
 {
+    // At 200 % (frame 8, line 2) the button is twice as large; bars and dots are two pixels.
     struct Case {
-        int w, h, barWidth, barHeight;
+        int w, h, frame, line, barWidth, barHeight;
     };
-    for (const Case &c : {Case{50, 20, 41, 12}, Case{9, 9, 1, 1}, Case{10, 8, 1, 1}, Case{11, 10, 2, 2}}) {
+    for (const Case &c : {Case{50, 20, 4, 1, 41, 12}, Case{9, 9, 4, 1, 1, 1}, Case{10, 8, 4, 1, 1, 1},
+                          Case{11, 10, 4, 1, 2, 2}, Case{100, 40, 8, 2, 81, 23}, Case{63, 25, 5, 1, 52, 15}}) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " line " << c.line);
         skin::FaceSurfaces faces;
-        skin::GenerateFaceSurfaces(faces, Request(c.w, c.h, 8), kColours, [] { return 0; });
+        skin::FaceRequest request = Request(c.w, c.h, 8);
+        request.frameWidth = c.frame;
+        request.lineWidth = c.line;
+        skin::GenerateFaceSurfaces(faces, request, kColours, [] { return 0; });
         ASSERT_TRUE(faces.focusBarH.IsValid());
-        EXPECT_EQ(faces.focusBarH.Width(), c.barWidth) << c.w;
-        EXPECT_EQ(faces.focusBarH.Height(), 1);
-        EXPECT_EQ(faces.focusBarV.Width(), 1);
-        EXPECT_EQ(faces.focusBarV.Height(), c.barHeight) << c.h;
-        for (int k = 0; k < c.barWidth; ++k)
-            EXPECT_EQ(faces.focusBarH.PixelAt(k, 0), k % 2 ? 255 : 0);
-        for (int k = 0; k < c.barHeight; ++k)
-            EXPECT_EQ(faces.focusBarV.PixelAt(0, k), k % 2 ? 255 : 0);
+        EXPECT_EQ(faces.normalFace.Width(), c.w) << "the face has the button's pixel size";
+        EXPECT_EQ(faces.normalFace.Height(), c.h);
+        EXPECT_EQ(faces.focusBarH.Width(), c.barWidth);
+        EXPECT_EQ(faces.focusBarH.Height(), c.line);
+        EXPECT_EQ(faces.focusBarV.Width(), c.line);
+        EXPECT_EQ(faces.focusBarV.Height(), c.barHeight);
+        for (int across = 0; across < c.line; ++across) {
+            for (int k = 0; k < c.barWidth; ++k)
+                EXPECT_EQ(faces.focusBarH.PixelAt(k, across), k / c.line % 2 ? 255 : 0) << k;
+            for (int k = 0; k < c.barHeight; ++k)
+                EXPECT_EQ(faces.focusBarV.PixelAt(across, k), k / c.line % 2 ? 255 : 0) << k;
+        }
     }
     skin::FaceSurfaces faces;
     skin::GenerateFaceSurfaces(faces, Request(0, 20, 8), kColours, [] { return 0; });

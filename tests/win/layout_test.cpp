@@ -3,14 +3,20 @@
 #include "app/layouts.h"
 #include "framework/data_exchange.h"
 #include "framework/dialog.h"
+#include "pictures/picture_bitmap.h"
+#include "pictures/pictures.h"
 #include "res/resource.h"
 #include "test_support.h"
 #include "tests/support/dialog_run.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -128,6 +134,30 @@ COLORREF PictureTopLeft(HBITMAP picture)
     return c;
 }
 
+// A picture's pixels as 24-bit rows, top row first, each row width * 3 bytes.
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
+Pixels ReadPixels(HBITMAP picture)
+{
+    BITMAP info{};
+    ::GetObjectA(picture, sizeof info, &info);
+    Pixels p{info.bmWidth, info.bmHeight, {}};
+    // Rows of a multiple of four bytes, as GetDIBits writes them, then packed.
+    const std::size_t stride = (static_cast<std::size_t>(p.width) * 3 + 3) & ~std::size_t{3};
+    std::vector<std::uint8_t> rows(stride * p.height);
+    BITMAPINFO request{};
+    request.bmiHeader = {sizeof(BITMAPINFOHEADER), p.width, -p.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = ::GetDC(nullptr);
+    ::GetDIBits(screen, picture, 0, p.height, rows.data(), &request, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    for (int y = 0; y < p.height; ++y)
+        p.bytes.insert(p.bytes.end(), rows.begin() + y * stride, rows.begin() + y * stride + p.width * 3);
+    return p;
+}
+
 TEST(LayoutTest, EachLayoutSetsPictureDisplaysAndButtons)
 {
     LayoutDialog dialog([](LayoutDialog &d) {
@@ -160,7 +190,32 @@ TEST(LayoutTest, EachLayoutSetsPictureDisplaysAndButtons)
             EXPECT_EQ(info.bmHeight, area.bottom);
             HBITMAP resource = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(row.bitmapId));
             EXPECT_EQ(PictureTopLeft(shown), PictureTopLeft(resource));
+            const Pixels designed = ReadPixels(resource);
             ::DeleteObject(resource);
+
+            // The program draws the same picture the build put into the resources, up to the
+            // rounding of its own floating-point code.
+            Pixels drawn{designed.width, designed.height, std::vector<std::uint8_t>(designed.bytes.size())};
+            ASSERT_TRUE(pictures::renderPicture(row.bitmapId, drawn.width, drawn.height, drawn.bytes.data(),
+                                                drawn.width * 3));
+            int largest = 0;
+            for (std::size_t i = 0; i < drawn.bytes.size(); ++i)
+                largest = std::max(largest, std::abs(drawn.bytes[i] - designed.bytes[i]));
+            EXPECT_LE(largest, 1) << "the drawing at the resource's size";
+
+            // At 96 dpi the window keeps the resource as the system fits it to the control.
+            const UniqueBitmap fitted(static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr),
+                                                                        MAKEINTRESOURCEA(row.bitmapId), IMAGE_BITMAP,
+                                                                        area.right, area.bottom, LR_DEFAULTCOLOR)));
+            EXPECT_TRUE(ReadPixels(shown).bytes == ReadPixels(fitted.get()).bytes) << "every pixel as before";
+
+            // At 200 % the window shows the picture drawn for twice the pixels (the unit tests show
+            // that drawing is the same picture with detail of its own), not a stretched resource.
+            const UniqueBitmap large = PictureBitmap(row.bitmapId, 2 * designed.width, 2 * designed.height, 192);
+            Pixels twice{2 * designed.width, 2 * designed.height, std::vector<std::uint8_t>(4 * designed.bytes.size())};
+            ASSERT_TRUE(pictures::renderPicture(row.bitmapId, twice.width, twice.height, twice.bytes.data(),
+                                                twice.width * 3));
+            EXPECT_TRUE(ReadPixels(large.get()).bytes == twice.bytes) << "drawn at 200 %";
 
             EXPECT_EQ(d.timeDisplay.GetStyle(), led::LS_HIDE_OFF | led::LS_SOFT_EDGE);
             EXPECT_EQ(d.hourDisplay.GetStyle(), led::LS_HIDE_OFF | led::LS_SOFT_EDGE);

@@ -1,6 +1,7 @@
 // The skinned push button: each face painted into a memory context, the border styles, the
 // pointer and keyboard behaviour on a real window.
 #include "framework/handles.h"
+#include "skin/random_numbers.h"
 #include "skin/skin_button.h"
 #include "test_support.h"
 
@@ -86,7 +87,7 @@ public:
         item.itemState = state;
         item.hwndItem = hwnd;
         item.hDC = canvas.Dc();
-        item.rcItem = {0, 0, kWidth, kHeight};
+        ::GetClientRect(hwnd, &item.rcItem);
         const_cast<SkinButton &>(button).DrawItem(item);
     }
     bool Pushed() const { return (::SendMessageA(hwnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }
@@ -234,6 +235,20 @@ TEST(SkinButtonTest, EachStatePaintsItsFaceBorderAndCaption)
     host.Paint(byDefault, ODS_DEFAULT);
     EXPECT_EQ(byDefault.At(0, 0), shadow);
     EXPECT_NE(byDefault.At(1, 1), normal.At(1, 1));
+
+    // The button grows (a larger display scaling): the next paint makes faces of its new size,
+    // and the one after keeps them.
+    ::SetWindowPos(host.hwnd, nullptr, 0, 0, 2 * kWidth, 2 * kHeight, SWP_NOMOVE | SWP_NOZORDER);
+    Canvas larger(2 * kWidth, 2 * kHeight);
+    host.Paint(larger, 0);
+    ASSERT_EQ(faces.normalFace.Width(), 2 * kWidth);
+    EXPECT_EQ(faces.normalFace.Height(), 2 * kHeight);
+    for (const POINT p : {POINT{3, 3}, POINT{2 * kWidth - 4, 2 * kHeight - 4}})
+        EXPECT_EQ(larger.At(p.x, p.y), FaceColour(faces.normalFace, p.x, p.y)) << p.x << "," << p.y;
+    // New faces would draw their grain from the program's generator.
+    skin::RandomGenerator untouched = skin::ProgramRandom();
+    host.Paint(larger, 0);
+    EXPECT_EQ(skin::ProgramRandom().Next(), untouched.Next()) << "made once for the size";
 }
 
 TEST(SkinButtonTest, FlatButtonShowsItsBorderOnlyUnderThePointerAndLightsUp)
