@@ -221,6 +221,8 @@ bool SettingsStore::applyUser(const UserTexts &texts)
     if (saveUser())
         return true;
     putUser(before);
+    if (!saveUser())
+        loadUser();
     return false;
 }
 
@@ -246,6 +248,8 @@ bool SettingsStore::applyTeatime(const TeatimeValues &chosen)
     if (saveTeatime())
         return true;
     putTeatime(before);
+    if (!saveTeatime())
+        loadTeatime();
     return false;
 }
 
@@ -256,5 +260,7 @@ bool SettingsStore::applyTeas(const std::array<TeaPreset, kPresetCount> &teas)
     if (saveTeas())
         return true;
     settings.teas = before;
+    if (!saveTeas())
+        loadTeas();
     return false;
 }

@@ -244,4 +244,45 @@ TEST_F(SettingsStoreTest, ASaveReportsARefusedValueAndStillWritesTheRestOfItsGro
     }
 }
 
+// What a dialog put in force, refused by the registry halfway through its group: the running
+// program and the next start both go on with the group as it was.
+TEST_F(SettingsStoreTest, AnApplyRefusedHalfwayLeavesRecordAndRegistryAsTheyWere)
+{
+    const auto groups = [](const Settings &s) {
+        std::string all = s.alarmSound + '|' + s.message + '|' + s.remindSound + '|' + s.reminder;
+        for (const TeaPreset &tea : s.teas)
+            all += '|' + tea.name + ' ' + tea.minutes + ':' + tea.seconds;
+        for (const std::int32_t value : {s.interval.load(), s.weekdays.load(), s.hours.load(), s.daily.load(),
+                                         s.from.load(), s.to.load()})
+            all += '|' + std::to_string(value);
+        return all;
+    };
+    const struct {
+        const char *refused; // a value written after others of its group
+        bool (*apply)(SettingsStore &);
+    } cases[] = {
+        {"User\\Reminder", [](SettingsStore &s) { return s.applyUser({"gong.wav", "Fertig!", "ding.wav", "Tee?"}); }},
+        {"Teas\\Min4",
+         [](SettingsStore &s) {
+             auto teas = s.settings.teas;
+             teas[4] = {"Assam", "03", "30"};
+             return s.applyTeas(teas);
+         }},
+        {"Teatime\\Daily", [](SettingsStore &s) { return s.applyTeatime({1, 31, 3, 1000, 2000, 3000}); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.refused);
+        registry.clear();
+        registry.refused.clear();
+        store.loadAll();
+        const std::string before = groups(settings);
+        registry.refused = {c.refused};
+        EXPECT_FALSE(c.apply(store));
+        EXPECT_EQ(groups(settings), before) << "this run";
+        SettingsStore nextStart{registry};
+        nextStart.loadAll();
+        EXPECT_EQ(groups(nextStart.settings), before) << "the next start";
+    }
+}
+
 } // namespace
