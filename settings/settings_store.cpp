@@ -221,8 +221,7 @@ bool SettingsStore::applyUser(const UserTexts &texts)
     if (saveUser())
         return true;
     putUser(before);
-    if (!saveUser())
-        loadUser();
+    saveUser();
     return false;
 }
 
@@ -248,8 +247,7 @@ bool SettingsStore::applyTeatime(const TeatimeValues &chosen)
     if (saveTeatime())
         return true;
     putTeatime(before);
-    if (!saveTeatime())
-        loadTeatime();
+    saveTeatime();
     return false;
 }
 
@@ -260,7 +258,6 @@ bool SettingsStore::applyTeas(const std::array<TeaPreset, kPresetCount> &teas)
     if (saveTeas())
         return true;
     settings.teas = before;
-    if (!saveTeas())
-        loadTeas();
+    saveTeas();
     return false;
 }
