@@ -91,8 +91,7 @@ TEST(MainWindowExit, AnExitWhileABoxOrDialogIsOpenEndsItAndNothingQueuedActsAfte
     ClearRegistry();
 }
 
-// The Time group as a session end finds it when its answer is given: Windows may end the process
-// right after.
+// The Time group as a session end finds it when it is answered: Windows may end the process then.
 HWND sessionEndWindow = nullptr;
 DWORD secondsAtSessionEnd = 0xDEAD;
 
@@ -106,57 +105,60 @@ LRESULT CALLBACK NoteTimeAtSessionEnd(int code, WPARAM wParam, LPARAM lParam)
 
 TEST(MainWindowExit, TheSessionQueryLetsItEndAndOnlyARealEndEndsTheProgram)
 {
-    enum class Comes { Alone, InTheExitsWait, InARestartsWait };
-    for (const Comes comes : {Comes::Alone, Comes::InTheExitsWait, Comes::InARestartsWait}) {
-        SCOPED_TRACE(static_cast<int>(comes));
+    ClearRegistry();
+    TheSettingsStore().loadAll();
+    TheSettings().sec = 30;
+    RunMainWindow([](MainDialog &dialog, HWND window) {
+        ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+        ASSERT_TRUE(PumpUntil([&] { return Text(window) == "Brewbell - 00:29"; }, 3000));
+        const struct {
+            UINT message;
+            WPARAM wParam;
+            LRESULT answer;
+            bool ends;
+        } steps[] = {
+            {WM_QUERYENDSESSION, 0, TRUE, false},
+            {WM_ENDSESSION, FALSE, 0, false}, // another program refused: the session goes on
+            {WM_QUERYENDSESSION, 0, TRUE, false},
+            {WM_ENDSESSION, TRUE, 0, true},
+        };
+        for (const auto &step : steps) {
+            SCOPED_TRACE(step.message);
+            EXPECT_EQ(::SendMessageA(window, step.message, step.wParam, 0), step.answer);
+            EXPECT_EQ(dialog.IsEnded(), step.ends);
+            EXPECT_EQ(dialog.IsCountdownRunning(), !step.ends);
+        }
+    });
+    EXPECT_LE(StoredTime("Sec"), 29u) << "the time left";
+
+    // Unanswered for a while, the countdown's next tick waits to be shown, so the next wait for
+    // its worker answers the session end: the exit's, or a restart's after Stop.
+    for (const bool restart : {false, true}) {
+        SCOPED_TRACE(restart ? "restart" : "exit");
         ClearRegistry();
         TheSettingsStore().loadAll();
         TheSettings().sec = 30;
-        sessionEndWindow = nullptr;
         secondsAtSessionEnd = 0xDEAD;
         bool running = true;
         RunMainWindow([&](MainDialog &dialog, HWND window) {
             ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
             ASSERT_TRUE(PumpUntil([&] { return Text(window) == "Brewbell - 00:29"; }, 3000));
-            if (comes != Comes::Alone) {
-                sessionEndWindow = window;
-                const HHOOK hook =
-                    ::SetWindowsHookExA(WH_CALLWNDPROCRET, NoteTimeAtSessionEnd, nullptr, ::GetCurrentThreadId());
-                // Unanswered for a while: the countdown's next tick waits to be shown, and the
-                // next wait for the worker answers the session end with it.
-                ::Sleep(1100);
-                if (comes == Comes::InARestartsWait)
-                    ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0); // Stop, not waiting
-                QueueSessionEnd(window);
-                if (comes == Comes::InTheExitsWait)
-                    dialog.ExitProgram();
-                else
-                    ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0); // Start, waiting for the last run's worker
-                ::UnhookWindowsHookEx(hook);
-                EXPECT_TRUE(dialog.IsEnded());
-                EXPECT_LE(secondsAtSessionEnd, 29u) << "the time left was saved by the answer";
-                return;
-            }
-            const struct {
-                UINT message;
-                WPARAM wParam;
-                LRESULT answer;
-                bool ends;
-            } steps[] = {
-                {WM_QUERYENDSESSION, 0, TRUE, false},
-                {WM_ENDSESSION, FALSE, 0, false}, // another program refused: the session goes on
-                {WM_QUERYENDSESSION, 0, TRUE, false},
-                {WM_ENDSESSION, TRUE, 0, true},
-            };
-            for (const auto &step : steps) {
-                SCOPED_TRACE(step.message);
-                EXPECT_EQ(::SendMessageA(window, step.message, step.wParam, 0), step.answer);
-                EXPECT_EQ(dialog.IsEnded(), step.ends);
-                EXPECT_EQ(dialog.IsCountdownRunning(), !step.ends);
-            }
+            sessionEndWindow = window;
+            const HHOOK hook =
+                ::SetWindowsHookExA(WH_CALLWNDPROCRET, NoteTimeAtSessionEnd, nullptr, ::GetCurrentThreadId());
+            ::Sleep(1100);
+            if (restart)
+                ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+            QueueSessionEnd(window);
+            if (restart)
+                ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+            else
+                dialog.ExitProgram();
+            ::UnhookWindowsHookEx(hook);
+            EXPECT_TRUE(dialog.IsEnded());
         }, [&](MainDialog &dialog) { running = dialog.IsCountdownRunning(); });
-        EXPECT_FALSE(running) << "no run starts after the end";
-        EXPECT_LE(StoredTime("Sec"), 29u) << "the time left";
+        EXPECT_LE(secondsAtSessionEnd, 29u) << "saved by the answer";
+        EXPECT_FALSE(running);
     }
     ClearRegistry();
 }
