@@ -10,8 +10,12 @@ constexpr DWORD kEarlierWorkerTimeoutMs = 1000;
 
 bool CountdownWorker::Start(HWND window, const countdown::Counter &counter, ShowTick show)
 {
+    const int runBefore = runNumber;
     if (worker.IsRunning())
         worker.Stop(kEarlierWorkerTimeoutMs);
+    // That wait answers sent messages: a Stop answered there (the program's end) has the last word.
+    if (runNumber != runBefore)
+        return false;
     MSG stale;
     while (::PeekMessageA(&stale, window, WM_COUNTDOWN_FINISHED, WM_COUNTDOWN_FINISHED, PM_REMOVE)) {
     }

@@ -587,19 +587,25 @@ bool MainDialog::OnContextMenu(Message &)
 
 void MainDialog::ExitProgram()
 {
-    // The waits below answer sent messages, and a session end can come meanwhile.
+    // The waits for the workers answer sent messages, and a session end can come meanwhile: it
+    // finds the exit under way, and Windows may end the process as soon as it is answered. So
+    // everything is saved and ended before the first wait.
     if (exiting)
         return;
     exiting = true;
-    countdownWorker.StopAndWait(kWorkerStopTimeoutMs);
-    clockWorker.Stop(kWorkerStopTimeoutMs);
+    // From here on a tick handed over changes nothing.
+    countdownWorker.Stop();
+    clockWorker.RequestStop();
     timer.Stop(); // the run is over, whatever the auto reset would do after a Stop
+    // The model alone: the window that would show it goes, and its refresh could answer messages.
     if (timer.HoldsStopwatchReading())
-        ResetTime();
+        timer.Reset();
     TheSettingsStore().saveTime();
     PlayAlertSound(AlertSound::Stop, TheSettings());
     EndDialog(0);
     EndNestedModalLoops();
+    countdownWorker.StopAndWait(kWorkerStopTimeoutMs);
+    clockWorker.Stop(kWorkerStopTimeoutMs);
 }
 
 void MainDialog::EndNestedModalLoops()

@@ -19,8 +19,8 @@ class MainDialog : public TrayDialog {
 public:
     explicit MainDialog(SingleInstance &instance);
 
-    // Ends the program in order: workers stopped, a stopwatch reading dropped, the time saved.
-    // Also when a box or a dialog is open on top of the window: they are ended with it.
+    // Ends the program in order: a stopwatch reading dropped, the time saved, the window and
+    // whatever is open on top of it (a box, a dialog) ended, then the workers waited for.
     void ExitProgram();
     void ResetTime();
     void StartStop();

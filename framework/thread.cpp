@@ -81,22 +81,30 @@ bool WaitPumpingSent(HANDLE handle, DWORD milliseconds)
 
 bool StoppableWorker::Start(std::function<void()> body, DWORD earlierWorkerTimeoutMs)
 {
+    if (waiter == ::GetCurrentThreadId())
+        return false;
+    const unsigned requestsBefore = stopRequests;
     // A worker that has not seen its stop signal yet would stay alive if the signal were
     // cleared under it.
     if (thread.IsRunning())
-        Stop(earlierWorkerTimeoutMs);
+        EndWithin(earlierWorkerTimeoutMs);
+    if (stopRequests != requestsBefore)
+        return false;
     stop.Reset();
     return thread.Start(std::move(body));
 }
 
-bool StoppableWorker::Stop(DWORD timeoutMs)
+bool StoppableWorker::EndWithin(DWORD timeoutMs)
 {
     stop.Set();
-    if (thread.WaitPumpingSent(timeoutMs))
-        return true;
-    if (!thread.Terminate())
-        return true; // it ended just now
-    // The end by force takes effect a moment later; what the worker held is released after it.
-    thread.Wait(timeoutMs);
+    // TerminateThread only begins the end; a tenth of the time is kept for it to take effect.
+    const DWORD forcedEndMs = timeoutMs / 10;
+    const DWORD outerWaiter = waiter.exchange(::GetCurrentThreadId());
+    const bool ended = thread.WaitPumpingSent(timeoutMs - forcedEndMs);
+    waiter = outerWaiter;
+    if (ended || !thread.Terminate())
+        return true; // on its own, perhaps just now
+    // What the worker held is released once its end has taken effect.
+    thread.Wait(forcedEndMs);
     return false;
 }

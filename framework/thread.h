@@ -48,24 +48,45 @@ private:
 };
 
 // A worker together with its stop signal (auto-reset), which its body watches.
+//
+// The waits below answer sent messages, so anything the program does in answer to one (a session
+// end above all) can run inside them: a Stop inside a Stop's wait does its own whole stop, and a
+// Stop inside a Start's wait has the last word.
 class StoppableWorker {
 public:
     // Lets a worker of an earlier start end first (see Stop), then starts the body with the
-    // signal cleared; false when no thread could be created.
+    // signal cleared. False when no thread could be created, when a Stop came while the earlier
+    // worker was waited for, or when called inside a wait for this worker (whose thread it would
+    // replace under that wait).
     bool Start(std::function<void()> body, DWORD earlierWorkerTimeoutMs);
-    // Asks the worker to end without waiting for it.
-    void RequestStop() const { stop.Set(); }
+    // Asks the worker to end without waiting for it; from any thread.
+    void RequestStop()
+    {
+        ++stopRequests;
+        stop.Set();
+    }
     // Asks the worker to end and waits for it, answering sent messages; a worker still running
-    // after the time is ended by force, the last resort, and waited for once more as long.
-    // False when it had to be forced. Not from the worker itself.
-    bool Stop(DWORD timeoutMs);
+    // near the end of the time is ended by force, the last resort, and the rest of the time is
+    // left for that end to take effect: the whole stop keeps within the time. False when it had
+    // to be forced. Not from the worker itself.
+    bool Stop(DWORD timeoutMs)
+    {
+        ++stopRequests;
+        return EndWithin(timeoutMs);
+    }
     bool IsRunning() const { return thread.IsRunning(); }
     bool IsCurrent() const { return thread.IsCurrent(); }
     const Event &StopEvent() const { return stop; }
 
 private:
+    bool EndWithin(DWORD timeoutMs);
+
     WorkerThread thread;
     Event stop{false, false};
+    std::atomic<unsigned> stopRequests{0};
+    // The thread that waits for this worker now (0: none); a thread ended by force in its wait
+    // leaves its id, which blocks no other thread.
+    std::atomic<DWORD> waiter{0};
 };
 
 // How many threads this process has ended by force so far. A clean run ends with 0; the

@@ -36,7 +36,6 @@ BOOL ConsoleRedirector::Start(const char *commandLine, const char *program)
     if (step(::CreatePipe(outputRead.put(), outputWrite.put(), &inheritable, 0)) &&
         step(::DuplicateHandle(self, outputWrite.get(), self, errorWrite.put(), 0, TRUE, DUPLICATE_SAME_ACCESS)) &&
         step(::CreatePipe(inputRead.put(), inputWrite.put(), &inheritable, 0))) {
-        std::lock_guard lock(handleLock);
         // Our own ends must not be inherited, or the child would keep its own pipes open.
         if (step(::DuplicateHandle(self, outputRead.get(), self, childStdoutRead.put(), 0, FALSE, DUPLICATE_SAME_ACCESS)))
             step(::DuplicateHandle(self, inputWrite.get(), self, childStdinWrite.put(), 0, FALSE, DUPLICATE_SAME_ACCESS));
@@ -65,17 +64,12 @@ BOOL ConsoleRedirector::Start(const char *commandLine, const char *program)
 void ConsoleRedirector::Stop()
 {
     if (reader.IsCurrent()) {
-        // The reader ends: it neither signals nor waits for itself, and leaves its own worker to
-        // the owner, who may be waiting for it right now.
-        std::lock_guard lock(handleLock);
-        CloseChildHandles();
+        // The reader neither waits for itself nor touches the handles the owner may be using.
+        reader.RequestStop();
         return;
     }
-
-    std::lock_guard ownerLock(ownerStopLock);
     if (!reader.Stop(readerStopTimeoutMs))
         OnError("The redir thread is dead\r\n");
-    std::lock_guard lock(handleLock);
     CloseChildHandles();
 }
 
@@ -103,8 +97,8 @@ BOOL ConsoleRedirector::WriteInput(const char *format, ...)
     if (length < 0)
         return FALSE;
 
-    std::lock_guard lock(handleLock);
-    if (!childStdinWrite)
+    // Only a child that is still read takes input.
+    if (!childStdinWrite || !reader.IsRunning())
         return FALSE;
     DWORD written = 0;
     return ::WriteFile(childStdinWrite.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
@@ -131,7 +125,6 @@ BOOL ConsoleRedirector::SpawnChild(const char *program, const char *commandLine,
                           &process))
         return FALSE;
     const UniqueKernelHandle childThread(process.hThread); // not needed: closed at once
-    std::lock_guard lock(handleLock);
     childProcess.reset(process.hProcess);
     return TRUE;
 }
@@ -151,6 +144,9 @@ int ConsoleRedirector::DrainOutput()
             break;
         buffer[got] = '\0';
         OnOutput(buffer);
+        // A child that writes without pause would otherwise keep the reader here for good.
+        if (reader.StopEvent().IsSet())
+            return 0;
     }
     const DWORD error = ::GetLastError();
     if (error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA)
@@ -172,7 +168,6 @@ void ConsoleRedirector::RunReader()
         if (woken == WAIT_OBJECT_0 + 1)
             break;
     }
-    Stop();
 }
 
 CapturingRedirector::~CapturingRedirector()

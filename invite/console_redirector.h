@@ -1,5 +1,10 @@
 // Runs one console command as a hidden child whose standard input, output and error are pipes
 // held by us; a reader thread of the object hands everything the child writes to OnOutput.
+//
+// One thread at a time owns the object (starts, writes, stops it); another may take over once
+// the first has ended, also when it was ended by force. The reader only reads what the owner set
+// up before it started and takes no lock, so an owner ended anywhere leaves nothing held that the
+// reader or the next owner would wait for.
 #pragma once
 
 #include "framework/handles.h"
@@ -10,7 +15,6 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 
 class ConsoleRedirector {
 public:
@@ -24,12 +28,14 @@ public:
     // file to run, by its full path; without it the command line's first word is searched for,
     // in the program's own folder and the current directory first.
     BOOL Start(const char *commandLine, const char *program = nullptr);
-    // Ends the reader and releases every handle; safe when nothing runs, and from the reader
-    // thread itself. Never ends the child: closing its input gives it end-of-file.
+    // Ends the reader and releases every handle; safe when nothing runs. From the reader thread
+    // itself (in OnOutput) it only ends the reading, and the owner's Stop releases the handles.
+    // Never ends the child: closing its input gives it end-of-file.
     virtual void Stop();
     // Whether the reader still runs (owner's thread only).
     bool IsReading() const;
-    // Formats by the printf rules and writes the text to the child's input in one write.
+    // Formats by the printf rules and writes the text to the child's input in one write; false
+    // once the reader has ended.
     BOOL WriteInput(const char *format, ...);
 
 protected:
@@ -39,7 +45,8 @@ protected:
     virtual void OnError(const char *text);
 
     BOOL SpawnChild(const char *program, const char *commandLine, HANDLE stdOutput, HANDLE stdInput, HANDLE stdError);
-    // 1 when the pipe is empty now, 0 when it is closed (child gone), -1 on a read error.
+    // 1 when the pipe is empty now, 0 when it is closed (child gone) or the reader is asked to
+    // stop between two chunks, -1 on a read error.
     int DrainOutput();
 
     // How long Stop waits for the reader before it ends the reader by force (counted in
@@ -48,7 +55,6 @@ protected:
 
 private:
     void RunReader();
-    // Closes the handles the child side needs; the caller holds handleLock.
     void CloseChildHandles();
 
     StoppableWorker reader;
@@ -56,12 +62,6 @@ private:
     UniqueKernelHandle childStdinWrite;
     UniqueKernelHandle childStdoutRead;
     UniqueKernelHandle childProcess;
-
-    // Stop runs on the owner's thread and, at its end, on the reader thread: the reader closes
-    // only the child's handles (under handleLock); its own worker is left to the owner.
-    std::mutex handleLock;
-    // Serialises the owners' Stop calls, so only one of them joins the reader.
-    std::mutex ownerStopLock;
 };
 
 // Appends the child's output and the redirector's own reports to a buffer of the caller's.

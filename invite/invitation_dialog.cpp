@@ -14,11 +14,11 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 constexpr DWORD kSendDelayMs = 1000;
-constexpr std::size_t kCaptureChars = 256;
 constexpr std::size_t kErrorTextBytes = 256;
 constexpr DWORD kNoDefaultLanguage = 0x0400;
 constexpr char kAccessFailed[] = "Zugriff nicht möglich";
@@ -57,7 +57,7 @@ InvitationDialog::~InvitationDialog()
 bool InvitationDialog::AnyWorkerRunning() const
 {
     return pollThread.IsRunning() || std::any_of(actionThreads.begin(), actionThreads.end(),
-                                                 [](const auto &thread) { return thread->IsRunning(); });
+                                                 [](const auto &action) { return action->worker.IsRunning(); });
 }
 
 bool InvitationDialog::ProcessMessage(Message &m)
@@ -93,6 +93,8 @@ bool InvitationDialog::OnInitDialog()
     maxChars = invite::kMemberMaxChars;
     serviceAccessible = true;
     workersStopped = false;
+    inputsKept.reset();
+    programEnding = false;
     recipient = settings.recipient;
     message = settings.nsMessage;
     saveInputs = settings.saveSettings ? BST_CHECKED : BST_UNCHECKED;
@@ -202,14 +204,19 @@ void InvitationDialog::OnStopService()
     StartAction([this](const Event &stop) { StopServiceWorker(stop); });
 }
 
-bool InvitationDialog::StartAction(std::function<void(const Event &stop)> body)
+bool InvitationDialog::StartAction(std::function<void(const Event &stop)> body, std::unique_ptr<SendJob> send)
 {
-    std::erase_if(actionThreads, [](const auto &worker) { return !IsWorkerRunning(*worker); });
-    auto worker = std::make_unique<StoppableWorker>();
-    // The worker object stays in the list (at a fixed place) as long as its thread runs.
-    if (!worker->Start([body = std::move(body), &stop = worker->StopEvent()] { body(stop); }, kWorkerStopTimeoutMs))
+    // A command answered while the dialog closes starts nothing the closing would miss.
+    if (workersStopped)
         return false;
-    actionThreads.push_back(std::move(worker));
+    std::erase_if(actionThreads, [](const auto &action) { return !IsWorkerRunning(action->worker); });
+    auto action = std::make_unique<ActionWorker>();
+    action->send = std::move(send);
+    // The entry stays in the list (at a fixed place) as long as its thread runs.
+    if (!action->worker.Start([body = std::move(body), &stop = action->worker.StopEvent()] { body(stop); },
+                              kWorkerStopTimeoutMs))
+        return false;
+    actionThreads.push_back(std::move(action));
     return true;
 }
 
@@ -247,22 +254,41 @@ void InvitationDialog::ServiceActionWorker(bool start, const Event &stop)
     }
 }
 
-void InvitationDialog::StopWorker(StoppableWorker &worker)
+bool InvitationDialog::StopWorker(StoppableWorker &worker, DWORD timeoutMs)
 {
-    if (IsWorkerRunning(worker))
-        worker.Stop(kWorkerStopTimeoutMs);
+    return !IsWorkerRunning(worker) || worker.Stop(timeoutMs);
 }
 
 void InvitationDialog::StopAllWorkers()
 {
-    // Every worker is asked first, so they all wind down together rather than one after another.
+    // Out of the list first: nothing answered during the waits below walks it or adds to it.
+    const std::vector<std::unique_ptr<ActionWorker>> actions = std::exchange(actionThreads, {});
+    // Every worker is asked first, so they all wind down together, within one time for them all.
     pollThread.RequestStop();
-    for (const auto &worker : actionThreads)
-        worker->RequestStop();
-    StopWorker(pollThread);
-    for (auto it = actionThreads.rbegin(); it != actionThreads.rend(); ++it)
-        StopWorker(**it);
-    actionThreads.clear();
+    for (const auto &action : actions)
+        action->worker.RequestStop();
+    const DWORD asked = ::GetTickCount();
+    const auto timeLeft = [&] {
+        const DWORD spent = ::GetTickCount() - asked;
+        return spent < kWorkerStopTimeoutMs ? kWorkerStopTimeoutMs - spent : 0;
+    };
+    StopWorker(pollThread, timeLeft());
+    for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
+        // A send worker ended by force did not end its reader: that is done here, before the
+        // send it reads for goes.
+        if (!StopWorker((*it)->worker, timeLeft()) && (*it)->send)
+            (*it)->send->Stop();
+    }
+}
+
+void InvitationDialog::EndWorkers()
+{
+    // Already done, or under way in an end that this one came inside of.
+    if (workersStopped)
+        return;
+    workersStopped = true;
+    StopAllWorkers();
+    service.Close();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -359,31 +385,30 @@ void InvitationDialog::OnSend()
     EnableItem(IDC_INV_STOP, false);
     EnableItem(IDC_INV_SEND, false);
     // Built here, on the dialog's thread, so the worker reads no member the dialog writes.
-    std::string commandLine = invite::NetSendCommandLine(recipientMode, recipient, message);
-    if (!StartAction([this, program = netProgramPath(), commandLine = std::move(commandLine)](const Event &stop) {
-            SendWorker(program, commandLine, stop);
-        })) {
+    auto send = std::make_unique<SendJob>();
+    send->program = netProgramPath();
+    send->commandLine = invite::NetSendCommandLine(recipientMode, recipient, message);
+    SendJob &job = *send;
+    if (!StartAction([this, &job](const Event &stop) { SendWorker(job, stop); }, std::move(send))) {
         EnableItem(IDC_INV_STOP, serviceAccessible);
         EnableItem(IDC_INV_SEND, true);
     }
 }
 
-void InvitationDialog::SendWorker(const std::string &program, const std::string &commandLine, const Event &stop)
+void InvitationDialog::SendWorker(SendJob &job, const Event &stop)
 {
     results.ReportSendBegun();
     NotifyDialog();
-    char output[kCaptureChars];
-    CapturingRedirector redirector;
-    redirector.SetCaptureBuffer(output, sizeof output);
-    if (!stop.Wait(kSendDelayMs) && redirector.Start(commandLine.c_str(), program.c_str())) {
+    job.SetCaptureBuffer(job.output, sizeof job.output);
+    if (!stop.Wait(kSendDelayMs) && job.Start(job.commandLine.c_str(), job.program.c_str())) {
         // The first output is the answer. A command that ends without printing ends the wait too.
-        while (redirector.CapturedLength() == 0 && redirector.IsReading()) {
+        while (job.CapturedLength() == 0 && job.IsReading()) {
             if (stop.Wait(kPollIntervalMs))
                 break;
         }
     }
-    redirector.Stop();
-    std::string text(output, static_cast<std::size_t>(redirector.CapturedLength()));
+    job.Stop();
+    std::string text(job.output, static_cast<std::size_t>(job.CapturedLength()));
     // NET writes in the console's code page; the box shows the Windows one ("ungültig" stays so).
     if (!text.empty())
         ::OemToCharBuffA(text.data(), text.data(), static_cast<DWORD>(text.size()));
@@ -439,27 +464,33 @@ bool InvitationDialog::PreTranslateMessage(MSG &msg)
 
 bool InvitationDialog::KeepInputs()
 {
-    // What the workers report from now on is not shown any more.
-    workersStopped = true;
-    StopAllWorkers();
-    service.Close();
-
-    UpdateData(true);
-    const bool keep = saveInputs == BST_CHECKED;
-    settings.recipient = keep ? recipient : std::string();
-    settings.nsMessage = keep ? message : std::string();
-    settings.saveSettings = keep ? 1 : 0;
-    return store.saveNetsend();
+    // Stored before the workers are waited for: Windows may end the process as soon as a session
+    // end answered during that wait returns.
+    if (!inputsKept) {
+        UpdateData(true);
+        const bool keep = saveInputs == BST_CHECKED;
+        settings.recipient = keep ? recipient : std::string();
+        settings.nsMessage = keep ? message : std::string();
+        settings.saveSettings = keep ? 1 : 0;
+        // Nothing is missed where the user asked to keep nothing.
+        inputsKept = store.saveNetsend() || !keep;
+    }
+    EndWorkers();
+    return *inputsKept;
 }
 
 void InvitationDialog::OnCancel()
 {
     // Closing is the only way out of this dialog, so it closes all the same; the inputs last
     // for this run.
-    if (!KeepInputs())
+    if (!KeepInputs() && !programEnding)
         AppMessageBox(hwnd, kNotSaved, MB_OK | MB_ICONEXCLAMATION);
     EndDialog(IDCANCEL);
 }
 
 // No box on the way out: nobody may be there to answer it.
-void InvitationDialog::OnProgramEnd() { KeepInputs(); }
+void InvitationDialog::OnProgramEnd()
+{
+    programEnding = true;
+    KeepInputs();
+}

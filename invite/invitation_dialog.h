@@ -6,11 +6,16 @@
 // plain notification, on which the dialog's thread shows what is new. So a worker never waits
 // for the dialog's thread, and closing the dialog (which waits for the workers on that thread)
 // cannot deadlock with a worker that is updating it.
+//
+// Closing, the program's exit and the session's end all keep the inputs and stop the workers,
+// and one of them can arrive while another waits for the workers (the wait answers sent
+// messages): the inputs are stored before the first wait, and the workers are stopped once.
 #pragma once
 
 #include "framework/dialog.h"
 #include "framework/handles.h"
 #include "framework/thread.h"
+#include "invite/console_redirector.h"
 #include "invite/invitation_results.h"
 #include "invite/invitation_rules.h"
 #include "invite/messenger_service.h"
@@ -18,6 +23,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,7 +38,8 @@ public:
     InvitationDialog(Settings &settings, SettingsStore &store);
     ~InvitationDialog() override;
 
-    // How long closing waits for each worker before it ends the worker by force.
+    // How long closing waits for the workers (all asked at once) before it ends those still
+    // running by force.
     static constexpr DWORD kWorkerStopTimeoutMs = 300;
     static constexpr DWORD kPollIntervalMs = 200;
 
@@ -48,6 +55,22 @@ protected:
     void DoDataExchange(DataExchange &dx) override;
 
 private:
+    // What one send works on: the command, the redirector with its reader, and the captured
+    // answer. The dialog owns it, so that it outlives both the send worker and the reader, also
+    // when the worker has to be ended by force.
+    struct SendJob : CapturingRedirector {
+        // The reader writes into output: it ends before output goes.
+        ~SendJob() override { Stop(); }
+        std::string program;
+        std::string commandLine;
+        char output[256]; // NET's first answer, cut to fit
+    };
+    // An action worker, with its send when it is one.
+    struct ActionWorker {
+        StoppableWorker worker;
+        std::unique_ptr<SendJob> send;
+    };
+
     // What a worker posts to the dialog's thread when it has reported to `results`.
     static constexpr UINT kWorkerNewsMessage = WM_APP + 0x200;
 
@@ -70,10 +93,13 @@ private:
     void StopServiceWorker(const Event &stop) { ServiceActionWorker(false, stop); }
     // Asks for the start or stop and waits for its end state; the poller shows the progress.
     void ServiceActionWorker(bool start, const Event &stop);
-    bool StartAction(std::function<void(const Event &stop)> body);
+    bool StartAction(std::function<void(const Event &stop)> body, std::unique_ptr<SendJob> send = nullptr);
     static bool IsWorkerRunning(const StoppableWorker &worker) { return worker.IsRunning(); }
-    static void StopWorker(StoppableWorker &worker);
+    // False when the worker had to be ended by force.
+    static bool StopWorker(StoppableWorker &worker, DWORD timeoutMs);
     void StopAllWorkers();
+    // The workers stopped and the service closed, once for all the ends.
+    void EndWorkers();
     void PostState(int state);
     void NotifyDialog() const;
 
@@ -85,9 +111,10 @@ private:
     bool OnMessageChanged(Message &m);
     bool OnCtlColor(Message &m);
     bool OnWorkerNews(Message &m);
-    void SendWorker(const std::string &program, const std::string &commandLine, const Event &stop);
-    // What closing keeps, also when the program ends under the dialog: the workers end, and the
-    // inputs are stored as "Eingaben speichern" says. False when the registry refused them.
+    void SendWorker(SendJob &job, const Event &stop);
+    // What closing keeps, also when the program ends under the dialog: the inputs are stored as
+    // "Eingaben speichern" says, and the workers end. False when the registry refused inputs the
+    // user asked to keep.
     bool KeepInputs();
     void FocusItem(int id) const { ::SetFocus(GetItem(id)); }
 
@@ -111,10 +138,15 @@ private:
     StoppableWorker pollThread;
     // The newest action worker is the last; older ones that still run are kept so that closing
     // ends them too.
-    std::vector<std::unique_ptr<StoppableWorker>> actionThreads;
-    // Set once the workers were stopped for closing: what they reported after that is not shown,
-    // and the record is not touched again (a worker ended by force may have left it locked).
+    std::vector<std::unique_ptr<ActionWorker>> actionThreads;
+    // Set once the workers are being stopped for closing: what they reported after that is not
+    // shown, the record is not touched again (a worker ended by force may have left it locked),
+    // and no worker starts.
     bool workersStopped = false;
+    // Whether what the user asked to keep was stored, once this run's inputs are.
+    std::optional<bool> inputsKept;
+    // The program ends under the dialog: no box any more, nobody may be there to answer it.
+    bool programEnding = false;
 
     UniqueBitmap stoppedBitmap;
     UniqueBitmap runningBitmap;

@@ -221,6 +221,7 @@ bool SettingsStore::applyUser(const UserTexts &texts)
     if (saveUser())
         return true;
     putUser(before);
+    saveUser();
     return false;
 }
 
@@ -246,6 +247,7 @@ bool SettingsStore::applyTeatime(const TeatimeValues &chosen)
     if (saveTeatime())
         return true;
     putTeatime(before);
+    saveTeatime();
     return false;
 }
 
@@ -256,5 +258,6 @@ bool SettingsStore::applyTeas(const std::array<TeaPreset, kPresetCount> &teas)
     if (saveTeas())
         return true;
     settings.teas = before;
+    saveTeas();
     return false;
 }

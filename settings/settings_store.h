@@ -44,6 +44,8 @@ public:
     // What a dialog edited, put in force and stored in one step. When the registry refuses the
     // group, the record is given back what it held before and the result is false: the running
     // program then goes on exactly as before, and the dialog can try again or be cancelled.
+    // Values the registry took before its refusal are written back as they were, so that the
+    // next start sees the group this run goes on with.
     [[nodiscard]] bool applyUser(const UserTexts &texts);
     [[nodiscard]] bool applyTeatime(const TeatimeValues &chosen);
     [[nodiscard]] bool applyTeas(const std::array<TeaPreset, kPresetCount> &teas);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -241,6 +242,42 @@ TEST_F(SettingsStoreTest, ASaveReportsARefusedValueAndStillWritesTheRestOfItsGro
         EXPECT_FALSE((store.*c.save)());
         EXPECT_EQ(count - 1, registry.count());
         EXPECT_FALSE(registry.has(c.group, c.refused));
+    }
+}
+
+// What a dialog put in force, refused by the registry halfway through its group: this run and
+// the next start both see the group as it was.
+TEST_F(SettingsStoreTest, AnApplyRefusedHalfwayLeavesRecordAndRegistryAsTheyWere)
+{
+    const auto groups = [](const Settings &s) {
+        std::string all = s.alarmSound + s.message + s.remindSound + s.reminder;
+        for (const TeaPreset &tea : s.teas)
+            all += '|' + tea.name + tea.minutes + tea.seconds;
+        for (const std::int32_t value : {s.interval.load(), s.weekdays.load(), s.hours.load(), s.daily.load()})
+            all += '|' + std::to_string(value);
+        return all;
+    };
+    auto teas = defaultTeas();
+    teas[4] = {"Assam", "03", "30"};
+    const struct {
+        const char *refused; // written after others of its group
+        std::function<bool()> apply;
+    } cases[] = {
+        {"User\\Reminder", [&] { return store.applyUser({"a.wav", "Fertig!", "b.wav", "Tee?"}); }},
+        {"Teas\\Min4", [&] { return store.applyTeas(teas); }},
+        {"Teatime\\Daily", [&] { return store.applyTeatime({1, 31, 3, 1000, 2000, 3000}); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.refused);
+        registry.clear();
+        registry.refused = {c.refused};
+        store.loadAll();
+        const std::string before = groups(settings);
+        EXPECT_FALSE(c.apply());
+        EXPECT_EQ(groups(settings), before) << "this run";
+        SettingsStore nextStart{registry};
+        nextStart.loadAll();
+        EXPECT_EQ(groups(nextStart.settings), before) << "the next start";
     }
 }
 

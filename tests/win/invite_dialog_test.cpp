@@ -352,6 +352,14 @@ TEST(InvitationDialog, InputsFollowModeLimitsAndClear)
     EXPECT_EQ(invitation.values.readString("Netsend", "Recipient", ""), "");
     EXPECT_EQ(invitation.values.readString("Netsend", "NSMessage", ""), "");
     EXPECT_EQ(invitation.values.readDword("Netsend", "SaveSettings", 0), 0u);
+
+    // A registry that refuses every write: only inputs the user asked to keep are missed.
+    invitation.values.readOnly = true;
+    const std::size_t boxesBefore = boxes.Count();
+    invitation.Run([](InvitationDialog &, HWND) {});
+    EXPECT_EQ(boxes.Count(), boxesBefore) << "nothing was to be kept";
+    invitation.Run([](InvitationDialog &, HWND window) { Click(window, IDC_INV_SAVE_INPUTS); });
+    EXPECT_EQ(boxes.Texts().back(), "Die Eingaben konnten nicht in der Registrierung gespeichert werden.");
 }
 
 // What the screen shows of a control: a checksum and how many pixels are not white.
@@ -484,6 +492,23 @@ TEST(InvitationDialog, ClosingWhileSendingEndsEverythingAtOnce)
     EXPECT_LT(invitation.closeMs, 1000u);
     ::Sleep(1200);
     EXPECT_EQ(net.RecordedCommandLine(), "") << "nothing sent after closing";
+
+    // Two sends under way, and the session ends while closing waits for them: the close still
+    // ends everything, once, and asks nothing after the end (the registry refuses the inputs).
+    invitation.store.settings.saveSettings = 1;
+    invitation.values.readOnly = true;
+    invitation.Run([&](InvitationDialog &dialog, HWND window) {
+        Click(window, IDC_INV_MODE_OWN);
+        ::SetDlgItemTextA(window, IDC_INV_MESSAGE, "Tee?");
+        Click(window, IDC_INV_SEND);
+        Command(window, IDC_INV_SEND); // past the disabled button
+        ASSERT_TRUE(PumpUntil([&] { return !net.RecordedCommandLine().empty(); }, 5000));
+        QueueSessionEnd(window);
+        invitation.Close(window);
+        EXPECT_TRUE(dialog.IsEnded());
+    });
+    EXPECT_LT(invitation.closeMs, 1000u);
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 } // namespace

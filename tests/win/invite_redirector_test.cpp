@@ -86,7 +86,7 @@ TEST(ConsoleRedirector, ChildThatPrintsNothingEndsWithoutCallbacks)
     ASSERT_TRUE(redirector.WaitUntilDone());
     EXPECT_TRUE(redirector.Chunks().empty());
     EXPECT_TRUE(redirector.Errors().empty());
-    // The reader has let go of the child's input already.
+    // The reader has ended with the child: its input takes nothing more.
     EXPECT_FALSE(redirector.WriteInput("late"));
 }
 

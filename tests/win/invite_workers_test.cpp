@@ -27,6 +27,7 @@ public:
 
     Event outputSeen{true, false};
     std::vector<std::string> errors; // written on the owner's thread only in these cases
+    void SetReaderStopTimeout(DWORD ms) { readerStopTimeoutMs = ms; }
 
 protected:
     void OnOutput(const char *) override
@@ -54,11 +55,15 @@ TEST(ConsoleRedirector, OnlyAReaderEndedByForceIsCountedAndItsHandlesAreReleased
     const struct {
         const char *name;
         StubbornRedirector::OnFirstOutput what;
+        // Another thread stopped it first and was ended by force in its wait for the reader.
+        bool earlierOwnerForced;
         int forced;
         std::vector<std::string> ownerErrors;
     } cases[] = {
-        {"blocks", StubbornRedirector::OnFirstOutput::Block, 1, {"The redir thread is dead\r\n"}},
-        {"stops itself", StubbornRedirector::OnFirstOutput::StopItself, 0, {}},
+        {"blocks", StubbornRedirector::OnFirstOutput::Block, false, 1, {"The redir thread is dead\r\n"}},
+        {"stops itself", StubbornRedirector::OnFirstOutput::StopItself, false, 0, {}},
+        {"blocks, its first owner forced", StubbornRedirector::OnFirstOutput::Block, true, 1,
+         {"The redir thread is dead\r\n"}},
     };
     const std::string command = "\"" + stand_ins::ProgramFolder() + "invite_child.exe\" echo";
     for (const auto &c : cases) {
@@ -67,6 +72,15 @@ TEST(ConsoleRedirector, OnlyAReaderEndedByForceIsCountedAndItsHandlesAreReleased
         ASSERT_TRUE(redirector.Start(command.c_str()));
         ASSERT_TRUE(redirector.WriteInput("Tee\n"));
         ASSERT_TRUE(redirector.outputSeen.Wait(5000));
+        if (c.earlierOwnerForced) {
+            redirector.SetReaderStopTimeout(5000);
+            WorkerThread owner;
+            ASSERT_TRUE(owner.Start([&] { redirector.Stop(); }));
+            ::Sleep(200); // well inside its wait
+            ASSERT_TRUE(owner.Terminate());
+            ASSERT_TRUE(owner.Wait(1000));
+            redirector.SetReaderStopTimeout(150);
+        }
         const int forcedBefore = ForcedThreadEnds();
         const DWORD start = ::GetTickCount();
         redirector.Stop();
@@ -137,6 +151,8 @@ TEST(InvitationWorkers, ClosingWithPollerSendAndStopAllBusyForcesNone)
         ASSERT_TRUE(PumpUntil(
             [&] { return ItemText(window, IDC_INV_STATUS) == "Nachrichtendienst wird beendet. Bitte warten..."; },
             3000));
+        // The session ends too, during closing's first wait (the poller's).
+        QueueSessionEnd(window);
         const DWORD start = ::GetTickCount();
         Command(window, IDCANCEL);
         closeMs = ::GetTickCount() - start;

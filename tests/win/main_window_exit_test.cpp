@@ -91,6 +91,18 @@ TEST(MainWindowExit, AnExitWhileABoxOrDialogIsOpenEndsItAndNothingQueuedActsAfte
     ClearRegistry();
 }
 
+// The Time group as a session end finds it when it is answered: Windows may end the process then.
+HWND sessionEndWindow = nullptr;
+DWORD secondsAtSessionEnd = 0xDEAD;
+
+LRESULT CALLBACK NoteTimeAtSessionEnd(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto *answered = reinterpret_cast<const CWPRETSTRUCT *>(lParam);
+    if (code == HC_ACTION && answered->hwnd == sessionEndWindow && answered->message == WM_ENDSESSION)
+        secondsAtSessionEnd = StoredTime("Sec");
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 TEST(MainWindowExit, TheSessionQueryLetsItEndAndOnlyARealEndEndsTheProgram)
 {
     ClearRegistry();
@@ -118,6 +130,36 @@ TEST(MainWindowExit, TheSessionQueryLetsItEndAndOnlyARealEndEndsTheProgram)
         }
     });
     EXPECT_LE(StoredTime("Sec"), 29u) << "the time left";
+
+    // Unanswered for a while, the countdown's next tick waits to be shown, so the next wait for
+    // its worker answers the session end: the exit's, or a restart's after Stop.
+    for (const bool restart : {false, true}) {
+        SCOPED_TRACE(restart ? "restart" : "exit");
+        ClearRegistry();
+        TheSettingsStore().loadAll();
+        TheSettings().sec = 30;
+        secondsAtSessionEnd = 0xDEAD;
+        bool running = true;
+        RunMainWindow([&](MainDialog &dialog, HWND window) {
+            ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+            ASSERT_TRUE(PumpUntil([&] { return Text(window) == "Brewbell - 00:29"; }, 3000));
+            sessionEndWindow = window;
+            const HHOOK hook =
+                ::SetWindowsHookExA(WH_CALLWNDPROCRET, NoteTimeAtSessionEnd, nullptr, ::GetCurrentThreadId());
+            ::Sleep(1100);
+            if (restart)
+                ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+            QueueSessionEnd(window);
+            if (restart)
+                ::SendMessageA(window, WM_COMMAND, IDC_BUTTON_START, 0);
+            else
+                dialog.ExitProgram();
+            ::UnhookWindowsHookEx(hook);
+            EXPECT_TRUE(dialog.IsEnded());
+        }, [&](MainDialog &dialog) { running = dialog.IsCountdownRunning(); });
+        EXPECT_LE(secondsAtSessionEnd, 29u) << "saved by the answer";
+        EXPECT_FALSE(running);
+    }
     ClearRegistry();
 }
 

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <thread>
+
 // While it lives, one library counts as missing, as on a system without it.
 class RefusedLibrary {
 public:
@@ -27,3 +29,10 @@ private:
     static inline const char *refused_ = "";
     LibraryRefusal previous_;
 };
+
+// A session end for the window, sent from another thread as Windows sends it: the next wait on
+// the window's thread that answers sent messages takes it, and none before.
+inline void QueueSessionEnd(HWND window)
+{
+    std::thread([window] { ::SendNotifyMessageA(window, WM_ENDSESSION, TRUE, 0); }).join();
+}
