@@ -60,6 +60,7 @@ bool MainDialog::OnInitDialog()
     mainMenu = GetMenu();
     // The template's first size change comes before this dialog sees its messages.
     CenterOnScreen();
+    ShowWindowIcons();
     SetTrayIcon(IDI_TRAY_IDLE);
     SetTrayTip("Brewbell");
     LoadTrayMenu(IDR_TRAYMENU);
@@ -482,9 +483,10 @@ bool MainDialog::OnPaint(Message &)
     Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
     RECT client;
     ::GetClientRect(hwnd, &client);
-    const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    ::DrawIcon(dc, x, y, icon);
+    const int size = SystemMetricForDpi(SM_CXICON, WindowDpi(hwnd));
+    const int x = (client.right - size + 1) / 2;
+    const int y = (client.bottom - size + 1) / 2;
+    ::DrawIconEx(dc, x, y, icon, size, size, 0, nullptr, DI_NORMAL);
     ::EndPaint(hwnd, &paint);
     return true;
 }
@@ -511,6 +513,16 @@ bool MainDialog::OnSize(Message &m)
     if (m.wParam != SIZE_MINIMIZED)
         CenterOnScreen();
     return false;
+}
+
+void MainDialog::ShowWindowIcons()
+{
+    // Shared icons of the module: nothing to destroy when they are replaced.
+    const UINT dpi = WindowDpi(hwnd);
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconForDpi(IDI_BREWBELL, SM_CXSMICON, dpi)));
+    if (HICON big = LoadIconForDpi(IDI_BREWBELL, SM_CXICON, dpi))
+        icon = big;
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 }
 
 bool MainDialog::OnClose(Message &)

@@ -10,6 +10,7 @@
 #include "app/tray_dialog.h"
 #include "core/timer_model.h"
 #include "framework/control.h"
+#include "framework/dpi.h"
 #include "framework/thread.h"
 #include "led/digistatic.h"
 
@@ -85,6 +86,8 @@ private:
     bool OnPaint(Message &m);
     bool OnQueryDragIcon(Message &m);
     bool OnSize(Message &m);
+    // Display scaling: the window's icons at the sizes its DPI asks for.
+    void ShowWindowIcons();
 
     SingleInstance &instance;
     Control background;

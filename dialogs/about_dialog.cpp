@@ -1,6 +1,7 @@
 #include "dialogs/about_dialog.h"
 
 #include "framework/data_exchange.h"
+#include "framework/dpi.h"
 #include "res/resource.h"
 
 const char AboutDialog::kMailTarget[] = "mailto:brewbell@example.org";
@@ -26,7 +27,17 @@ bool AboutDialog::OnInitDialog()
     // The links answer their own colour requests; they keep the grey behind their text too.
     for (CMyHyperLink *link : {&mailLink, &webLink, &sourceLink})
         link->SetBackground(dialogBrush.get(), kBackground);
+    ShowIcon();
     return true;
+}
+
+void AboutDialog::ShowIcon() const
+{
+    // The template's icon comes at the screen's size; the dialog opens on its owner's screen.
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            if (HICON icon = LoadIconForDpi(IDI_BREWBELL, SM_CXICON, WindowDpi(hwnd)))
+                ::SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
 bool AboutDialog::ProcessMessage(Message &m)

@@ -28,6 +28,7 @@ protected:
 private:
     bool OnCtlColor(Message &m);
     bool OnDrawItem(Message &m);
+    void ShowIcon() const;
 
     CMyHyperLink mailLink;
     CMyHyperLink webLink;

@@ -32,3 +32,21 @@ UINT WindowDpi(HWND window)
     }
     return ScreenDpi();
 }
+
+int SystemMetricForDpi(int index, UINT dpi)
+{
+    // Windows 10 (1607) and later, as GetDpiForWindow.
+    using GetSystemMetricsForDpiFunction = int(WINAPI *)(int, UINT);
+    static const auto getSystemMetricsForDpi =
+        LateBound<GetSystemMetricsForDpiFunction>("user32.dll", "GetSystemMetricsForDpi");
+    if (getSystemMetricsForDpi)
+        return getSystemMetricsForDpi(index, dpi);
+    return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+}
+
+HICON LoadIconForDpi(UINT resourceId, int metric, UINT dpi)
+{
+    const int size = SystemMetricForDpi(metric, dpi);
+    return static_cast<HICON>(
+        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId), IMAGE_ICON, size, size, LR_SHARED));
+}

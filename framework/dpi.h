@@ -15,3 +15,11 @@ UINT ScreenDpi();
 
 // A length given at 96 dpi, at the DPI given; rounded to the nearest pixel.
 inline int ScaleForDpi(int value96, UINT dpi) { return ::MulDiv(value96, static_cast<int>(dpi), kReferenceDpi); }
+
+// A system metric (SM_CXICON, SM_CXSMICON, ...) as Windows gives it for the DPI: the per-DPI
+// function where Windows has it (bound late); otherwise the system's metric, scaled from the
+// screen's DPI.
+int SystemMetricForDpi(int index, UINT dpi);
+// One of the program's icon resources at the size of the metric (SM_CXICON or SM_CXSMICON) for
+// the DPI, from the image drawn for that size. The system shares it: nothing to destroy.
+HICON LoadIconForDpi(UINT resourceId, int metric, UINT dpi);

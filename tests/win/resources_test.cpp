@@ -92,7 +92,17 @@ TEST(Resources, TrayMenuHasOnePopupWithItsEightPositions)
 TEST(Resources, IconsHaveSmallAndLargeImages)
 {
     for (int id : {IDI_BREWBELL, IDI_TRAY_IDLE}) {
-        for (int size : {16, 32}) {
+        // The sizes of 100, 150 and 200 % display scaling, each an image of its own in the resource.
+        const HRSRC group = ::FindResourceA(Self(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14)); // RT_GROUP_ICON
+        ASSERT_NE(group, nullptr);
+        auto *directory = static_cast<BYTE *>(::LockResource(::LoadResource(Self(), group)));
+        for (int size : {16, 24, 32, 48, 64}) {
+            const int image = ::LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+            const HRSRC found = ::FindResourceA(Self(), MAKEINTRESOURCEA(image), MAKEINTRESOURCEA(3)); // RT_ICON
+            ASSERT_NE(found, nullptr) << id << " at " << size;
+            const auto *header = static_cast<const BITMAPINFOHEADER *>(::LockResource(::LoadResource(Self(), found)));
+            EXPECT_EQ(header->biWidth, size) << id;
+
             HICON icon = static_cast<HICON>(::LoadImageA(Self(), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
             ASSERT_NE(icon, nullptr) << id << " at " << size;
             ICONINFO info;
@@ -105,6 +115,20 @@ TEST(Resources, IconsHaveSmallAndLargeImages)
             ::DestroyIcon(icon);
         }
     }
+}
+
+TEST(Resources, ManifestDeclaresPerMonitorScalingWithoutExecutionLevelOrVisualStyles)
+{
+    const HRSRC found = ::FindResourceA(Self(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)); // RT_MANIFEST
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char *>(::LockResource(::LoadResource(Self(), found))),
+                               ::SizeofResource(Self(), found));
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    // An execution level would end the redirection of a standard user's settings into the virtual
+    // store; the common controls of version 6 would change the dialogs' look.
+    EXPECT_EQ(manifest.find("<requestedExecutionLevel"), std::string::npos);
+    EXPECT_EQ(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
 }
 
 struct WaveFormat {
