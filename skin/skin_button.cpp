@@ -1,5 +1,6 @@
 #include "skin/skin_button.h"
 
+#include "framework/dpi.h"
 #include "skin/random_numbers.h"
 #include "skin/texture_draw.h"
 
@@ -99,8 +100,17 @@ bool SkinButton::SetFont(const char *faceName, int height, int weight, bool ital
     logFont.lfWeight = weight;
     logFont.lfItalic = italic;
     logFont.lfUnderline = underline;
-    font.reset(::CreateFontIndirectA(&logFont));
+    const bool made = MakeFont(WindowDpi(hwnd));
     Repaint();
+    return made;
+}
+
+bool SkinButton::MakeFont(UINT dpi)
+{
+    LOGFONTA scaled = *fontSpec;
+    scaled.lfHeight = ScaleForDpi(fontSpec->lfHeight, dpi);
+    font.reset(::CreateFontIndirectA(&scaled));
+    fontDpi = dpi;
     return static_cast<bool>(font);
 }
 
@@ -212,6 +222,9 @@ void SkinButton::DrawItem(const DRAWITEMSTRUCT &item)
     if (hwnd)
         ::GetWindowTextA(hwnd, caption, sizeof caption);
     ::SetBkMode(dc, TRANSPARENT);
+    // The window moved to a screen of another scaling since the font was made.
+    if (const UINT dpi = WindowDpi(hwnd); fontSpec && dpi != fontDpi)
+        MakeFont(dpi);
     const ScopedSelect selectFont(dc, font ? font.get() : ::GetStockObject(DEFAULT_GUI_FONT));
 
     const UINT state = item.itemState;
