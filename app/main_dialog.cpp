@@ -60,6 +60,8 @@ bool MainDialog::OnInitDialog()
     mainMenu = GetMenu();
     // The template's first size change comes before this dialog sees its messages.
     CenterOnScreen();
+    scaling.Attach(hwnd);
+    ShowWindowIcons();
     SetTrayIcon(IDI_TRAY_IDLE);
     SetTrayTip("Brewbell");
     LoadTrayMenu(IDR_TRAYMENU);
@@ -133,6 +135,7 @@ bool MainDialog::ProcessMessage(Message &m)
         ON_MESSAGE(WM_PAINT, &MainDialog::OnPaint),
         ON_MESSAGE(WM_QUERYDRAGICON, &MainDialog::OnQueryDragIcon),
         ON_MESSAGE(WM_SIZE, &MainDialog::OnSize),
+        ON_MESSAGE(kDpiChangedMessage, &MainDialog::OnDpiChanged),
         ON_MESSAGE(WM_CLOSE, &MainDialog::OnClose),
         ON_MESSAGE(WM_QUERYENDSESSION, &MainDialog::OnQueryEndSession),
         ON_MESSAGE(WM_ENDSESSION, &MainDialog::OnEndSession),
@@ -166,12 +169,12 @@ bool MainDialog::IgnoredWhileExiting(const Message &m) const
 
 void MainDialog::ApplyLayout(std::int32_t value)
 {
-    windowLayout.ApplyLayout({hwnd,
-                              background.GetSafeHwnd(),
-                              &timeDisplay,
-                              &hourDisplay,
-                              {&resetButton, &secondButton, &minuteButton, &startButton}},
-                             value);
+    shownLayout = windowLayout.ApplyLayout({hwnd,
+                                            background.GetSafeHwnd(),
+                                            &timeDisplay,
+                                            &hourDisplay,
+                                            {&resetButton, &secondButton, &minuteButton, &startButton}},
+                                           value);
 }
 
 bool MainDialog::OnLayoutCommand(Message &m)
@@ -520,9 +523,10 @@ bool MainDialog::OnPaint(Message &)
     Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
     RECT client;
     ::GetClientRect(hwnd, &client);
-    const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    ::DrawIcon(dc, x, y, icon);
+    const int size = SystemMetricForDpi(SM_CXICON, WindowDpi(hwnd));
+    const int x = (client.right - size + 1) / 2;
+    const int y = (client.bottom - size + 1) / 2;
+    ::DrawIconEx(dc, x, y, icon, size, size, 0, nullptr, DI_NORMAL);
     ::EndPaint(hwnd, &paint);
     return true;
 }
@@ -546,9 +550,34 @@ bool MainDialog::OnSize(Message &m)
 {
     // Back in the middle of the screen after every restore. A minimised window keeps its place
     // in the task bar.
-    if (m.wParam != SIZE_MINIMIZED)
+    if (m.wParam != SIZE_MINIMIZED && !changingDpi)
         CenterOnScreen();
     return false;
+}
+
+void MainDialog::ShowWindowIcons()
+{
+    // Shared icons of the module: nothing to destroy when they are replaced.
+    const UINT dpi = WindowDpi(hwnd);
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconForDpi(IDI_BREWBELL, SM_CXSMICON, dpi)));
+    if (HICON big = LoadIconForDpi(IDI_BREWBELL, SM_CXICON, dpi))
+        icon = big;
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+}
+
+bool MainDialog::OnDpiChanged(Message &m)
+{
+    scaling.Rescale(LOWORD(m.wParam));
+    if (const auto *suggested = reinterpret_cast<const RECT *>(m.lParam)) {
+        changingDpi = true;
+        ::SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        changingDpi = false;
+    }
+    ShowWindowIcons();
+    // The picture fitted to the background's new size, the faces to the buttons'; all redrawn.
+    ApplyLayout(shownLayout);
+    return true;
 }
 
 bool MainDialog::OnClose(Message &)

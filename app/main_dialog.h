@@ -10,6 +10,7 @@
 #include "app/tray_dialog.h"
 #include "core/timer_model.h"
 #include "framework/control.h"
+#include "framework/dpi.h"
 #include "framework/thread.h"
 #include "led/digistatic.h"
 
@@ -90,6 +91,10 @@ private:
     bool OnPaint(Message &m);
     bool OnQueryDragIcon(Message &m);
     bool OnSize(Message &m);
+    // Display scaling: the window's icons at the sizes its DPI asks for, and a move to a screen of
+    // another scaling.
+    void ShowWindowIcons();
+    bool OnDpiChanged(Message &m);
 
     SingleInstance &instance;
     Control background;
@@ -113,4 +118,9 @@ private:
     MainMenu menu;
     HMENU mainMenu = nullptr;
     HICON icon = nullptr;
+    DialogScaling scaling;
+    // What the window shows (a season when the setting is automatic), drawn again for a new DPI.
+    std::int32_t shownLayout = 0;
+    // While the window takes the rectangle on a screen of another scaling, it stays there.
+    bool changingDpi = false;
 };

@@ -1,5 +1,6 @@
 #include "app/tray_dialog.h"
 
+#include "framework/dpi.h"
 #include "framework/late_bound.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
@@ -59,10 +60,9 @@ INT_PTR TrayDialog::RunChildDialog(Dialog &dialog)
 
 void TrayDialog::SetTrayIcon(UINT resourceId)
 {
-    // Shared icons from the module need no clean-up.
-    HICON icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
-                                                 IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                                                 ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    // Shared icons from the module need no clean-up. The shell draws the notification area at the
+    // screen's scaling, wherever the window is.
+    HICON icon = LoadIconForDpi(resourceId, SM_CXSMICON, ScreenDpi());
     if (!icon)
         return;
     iconData.hIcon = icon;

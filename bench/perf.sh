@@ -2,14 +2,51 @@
 # Brewbell's performance figures beside a bare dialog's, all from one run, so that the load of the
 # machine weighs on both alike: start-up to a visible window, CPU idle and counting against a
 # bare dialog that polls and rewrites as much, peak memory, the LED paint, and the shipped size.
-# Usage: bench/perf.sh [seconds per CPU phase, default 60] [start-up rounds, default 20]
+# Usage: bench/perf.sh [--dpi N] [seconds per CPU phase, default 60] [start-up rounds, default 20]
 #                      [program to measure, beside the benchmarks, default brewbell.exe]
+# --dpi runs every program at that display scaling (96 is 100 %, 192 is 200 %): Wine reads it from
+# the prefix's registry when a program starts; the value there before is put back at the end.
 # Builds what it needs in the Windows trees first.
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
-seconds=${1:-60}
-rounds=${2:-20}
-program=${3:-brewbell.exe}
+dpi=
+positional=()
+while [ $# -gt 0 ]; do
+  case $1 in
+    --dpi) dpi=${2:?--dpi needs a value}; shift 2 ;;
+    --dpi=*) dpi=${1#--dpi=}; shift ;;
+    *) positional+=("$1"); shift ;;
+  esac
+done
+case $dpi in '' | [1-9] | [1-9][0-9] | [1-9][0-9][0-9]) ;; *) log "--dpi takes a number such as 192"; exit 2 ;; esac
+seconds=${positional[0]:-60}
+rounds=${positional[1]:-20}
+program=${positional[2]:-brewbell.exe}
 hz=$(getconf CLK_TCK)
+
+# The prefix's display scaling: set for the run, and what was there before put back when it ends,
+# however it ends.
+dpi_key='HKCU\Control Panel\Desktop'
+dpi_before=
+dpi_set=0
+set_dpi() {
+  [ -n "$dpi" ] || return 0
+  # Nothing there is 96, Wine's default.
+  dpi_before=$({ wine reg query "$dpi_key" /v LogPixels 2>/dev/null || true; } | tr -d '\r' |
+               awk '$1 == "LogPixels" {print $3}')
+  wine reg add "$dpi_key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  dpi_set=1
+  log "display scaling: $dpi dpi"
+}
+restore_dpi() {
+  [ "$dpi_set" = 1 ] || return 0
+  if [ -n "$dpi_before" ]; then
+    wine reg add "$dpi_key" /v LogPixels /t REG_DWORD /d $((dpi_before)) /f >/dev/null 2>&1 || true
+  else
+    wine reg delete "$dpi_key" /v LogPixels /f >/dev/null 2>&1 || true
+  fi
+  dpi_set=0
+}
+trap 'restore_dpi; cleanup' EXIT
 
 choose_wine
 bench_targets=(brewbell bare_dialog startup_bench cpu_bench led_paint_bench)
@@ -55,6 +92,7 @@ measure() {
   start_xvfb
   ensure_prefix
   start_wineserver
+  set_dpi
   bin=$WIN_TREE/bin
   server_pid=${STARTED_PIDS[0]} # start_wineserver puts ours first
 
@@ -79,6 +117,7 @@ measure() {
 
   log "$arch-bit: LED paint"
   led[$arch]=$(wine "$bin/led_paint_bench.exe" | tr -d '\r')
+  restore_dpi
   stop_wine
 }
 
@@ -110,6 +149,7 @@ row() {
 }
 
 echo "load before: ${load_before#*load average: }"
+[ -n "$dpi" ] && echo "display scaling: $dpi dpi ($((dpi * 100 / 96)) %)"
 for arch in "${arches[@]}"; do echo "$arch-bit ${startup[$arch]}"; done
 printf '%-24s | %-32s | %-32s | %s\n' "" "32-bit (shipped)" "x86-64" ""
 printf '%-24s | %-11s %-11s %-8s | %-11s %-11s %-8s | %s\n' figure "$program" bare ratio "$program" bare ratio limit

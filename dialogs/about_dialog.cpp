@@ -30,6 +30,7 @@ bool AboutDialog::OnInitDialog()
     for (CMyHyperLink *link : {&mailLink, &webLink, &sourceLink})
         link->SetBackground(dialogBrush.get(), kBackground);
     ScaleNamePicture();
+    ShowIcon();
     return true;
 }
 
@@ -54,6 +55,15 @@ void AboutDialog::ScaleNamePicture()
     if (previous)
         ::DeleteObject(previous);
     namePicture = std::move(scaled);
+}
+
+void AboutDialog::ShowIcon() const
+{
+    // The template's icon comes at the screen's size; the dialog opens on its owner's screen.
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            if (HICON icon = LoadIconForDpi(IDI_BREWBELL, SM_CXICON, WindowDpi(hwnd)))
+                ::SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
 bool AboutDialog::ProcessMessage(Message &m)

@@ -31,6 +31,7 @@ private:
     // Above 100 % display scaling the name is drawn for the dialog's DPI instead of the resource's
     // 96-dpi pixels.
     void ScaleNamePicture();
+    void ShowIcon() const;
 
     CMyHyperLink mailLink;
     CMyHyperLink webLink;

@@ -1,5 +1,6 @@
 #include "dialogs/hyperlink.h"
 
+#include "framework/dpi.h"
 #include "framework/late_bound.h"
 #include "framework/message_box.h"
 
@@ -8,6 +9,7 @@
 
 #include <atomic>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -39,7 +41,7 @@ CMyHyperLink::~CMyHyperLink()
 {
     // A window that outlives the control gets its own font back before ours is deleted.
     if (hwnd && linkFont)
-        ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(originalFont), FALSE);
+        Default(Message{WM_SETFONT, reinterpret_cast<WPARAM>(originalFont), FALSE});
     UnsubclassWindow();
 }
 
@@ -47,18 +49,51 @@ void CMyHyperLink::PreSubclassWindow()
 {
     ::SetWindowLongPtrA(hwnd, GWL_STYLE, ::GetWindowLongPtrA(hwnd, GWL_STYLE) | SS_NOTIFY);
 
-    originalFont = reinterpret_cast<HFONT>(::SendMessageA(hwnd, WM_GETFONT, 0, 0));
-    HGDIOBJ font = originalFont;
-    if (!font)
-        font = ::GetStockObject(DEFAULT_GUI_FONT);
-    LOGFONTA logFont{};
-    if (::GetObjectA(font, sizeof logFont, &logFont) == sizeof logFont) {
-        logFont.lfUnderline = TRUE;
-        linkFont.reset(::CreateFontIndirectA(&logFont));
-        if (linkFont)
-            ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.get()), TRUE);
-    }
+    TakeFont(reinterpret_cast<HFONT>(::SendMessageA(hwnd, WM_GETFONT, 0, 0)), TRUE);
     LoadHandCursor();
+}
+
+void CMyHyperLink::TakeFont(HFONT font, BOOL redraw)
+{
+    originalFont = font;
+    const HGDIOBJ source = font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT);
+    if (::GetObjectA(source, sizeof givenFont, &givenFont) != sizeof givenFont)
+        return;
+    givenDpi = WindowDpi(hwnd);
+    MakeLinkFont(givenDpi, redraw);
+}
+
+void CMyHyperLink::MakeLinkFont(UINT dpi, BOOL redraw)
+{
+    LOGFONTA logFont = givenFont;
+    logFont.lfUnderline = TRUE;
+    logFont.lfHeight = ::MulDiv(givenFont.lfHeight, static_cast<int>(dpi), static_cast<int>(givenDpi));
+    UniqueFont made(::CreateFontIndirectA(&logFont));
+    if (!made)
+        return;
+    // The font shown so far is deleted once the window has let go of it.
+    const UniqueFont previous = std::exchange(linkFont, std::move(made));
+    linkFontDpi = dpi;
+    ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.get()), redraw);
+}
+
+bool CMyHyperLink::OnSetFont(Message &m)
+{
+    // A font from outside, such as the dialog's own made anew for another screen's scaling: the
+    // link shows it underlined.
+    if (reinterpret_cast<HFONT>(m.wParam) == linkFont.get())
+        return false;
+    TakeFont(reinterpret_cast<HFONT>(m.wParam), LOWORD(m.lParam));
+    m.result = 0;
+    return true;
+}
+
+bool CMyHyperLink::OnPaint(Message &)
+{
+    // The window moved to a screen of another scaling and nobody gave it a new font.
+    if (const UINT dpi = WindowDpi(hwnd); linkFont && dpi != linkFontDpi)
+        MakeLinkFont(dpi, FALSE);
+    return false;
 }
 
 void CMyHyperLink::LoadHandCursor()
@@ -114,6 +149,8 @@ bool CMyHyperLink::ProcessMessage(Message &m)
         ON_MESSAGE(WM_MOUSEMOVE, &CMyHyperLink::OnMouseMove),
         ON_MESSAGE(WM_SETCURSOR, &CMyHyperLink::OnSetCursor),
         ON_MESSAGE(WM_CAPTURECHANGED, &CMyHyperLink::OnCaptureChanged),
+        ON_MESSAGE(WM_SETFONT, &CMyHyperLink::OnSetFont),
+        ON_MESSAGE(WM_PAINT, &CMyHyperLink::OnPaint),
     };
     return DispatchMessageMap(this, messageMap, m) || Control::ProcessMessage(m);
 }

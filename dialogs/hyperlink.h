@@ -40,8 +40,15 @@ private:
     bool OnMouseMove(Message &m);
     bool OnSetCursor(Message &m);
     bool OnCaptureChanged(Message &m);
+    bool OnSetFont(Message &m);
+    bool OnPaint(Message &m);
     void RedrawNow() const;
     void LoadHandCursor();
+    // The font the window is given: kept with the window's DPI at that moment, and shown
+    // underlined.
+    void TakeFont(HFONT font, BOOL redraw);
+    // The underlined copy of the given font for the DPI, handed to the window.
+    void MakeLinkFont(UINT dpi, BOOL redraw);
 
     std::string url;
     bool hover = false;
@@ -49,7 +56,10 @@ private:
     HCURSOR handCursor = nullptr;
     UniqueCursor ownCursor; // the help program's hand, when handCursor is that copy
     HFONT originalFont = nullptr;
+    LOGFONTA givenFont{};
+    UINT givenDpi = 0;
     UniqueFont linkFont;
+    UINT linkFontDpi = 0;
     HBRUSH background = nullptr;
     COLORREF backgroundColour = 0;
 };

@@ -1,6 +1,7 @@
 #include "dialogs/tea_list_dialog.h"
 
 #include "framework/data_exchange.h"
+#include "framework/dpi.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
 
@@ -14,7 +15,7 @@ constexpr int kTimeFieldLength = 2;
 
 struct Column {
     const char *title;
-    int width; // pixels
+    int width; // pixels at 96 dpi
 };
 constexpr Column kColumns[] = {{"Teesorte", 194}, {"Minuten", 70}, {"Sekunden", 70}};
 
@@ -79,7 +80,7 @@ void TeaListDialog::InsertColumns() const
         LVCOLUMNA column{};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_CENTER;
-        column.cx = kColumns[i].width;
+        column.cx = ScaleForDpi(kColumns[i].width, WindowDpi(hwnd));
         column.pszText = const_cast<char *>(kColumns[i].title);
         column.iSubItem = i;
         ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));

@@ -118,8 +118,17 @@ bool SkinButton::SetFont(const char *faceName, int height, int weight, bool ital
     logFont.lfWeight = weight;
     logFont.lfItalic = italic;
     logFont.lfUnderline = underline;
-    font.reset(::CreateFontIndirectA(&logFont));
+    const bool made = MakeFont(WindowDpi(hwnd));
     Repaint();
+    return made;
+}
+
+bool SkinButton::MakeFont(UINT dpi)
+{
+    LOGFONTA scaled = *fontSpec;
+    scaled.lfHeight = ScaleForDpi(fontSpec->lfHeight, dpi);
+    font.reset(::CreateFontIndirectA(&scaled));
+    fontDpi = dpi;
     return static_cast<bool>(font);
 }
 
@@ -267,6 +276,9 @@ void SkinButton::DrawItem(const DRAWITEMSTRUCT &item)
     if (hwnd)
         ::GetWindowTextA(hwnd, caption, sizeof caption);
     ::SetBkMode(dc, TRANSPARENT);
+    // The window moved to a screen of another scaling since the font was made.
+    if (const UINT dpi = WindowDpi(hwnd); fontSpec && dpi != fontDpi)
+        MakeFont(dpi);
     const ScopedSelect selectFont(dc, font ? font.get() : ::GetStockObject(DEFAULT_GUI_FONT));
 
     const UINT state = item.itemState;

@@ -20,8 +20,9 @@ public:
     SkinButton();
     ~SkinButton() override = default;
 
-    // Face name cut to 31 characters; the other fields of the font stay 0. True when the font
-    // was made.
+    // Face name cut to 31 characters; the other fields of the font stay 0. The height is in pixels
+    // at 96 dpi: the font is made for the window's DPI, and made again when that changes. True
+    // when the font was made.
     bool SetFont(const char *faceName, int height, int weight, bool italic, bool underline);
     COLORREF SetTextColor(COLORREF colour);
     void SetFlat(bool flat);
@@ -68,6 +69,8 @@ private:
     void MakeFaces();
     // Makes the faces again when the button's size or DPI is no longer what they were made for.
     void RefreshFaces();
+    // The caption's font from fontSpec, for the DPI.
+    bool MakeFont(UINT dpi);
     bool HasCapture() const { return hwnd && ::GetCapture() == hwnd; }
     bool IsPushed() const;
     // Sets the pushed state when it differs; true when it changed.
@@ -79,6 +82,7 @@ private:
 
     UniqueFont font;
     std::optional<LOGFONTA> fontSpec;
+    UINT fontDpi = 0;
     skin::FaceSurfaces faces;
     std::optional<FaceRecipe> faceRecipe;
     SIZE faceSize{};

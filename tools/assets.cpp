@@ -34,9 +34,25 @@ struct CupGeometry {
     std::vector<std::array<float, 4>> wisps; // x, top, bottom, sway
 };
 
-// The 16-pixel cup is drawn on its own grid rather than scaled, so its edges stay crisp.
+CupGeometry scaled(CupGeometry g, float k)
+{
+    for (float *length : {&g.line, &g.cx, &g.rimY, &g.bowlRx, &g.bowlRy, &g.footY, &g.rimRy, &g.saucerCx, &g.saucerCy,
+                          &g.saucerRx, &g.saucerRy, &g.handleCx, &g.handleCy, &g.handleRx, &g.handleRy, &g.handleWidth,
+                          &g.steamWidth, &g.steamFringe})
+        *length *= k;
+    for (auto &wisp : g.wisps)
+        for (float &length : wisp)
+            length *= k;
+    return g;
+}
+
+// The 16-pixel cup is drawn on its own grid rather than scaled, so its edges stay crisp. The
+// sizes up to 24 pixels (125 and 150 % of it) take its bolder lines and two wisps, which stay
+// readable there, where the finer 32-pixel drawing would blur.
 CupGeometry cupGeometry(int size)
 {
+    if (size > 16 && size < 28)
+        return scaled(cupGeometry(16), static_cast<float>(size) / 16.0f);
     if (size <= 16)
         return {1.0f,
                 7.5f,
@@ -269,8 +285,17 @@ Sound reminderSound()
 std::vector<Asset> generateAssets()
 {
     std::vector<Asset> assets;
-    assets.push_back({"icon128.ico", encodeIco({teacupIcon(16, true), teacupIcon(32, true)})});
-    assets.push_back({"icon151.ico", encodeIco({teacupIcon(16, false), teacupIcon(32, false)})});
+    // Each size drawn for its own grid. The window's icon comes at every size Windows asks for from
+    // 100 to 300 % display scaling (the small icon is 16 pixels at 100 %, the large one 32). The idle
+    // icon shows only in the notification area, which asks for the small sizes (48 pixels at
+    // 300 %): larger ones than 64 would only weigh on the program.
+    std::vector<Canvas> running, idle;
+    for (int size : {16, 20, 24, 28, 32, 36, 40, 48, 56, 64, 72, 80, 96})
+        running.push_back(teacupIcon(size, true));
+    for (int size : {16, 20, 24, 28, 32, 36, 40, 48, 64})
+        idle.push_back(teacupIcon(size, false));
+    assets.push_back({"icon128.ico", encodeIco(running)});
+    assets.push_back({"icon151.ico", encodeIco(idle)});
     assets.push_back({"wave145.wav", encodeWav16(finishSound())});
     assets.push_back({"wave165.wav", encodeWav16(reminderSound())});
     for (int id : {159, 160, 161, 162, 166})

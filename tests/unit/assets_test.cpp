@@ -165,17 +165,22 @@ TEST(Assets, LampsLightTheRightLamp)
     EXPECT_EQ(bmpPixel(running, 10, 13), stoppedYellow);
 }
 
-TEST(Assets, IconsHoldSixteenAndThirtyTwoPixelImagesWithMasks)
+TEST(Assets, IconsHoldAnImageWithMaskForEverySizeTheDisplayScalingsAskFor)
 {
-    for (const std::string name : {"icon128.ico", "icon151.ico"}) {
+    // The window's icon at the small and large sizes from 100 to 300 %; the notification area's
+    // idle icon at the small ones.
+    const std::set<unsigned> windowSizes{16, 20, 24, 28, 32, 36, 40, 48, 56, 64, 72, 80, 96};
+    const std::set<unsigned> idleSizes{16, 20, 24, 28, 32, 36, 40, 48, 64};
+    for (const auto &[name, expected] : {std::pair{"icon128.ico", windowSizes}, std::pair{"icon151.ico", idleSizes}}) {
         SCOPED_TRACE(name);
         const Bytes &ico = asset(name);
-        ASSERT_GE(ico.size(), 6u + 2 * 16);
+        const std::size_t count = expected.size();
+        ASSERT_GE(ico.size(), 6u + count * 16);
         EXPECT_EQ(u16(ico, 0), 0u);
         EXPECT_EQ(u16(ico, 2), 1u);
-        ASSERT_EQ(u16(ico, 4), 2u);
+        ASSERT_EQ(u16(ico, 4), count);
         std::set<unsigned> sizes;
-        for (std::size_t i = 0; i < 2; ++i) {
+        for (std::size_t i = 0; i < count; ++i) {
             const std::size_t entry = 6 + 16 * i;
             const unsigned size = ico[entry];
             sizes.insert(size);
@@ -204,13 +209,14 @@ TEST(Assets, IconsHoldSixteenAndThirtyTwoPixelImagesWithMasks)
             EXPECT_EQ(ico[at + 40 + 3], 0u);
             EXPECT_EQ(ico[at + 40 + (size * size - 1) * 4 + 3], 0u);
         }
-        EXPECT_EQ(sizes, (std::set<unsigned>{16, 32}));
+        EXPECT_EQ(sizes, expected);
     }
 }
 
 TEST(Assets, RunningIconSteamsAndIdleIconDoesNot)
 {
-    for (int size : {16, 32}) {
+    // Each grid: the 16-pixel one, the bolder one up to 24 pixels and the finer one from 28.
+    for (int size : {16, 20, 24, 28, 32, 64, 96}) {
         auto steamPixels = [size](const assetgen::Canvas &c) {
             int n = 0;
             for (int y = 0; y < size / 4; ++y)

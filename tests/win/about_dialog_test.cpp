@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -115,6 +116,19 @@ TEST_F(AboutDialogTest, ShowsItsPictureIconAndLinksWithoutSystemMenu)
         EXPECT_EQ(about.SourceLink().GetUrl().rfind("https://code.example.org", 0), 0u);
         for (int id : {IDC_LINK_MAIL, IDC_LINK_WEB, IDC_LINK_SOURCE})
             EXPECT_TRUE(::GetWindowLongA(about.GetItem(id), GWL_STYLE) & SS_NOTIFY);
+        // A font given to a link, as Windows gives a dialog's controls one for a screen of another
+        // scaling: the link shows it underlined.
+        LOGFONTA given{};
+        given.lfHeight = -26;
+        std::strcpy(given.lfFaceName, "Arial");
+        HFONT larger = ::CreateFontIndirectA(&given);
+        HWND mail = about.GetItem(IDC_LINK_MAIL);
+        ::SendMessageA(mail, WM_SETFONT, reinterpret_cast<WPARAM>(larger), TRUE);
+        LOGFONTA shown{};
+        ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(mail, WM_GETFONT, 0, 0)), sizeof shown, &shown);
+        EXPECT_EQ(shown.lfHeight, -26);
+        EXPECT_TRUE(shown.lfUnderline);
+        ::DeleteObject(larger);
         EXPECT_NE(about.MailLink().GetCursor(), nullptr) << "a hand, the help program's or the system's";
     });
     run.Run();

@@ -350,6 +350,12 @@ TEST(MainWindow, MinimisedWindowDragsItsIconAndRestoresToTheCentre)
     WithMainWindow([](MainDialog &, HWND window) {
         HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BREWBELL));
         EXPECT_EQ(::SendMessageA(window, WM_QUERYDRAGICON, 0, 0), reinterpret_cast<LRESULT>(icon));
+        // The title bar and the task bar show the window's icon at the sizes the system asks for.
+        EXPECT_EQ(::SendMessageA(window, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(icon));
+        HICON small = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BREWBELL),
+                                                      IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                      ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        EXPECT_EQ(::SendMessageA(window, WM_GETICON, ICON_SMALL, 0), reinterpret_cast<LRESULT>(small));
         ::ShowWindow(window, SW_MINIMIZE);
         ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ::ShowWindow(window, SW_RESTORE);

@@ -107,6 +107,20 @@ TEST(Resources, IconsHaveSmallAndLargeImages)
     }
 }
 
+TEST(Resources, ManifestDeclaresPerMonitorScalingWithoutExecutionLevelOrVisualStyles)
+{
+    const HRSRC found = ::FindResourceA(Self(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)); // RT_MANIFEST
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char *>(::LockResource(::LoadResource(Self(), found))),
+                               ::SizeofResource(Self(), found));
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    // An execution level would end the redirection of a standard user's settings into the virtual
+    // store; the common controls of version 6 would change the dialogs' look.
+    EXPECT_EQ(manifest.find("<requestedExecutionLevel"), std::string::npos);
+    EXPECT_EQ(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+}
+
 struct WaveFormat {
     std::uint16_t format, channels;
     std::uint32_t rate, bytesPerSecond;
