@@ -2,18 +2,21 @@
 # Brewbell's performance figures beside a bare dialog's, all from one run, so that the load of the
 # machine weighs on both alike: start-up to a visible window, CPU idle and counting against a
 # bare dialog that polls and rewrites as much, peak memory, the LED paint, and the shipped size.
-# Usage: bench/perf.sh [--dpi N] [seconds per CPU phase, default 60] [start-up rounds, default 20]
+# Usage: bench/perf.sh [--dpi N] [--shipped-only] [seconds per CPU phase, default 60] [start-up rounds, default 20]
 #                      [program to measure, beside the benchmarks, default brewbell.exe]
 # --dpi runs every program at that display scaling (96 is 100 %, 192 is 200 %): Wine reads it from
 # the prefix's registry when a program starts; the value there before is put back at the end.
+# --shipped-only measures the 32-bit program alone (where it runs natively), without the x86-64 twin.
 # Builds what it needs in the Windows trees first.
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 dpi=
+shipped_only=0
 positional=()
 while [ $# -gt 0 ]; do
   case $1 in
     --dpi) dpi=${2:?--dpi needs a value}; shift 2 ;;
     --dpi=*) dpi=${1#--dpi=}; shift ;;
+    --shipped-only) shipped_only=1; shift ;;
     *) positional+=("$1"); shift ;;
   esac
 done
@@ -54,6 +57,7 @@ bench_targets=(brewbell bare_dialog startup_bench cpu_bench led_paint_bench)
 # both go into one table.
 arches=(64)
 [ "$NATIVE_32BIT" = 1 ] && arches=(32 64)
+[ "$NATIVE_32BIT" = 1 ] && [ "$shipped_only" = 1 ] && arches=(32)
 
 # The host process of a program of our build directory, by its path (other worktrees run programs
 # of the same name). Wine shows the Windows path of a program as its first argument; the
