@@ -302,7 +302,8 @@ void CDigistatic::DrawGlyph(HDC dc, const led::CLedGlyph &glyph, const led::Cell
         ::PolylineTo(dc, points.data() + 1, static_cast<DWORD>(pointCount - 1));
         ::EndPath(dc);
         ::StrokeAndFillPath(dc);
-        DrawWiderOutline(dc, std::span<const POINT>(points.data(), pointCount), objects.outlineWidth);
+        if (objects.outlineWidth > 1)
+            DrawWiderOutline(dc, std::span<const POINT>(points.data(), pointCount), objects.outlineWidth);
         if (!collected)
             continue;
         const UniqueRegion area(::CreatePolygonRgn(points.data(), static_cast<int>(pointCount), WINDING));
