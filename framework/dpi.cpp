@@ -91,9 +91,9 @@ void DialogScaling::Rescale(UINT newDpi)
     UniqueFont previousFont = std::move(scaledFont);
     HFONT font = baseFont;
     if (baseFont && dpi != baseDpi) {
-        LOGFONTA spec = baseFontSpec;
-        spec.lfHeight = scale(spec.lfHeight);
-        scaledFont.reset(::CreateFontIndirectA(&spec));
+        LOGFONTA scaledSpec = baseFontSpec;
+        scaledSpec.lfHeight = scale(scaledSpec.lfHeight);
+        scaledFont.reset(::CreateFontIndirectA(&scaledSpec));
         font = scaledFont ? scaledFont.get() : baseFont;
     }
     for (const Child &child : children) {
