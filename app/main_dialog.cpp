@@ -79,7 +79,11 @@ bool MainDialog::OnInitDialog()
     ApplyLayout(TheSettings().layout);
     RefreshTime();
     menu.CheckLayout(TheSettings().layout);
-    ClockRun clock{hwnd, &clockWorker.StopEvent(), &TheReminderAnnouncement(), &TheSettings(), [this] { return IsCountdownRunning(); },
+    ClockRun clock{hwnd,
+                   &clockWorker.StopEvent(),
+                   &TheReminderAnnouncement(),
+                   &TheSettings(),
+                   [this] { return IsCountdownRunning(); },
                    [this] { ApplyLayout(Automatic); }};
     clockWorker.Start([clock] { ClockThread(clock); }, kWorkerStopTimeoutMs);
     return true;
